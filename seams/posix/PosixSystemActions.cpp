@@ -1,0 +1,23 @@
+// The native build is a test bench, not the product: it acts on nothing and says so.
+#include "seams/SystemActions.h"
+
+namespace {
+
+class CRefusingActions final : public ISystemActions {
+public:
+    bool SetLocalTime(const CLocalTime&) override { return false; }
+    bool OpenProcessToken() override { return false; }
+    bool AdjustShutdownPrivilege() override { return false; }
+    bool ExitWindows(unsigned) override { return false; }
+    bool StartProcess(const std::string&, const std::string&) override { return false; }
+    long WriteRunValue(const std::string&, const std::string&) override { return -1; }
+    long ReadRunValue(const std::string&, std::string&) override { return -1; }
+    long DeleteRunValue(const std::string&) override { return -1; }
+};
+
+}  // namespace
+
+ISystemActions& RealSystemActions() {
+    static CRefusingActions s_actions;
+    return s_actions;
+}

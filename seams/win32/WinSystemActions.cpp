@@ -1,0 +1,122 @@
+// The real actions on a Windows machine.
+#include <windows.h>
+
+#include <vector>
+
+#include "seams/SystemActions.h"
+
+namespace {
+
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+
+// Owns an open registry key.
+class CRegKey {
+public:
+    CRegKey() = default;
+    ~CRegKey() { Close(); }
+    CRegKey(const CRegKey&) = delete;
+    CRegKey& operator=(const CRegKey&) = delete;
+    // The Run key, created when it is missing.
+    bool OpenRun() { return ::RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &m_hKey) == ERROR_SUCCESS; }
+    HKEY Get() const { return m_hKey; }
+    long Close() {
+        if (!m_hKey) return ERROR_SUCCESS;
+        const long nStatus = ::RegCloseKey(m_hKey);
+        m_hKey = nullptr;
+        return nStatus;
+    }
+
+private:
+    HKEY m_hKey = nullptr;
+};
+
+class CWinSystemActions final : public ISystemActions {
+public:
+    ~CWinSystemActions() override {
+        if (m_hToken) ::CloseHandle(m_hToken);
+    }
+
+    bool SetLocalTime(const CLocalTime& time) override {
+        SYSTEMTIME st{};
+        st.wYear = static_cast<WORD>(time.nYear);
+        st.wMonth = static_cast<WORD>(time.nMonth);
+        st.wDay = static_cast<WORD>(time.nDay);
+        st.wHour = static_cast<WORD>(time.nHour);
+        st.wMinute = static_cast<WORD>(time.nMinute);
+        st.wSecond = static_cast<WORD>(time.nSecond);
+        st.wDayOfWeek = static_cast<WORD>(time.nWeekday);
+        return ::SetLocalTime(&st) != FALSE;
+    }
+
+    bool OpenProcessToken() override {
+        if (m_hToken) {
+            ::CloseHandle(m_hToken);
+            m_hToken = nullptr;
+        }
+        return ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &m_hToken) != FALSE;
+    }
+
+    bool AdjustShutdownPrivilege() override {
+        TOKEN_PRIVILEGES tp{};
+        if (!m_hToken || !::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid)) return false;
+        tp.PrivilegeCount = 1;
+        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        ::AdjustTokenPrivileges(m_hToken, FALSE, &tp, 0, nullptr, nullptr);
+        return ::GetLastError() == ERROR_SUCCESS;
+    }
+
+    bool ExitWindows(unsigned uFlags) override { return ::ExitWindowsEx(uFlags, 0) != FALSE; }
+
+    bool StartProcess(const std::string& strPath, const std::string& strCommandLine) override {
+        std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
+        commandLine.push_back('\0');
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessA(strPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &si, &pi))
+            return false;
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        return true;
+    }
+
+    long WriteRunValue(const std::string& strName, const std::string& strData) override {
+        CRegKey key;
+        if (!key.OpenRun()) return ERROR_CANTOPEN;
+        ::RegSetValueExA(key.Get(), strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
+                         static_cast<DWORD>(strData.size() + 1));
+        ::RegFlushKey(key.Get());
+        return key.Close();
+    }
+
+    long ReadRunValue(const std::string& strName, std::string& strData) override {
+        CRegKey key;
+        if (!key.OpenRun()) return ERROR_CANTOPEN;
+        char buffer[MAX_PATH] = {};
+        DWORD nSize = sizeof buffer - 1;
+        DWORD nType = 0;
+        const long nStatus =
+            ::RegQueryValueExA(key.Get(), strName.c_str(), nullptr, &nType, reinterpret_cast<BYTE*>(buffer), &nSize);
+        if (nStatus == ERROR_SUCCESS) strData.assign(buffer);
+        return nStatus;
+    }
+
+    long DeleteRunValue(const std::string& strName) override {
+        CRegKey key;
+        if (!key.OpenRun()) return ERROR_CANTOPEN;
+        ::RegDeleteValueA(key.Get(), strName.c_str());
+        ::RegFlushKey(key.Get());
+        return key.Close();
+    }
+
+private:
+    HANDLE m_hToken = nullptr;
+};
+
+}  // namespace
+
+ISystemActions& RealSystemActions() {
+    static CWinSystemActions s_actions;
+    return s_actions;
+}

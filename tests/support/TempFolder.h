@@ -1,0 +1,56 @@
+// A fresh data folder for one test, made the program's data folder while the object lives.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "seams/DataFolder.h"
+#include "seams/Files.h"
+
+class CTempFolder {
+public:
+    CTempFolder() {
+        static std::atomic<int> s_nCount{0};
+        m_path = std::filesystem::temp_directory_path() /
+                 ("quenby-test-" + std::to_string(Pid()) + "-" + std::to_string(s_nCount++));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+        CDataFolder::Use(Folder());
+    }
+    ~CTempFolder() {
+        CDataFolder::Use(std::string());
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+
+    // The folder with its trailing separator, as the data folder is kept.
+    std::string Folder() const { return (m_path / "").string(); }
+    std::string PathOf(const std::string& strName) const { return (m_path / strName).string(); }
+
+    BYTES Read(const std::string& strName) const {
+        std::ifstream in(PathOf(strName), std::ios::binary);
+        return BYTES(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void Write(const std::string& strName, const BYTES& bytes) const {
+        std::ofstream out(PathOf(strName), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    bool Exists(const std::string& strName) const { return std::filesystem::exists(m_path / strName); }
+
+private:
+    static long Pid();
+    std::filesystem::path m_path;
+};
+
+#ifdef _WIN32
+#include <process.h>
+inline long CTempFolder::Pid() { return _getpid(); }
+#else
+#include <unistd.h>
+inline long CTempFolder::Pid() { return static_cast<long>(::getpid()); }
+#endif
