@@ -1,0 +1,36 @@
+// The Administrator account and the program-wide options, kept in parent.nam (one 200-byte record).
+#pragma once
+
+#include <cstdint>
+
+// The Administrator record; the same image in parent.nam (little-endian).
+struct ADMIN_ACCOUNT {
+    char szName[128];               // always "Administrator", 0xCC after the terminator
+    char szPassword[32];            // plain text, zero-terminated, 0xCC after the terminator
+    std::uint8_t reserved1[16];     // carried unchanged
+    std::int32_t bHasPassword;      // 1 once a password was set; the login does not read it
+    std::int32_t bAutoRun;          // 1 = start with Windows
+    std::int32_t bFirstRunPending;  // 1 until the first-run password dialog is completed
+    std::uint8_t reserved2[8];      // carried unchanged
+    std::int32_t nLockBackground;   // 1 = opaque lock screen, 2 = semi-transparent
+};
+static_assert(sizeof(ADMIN_ACCOUNT) == 200, "parent.nam holds one 200-byte record");
+
+class CAdminAccount {
+public:
+    static constexpr const char* kFileName = "parent.nam";
+    static constexpr const char* kName = "Administrator";
+
+    CAdminAccount() { SetDefaults(); }
+    virtual ~CAdminAccount() = default;
+
+    // Reads parent.nam; FALSE (record unchanged) when it is missing or shorter than one record.
+    bool Load();
+    // Replaces parent.nam with the record; FALSE (old file whole) on failure.
+    bool Save() const;
+    // The record of a first run: no password, no auto-run, first-run dialog pending, semi-transparent.
+    void SetDefaults();
+
+    // Read and written directly by the dialogs; text fields are set with CopyToField.
+    ADMIN_ACCOUNT m_admin;
+};

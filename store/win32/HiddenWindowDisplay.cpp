@@ -1,0 +1,38 @@
+// Conversions between hidden-window records and the Win32 types they stand for.
+#include "store/win32/HiddenWindowDisplay.h"
+
+#include <cstddef>
+#include <cstring>
+
+// The record keeps the display settings as the 156-byte DEVMODEA of the 32-bit headers, and reads
+// the screen size at fixed places in it.
+static_assert(sizeof(DEVMODEA) == sizeof(HIDDEN_WINDOW::dmDisplay), "DEVMODEA must be 156 bytes");
+static_assert(offsetof(DEVMODEA, dmPelsWidth) == 108 && offsetof(DEVMODEA, dmPelsHeight) == 112,
+              "the screen size must lie where the record reads it");
+
+std::uint32_t HandleValue(HWND hWnd) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hWnd)); }
+
+HWND WindowOf(const HIDDEN_WINDOW& window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window.hWnd));
+}
+
+void GetDisplay(const HIDDEN_WINDOW& window, DEVMODEA& dm) { std::memcpy(&dm, window.dmDisplay, sizeof dm); }
+
+void SetDisplay(HIDDEN_WINDOW& window, const DEVMODEA& dm) {
+    DEVMODEA copy = dm;
+    copy.dmSize = sizeof(DEVMODEA);
+    std::memcpy(window.dmDisplay, &copy, sizeof window.dmDisplay);
+}
+
+HIDDEN_WINDOW MakeHiddenWindow(HWND hWnd, std::int32_t nSource, const RECT& rcWindow, std::int32_t nRestore) {
+    HIDDEN_WINDOW window{};
+    window.hWnd = HandleValue(hWnd);
+    window.nSource = nSource;
+    DEVMODEA dm{};
+    dm.dmSize = sizeof dm;
+    ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &dm);
+    SetDisplay(window, dm);
+    window.rcWindow = {rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom};
+    window.nRestore = nRestore;
+    return window;
+}
