@@ -1,5 +1,5 @@
 // The actions on the machine that tests must never run for real: setting the clock, shutting
-// down, starting processes and the auto-run registry value.
+// down, starting processes, the auto-run registry value, synthesised keys and the foreground lock.
 #pragma once
 
 #include <string>
@@ -16,7 +16,7 @@ public:
     // Shut-down in its three steps, so that a failure of each can be reported on its own.
     virtual bool OpenProcessToken() = 0;
     virtual bool AdjustShutdownPrivilege() = 0;
-    virtual bool ExitWindows(unsigned uFlags) = 0;
+    virtual bool ExitSystem(unsigned uFlags) = 0;  // shut down or restart (ExitWindowsEx flags)
 
     // Starts a program with the given command line (the program path included); false on failure.
     virtual bool StartProcess(const std::string& strPath, const std::string& strCommandLine) = 0;
@@ -25,6 +25,13 @@ public:
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;
     virtual long DeleteRunValue(const std::string& strName) = 0;
+
+    // Synthesises a press or a release of a key as the keyboard sends it (flagged as an extended key).
+    virtual void SendKey(unsigned char nVirtualKey, bool bRelease) = 0;
+    // The system-wide foreground lock time-out in milliseconds. Setting it also updates the user
+    // profile and tells every top-level window of the change.
+    virtual unsigned long GetForegroundLockTimeout() = 0;
+    virtual void SetForegroundLockTimeout(unsigned long nMilliseconds) = 0;
 };
 
 class CSystem {

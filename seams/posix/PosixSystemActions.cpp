@@ -8,11 +8,14 @@ public:
     bool SetLocalTime(const CLocalTime&) override { return false; }
     bool OpenProcessToken() override { return false; }
     bool AdjustShutdownPrivilege() override { return false; }
-    bool ExitWindows(unsigned) override { return false; }
+    bool ExitSystem(unsigned) override { return false; }
     bool StartProcess(const std::string&, const std::string&) override { return false; }
     long WriteRunValue(const std::string&, const std::string&) override { return -1; }
     long ReadRunValue(const std::string&, std::string&) override { return -1; }
     long DeleteRunValue(const std::string&) override { return -1; }
+    void SendKey(unsigned char, bool) override {}
+    unsigned long GetForegroundLockTimeout() override { return 0; }
+    void SetForegroundLockTimeout(unsigned long) override {}
 };
 
 }  // namespace

@@ -65,7 +65,7 @@ public:
         return ::GetLastError() == ERROR_SUCCESS;
     }
 
-    bool ExitWindows(unsigned uFlags) override { return ::ExitWindowsEx(uFlags, 0) != FALSE; }
+    bool ExitSystem(unsigned uFlags) override { return ::ExitWindowsEx(uFlags, 0) != FALSE; }
 
     bool StartProcess(const std::string& strPath, const std::string& strCommandLine) override {
         std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
@@ -108,6 +108,23 @@ public:
         ::RegDeleteValueA(key.Get(), strName.c_str());
         ::RegFlushKey(key.Get());
         return key.Close();
+    }
+
+    void SendKey(unsigned char nVirtualKey, bool bRelease) override {
+        ::keybd_event(nVirtualKey, 0, KEYEVENTF_EXTENDEDKEY | (bRelease ? KEYEVENTF_KEYUP : 0), 0);
+    }
+
+    unsigned long GetForegroundLockTimeout() override {
+        DWORD nMilliseconds = 0;
+        ::SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &nMilliseconds, 0);
+        return nMilliseconds;
+    }
+
+    void SetForegroundLockTimeout(unsigned long nMilliseconds) override {
+        // The value travels in the pointer argument itself.
+        ::SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                reinterpret_cast<PVOID>(static_cast<UINT_PTR>(nMilliseconds)),
+                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     }
 
 private:

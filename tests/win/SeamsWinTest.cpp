@@ -1,0 +1,50 @@
+// The Windows implementations of the seams, against Wine's file system and registry in the
+// test prefix.
+#include <gtest/gtest.h>
+
+#include "seams/DataFolder.h"
+#include "seams/Files.h"
+#include "seams/SystemActions.h"
+#include "shell/ModulePath.h"
+#include "support/TempFolder.h"
+
+TEST(WinFiles, ReplaceAllReplacesAnExistingFileInOneStep) {
+    CTempFolder folder;
+    IFileSystem& files = CFiles::Get();
+    const std::string strPath = CDataFolder::PathOf("child.nam");
+    ASSERT_TRUE(files.ReplaceAll(strPath, BYTES(172, 0x41)));
+    ASSERT_TRUE(files.ReplaceAll(strPath, BYTES(344, 0x42)));
+    EXPECT_EQ(folder.Read("child.nam"), BYTES(344, 0x42));
+    EXPECT_FALSE(folder.Exists("child.nam.new"));
+    EXPECT_EQ(files.SizeOf(strPath), 344);
+    ASSERT_TRUE(files.ReplaceAll(strPath, BYTES{}));
+    EXPECT_EQ(files.SizeOf(strPath), 0);
+    EXPECT_EQ(files.SizeOf(CDataFolder::PathOf("missing.nam")), -1);
+}
+
+TEST(WinFiles, ASaveIntoAMissingFolderFailsAndSaysSo) {
+    CTempFolder folder;
+    EXPECT_FALSE(CFiles::Get().ReplaceAll(folder.PathOf("nowhere\\use.sta"), BYTES{1}));
+}
+
+TEST(WinDataFolder, TheProgramsFolderIsWhereTheProgramFileIs) {
+    const std::string strPath = GetModulePath();
+    const std::string strDir = GetModuleDir();
+    ASSERT_FALSE(strDir.empty());
+    EXPECT_EQ(strDir.back(), '\\');
+    EXPECT_EQ(strPath.substr(0, strDir.size()), strDir);
+    EXPECT_EQ(strPath.substr(strDir.size()), "win_tests.exe");
+    EXPECT_EQ(CDataFolder::Get(), strDir);
+    EXPECT_EQ(CDataFolder::PathOf("prj.nam"), strDir + "prj.nam");
+}
+
+TEST(WinSystemActions, TheRunValueLivesInThePrefixRegistry) {
+    ISystemActions& actions = RealSystemActions();
+    const std::string strName = "QuenbyTestValue";
+    ASSERT_EQ(actions.WriteRunValue(strName, "C:\\Quenby\\Quenby.exe"), 0);
+    std::string strData;
+    EXPECT_EQ(actions.ReadRunValue(strName, strData), 0);
+    EXPECT_EQ(strData, "C:\\Quenby\\Quenby.exe");
+    EXPECT_EQ(actions.DeleteRunValue(strName), 0);
+    EXPECT_NE(actions.ReadRunValue(strName, strData), 0);
+}

@@ -1,0 +1,13 @@
+// Entry of the Windows test program: one application object, as the program has, then the tests.
+#include <gtest/gtest.h>
+
+#include "framework/WinApp.h"
+
+namespace {
+CWinApp theApp;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
