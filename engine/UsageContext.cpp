@@ -1,0 +1,206 @@
+// The usage context: starts, saves, the state switch and the tests the states share.
+#include "engine/UsageContext.h"
+
+#include "engine/NewDayState.h"
+#include "engine/PrjStore.h"
+#include "engine/UsageState.h"
+#include "store/UsageStore.h"
+
+CUsageContext::CUsageContext() = default;
+
+CUsageContext::CUsageContext(std::string strUser) : m_strUser(std::move(strUser)) {}
+
+CUsageContext::CUsageContext(const CUsageContext& other) { *this = other; }
+
+CUsageContext& CUsageContext::operator=(const CUsageContext& other) {
+    if (this == &other) return *this;
+    m_strUser = other.m_strUser;
+    m_nUsedSecs = other.m_nUsedSecs;
+    m_nTotalSecsLeft = other.m_nTotalSecsLeft;
+    m_nUseSecsBeforeRest = other.m_nUseSecsBeforeRest;
+    m_nRestSecsLeft = other.m_nRestSecsLeft;
+    m_tLastSave = other.m_tLastSave;
+    m_prjCopy = other.m_prjCopy;
+    m_nStateId = other.m_nStateId;
+    m_pTodayPrj = other.m_pTodayPrj;
+    m_tSession = other.m_tSession;
+    m_bShowMini = other.m_bShowMini;
+    m_nMiniX = other.m_nMiniX;
+    m_nMiniY = other.m_nMiniY;
+    return *this;
+}
+
+CUsageContext::~CUsageContext() = default;
+
+std::int32_t CUsageContext::TotalAllowance(const CDayPrj& day) {
+    return (day.m_nTotalMinutes + day.m_nTotalHours * 60) * 60;
+}
+
+TIMESECS CUsageContext::LoadToday(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
+    prjStore.Load();
+    usageStore.Load();
+    const TIMESECS tNow = CClock::Now();
+    CUserPrj* pWeek = prjStore.Find(strUser);
+    if (!pWeek) {
+        // Accounts get their week when they are created; a user without one (a lost prj.nam)
+        // gets the default week rather than no arrangement at all.
+        prjStore.Add(CUserPrj(strUser));
+        prjStore.Save();
+        pWeek = prjStore.Find(strUser);
+    }
+    m_pTodayPrj = &pWeek->m_days[CClock::ToLocal(tNow).nWeekday];
+    m_strUser = strUser;
+    return tNow;
+}
+
+void CUsageContext::Start(const std::string& strUser, bool bActive, CPrjStore& prjStore, CUsageStore& usageStore) {
+    if (bActive)
+        StartResumed(strUser, prjStore, usageStore);
+    else
+        StartFresh(strUser, prjStore, usageStore);
+}
+
+void CUsageContext::StartFresh(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
+    const TIMESECS tNow = LoadToday(strUser, prjStore, usageStore);
+    if (const CUsageContext* pRecord = usageStore.Find(strUser)) {
+        m_nUsedSecs = CClock::IsSameDate(pRecord->m_tLastSave, tNow) ? pRecord->m_nUsedSecs : 0;
+        m_bShowMini = pRecord->m_bShowMini;
+        m_nMiniX = pRecord->m_nMiniX;
+        m_nMiniY = pRecord->m_nMiniY;
+    } else {
+        m_nUsedSecs = 0;
+        m_bShowMini = 1;
+        m_nMiniX = m_nMiniY = MINI_UNSET;
+    }
+    const CDayPrj& day = *m_pTodayPrj;
+    // May be 0 or below when more than the day's allowance was used already.
+    m_nTotalSecsLeft = day.m_bTotalLimit == 1 ? TotalAllowance(day) - m_nUsedSecs : -1;
+    m_nUseSecsBeforeRest = day.m_bRest == 1 ? day.m_nRestEvery * 60 : -1;
+    m_nRestSecsLeft = -1;
+    m_tSession = tNow;
+    ResetState();
+}
+
+void CUsageContext::StartResumed(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
+    const TIMESECS tNow = LoadToday(strUser, prjStore, usageStore);
+    const CUsageContext* pRecord = usageStore.Find(strUser);
+    if (!pRecord || !CClock::IsSameDate(pRecord->m_tLastSave, tNow)) {
+        StartFresh(strUser, prjStore, usageStore);
+        return;
+    }
+    m_tSession = tNow;
+    m_nUsedSecs = pRecord->m_nUsedSecs;
+    m_nTotalSecsLeft = pRecord->m_nTotalSecsLeft;
+    m_nUseSecsBeforeRest = pRecord->m_nUseSecsBeforeRest;
+    m_nRestSecsLeft = pRecord->m_nRestSecsLeft;
+    m_tLastSave = pRecord->m_tLastSave;
+    m_prjCopy = pRecord->m_prjCopy;
+    m_nStateId = pRecord->m_nStateId;
+    m_bShowMini = pRecord->m_bShowMini;
+    m_nMiniX = pRecord->m_nMiniX;
+    m_nMiniY = pRecord->m_nMiniY;
+    RecreateState();
+}
+
+void CUsageContext::StartNewDay(CPrjStore& prjStore, CUsageStore& usageStore) {
+    StartFresh(m_strUser, prjStore, usageStore);
+    ChangeState(std::make_unique<CNewDayState>());
+}
+
+bool CUsageContext::Save(CUsageStore& usageStore) {
+    m_tLastSave = CClock::Now();
+    m_nStateId = GetStateId();
+    SnapshotPrj();
+    if (!usageStore.Exists(m_strUser)) usageStore.Add(CUsageContext(m_strUser));
+    CUsageContext& record = *usageStore.Find(m_strUser);
+    record.m_nUsedSecs = m_nUsedSecs;
+    record.m_nTotalSecsLeft = m_nTotalSecsLeft;
+    record.m_nUseSecsBeforeRest = m_nUseSecsBeforeRest;
+    record.m_nRestSecsLeft = m_nRestSecsLeft;
+    record.m_tLastSave = m_tLastSave;
+    record.m_prjCopy = m_prjCopy;
+    record.m_nStateId = m_nStateId;
+    record.m_bShowMini = m_bShowMini;
+    record.m_nMiniX = m_nMiniX;
+    record.m_nMiniY = m_nMiniY;
+    return usageStore.Save();
+}
+
+template <typename F>
+void CUsageContext::Dispatch(F&& event) {
+    if (!m_pState) return;
+    ++m_nDepth;
+    event(*m_pState);
+    // Only when the outermost event is over can no handler of a replaced state still be running.
+    if (--m_nDepth == 0) m_retired.clear();
+}
+
+void CUsageContext::ChangeState(std::unique_ptr<CUsageState> pState) {
+    if (m_pState) m_retired.push_back(std::move(m_pState));
+    m_pState = std::move(pState);
+    m_nStateId = m_pState ? m_pState->GetId() : -1;
+    if (m_nDepth == 0) m_retired.clear();
+}
+
+void CUsageContext::ResetState() {
+    ChangeState(CUsageState::Create(STATE_UNDIFIED));
+    Dispatch([this](CUsageState& state) { state.OnEnter(*this); });
+}
+
+void CUsageContext::RecreateState() {
+    std::unique_ptr<CUsageState> pState = CUsageState::Create(m_nStateId);
+    if (!pState) {
+        // Not an id any state has (a damaged file): start over as on a fresh start.
+        ResetState();
+        return;
+    }
+    ChangeState(std::move(pState));
+    Dispatch([this](CUsageState& state) { state.OnResume(*this); });
+}
+
+void CUsageContext::OnTimer(int nSeconds) {
+    Dispatch([this, nSeconds](CUsageState& state) { state.OnTimer(*this, nSeconds); });
+}
+
+void CUsageContext::OnTakeRest() {
+    Dispatch([this](CUsageState& state) { state.OnTakeRest(*this); });
+}
+
+void CUsageContext::OnStartToUse() {
+    Dispatch([this](CUsageState& state) { state.OnStartToUse(*this); });
+}
+
+std::string CUsageContext::GetInfo1() { return m_pState ? m_pState->GetInfo1(*this) : std::string(); }
+std::string CUsageContext::GetInfo2() { return m_pState ? m_pState->GetInfo2(*this) : std::string(); }
+std::string CUsageContext::GetInfo3() { return m_pState ? m_pState->GetInfo3(*this) : std::string(); }
+std::string CUsageContext::GetInfo4() { return m_pState ? m_pState->GetInfo4(*this) : std::string(); }
+int CUsageContext::GetLockKind() { return m_pState ? m_pState->GetLockKind() : -1; }
+int CUsageContext::GetStateId() const { return m_pState ? m_pState->GetId() : -1; }
+
+bool CUsageContext::IsNewDay() const { return !CClock::IsSameDate(CClock::Now(), m_tSession); }
+
+bool CUsageContext::IsOutsidePeriod(TIMESECS t) const {
+    const CDayPrj& day = *m_pTodayPrj;
+    if (day.m_bPeriod == 0) return false;
+    const CLocalTime date = CClock::ToLocal(t);
+    const TIMESECS tStart = CClock::MakeLocal(date.nYear, date.nMonth, date.nDay, day.m_nStartHour, day.m_nStartMinute, 0);
+    const TIMESECS tEnd = CClock::MakeLocal(date.nYear, date.nMonth, date.nDay, day.m_nEndHour, day.m_nEndMinute, 0);
+    return !(tStart < t && t < tEnd);
+}
+
+bool CUsageContext::IsPrjUnchanged() const {
+    const CDayPrj& a = m_prjCopy;
+    const CDayPrj& b = *m_pTodayPrj;
+    if (a.m_bForbid != b.m_bForbid || a.m_bFree != b.m_bFree || a.m_bTotalLimit != b.m_bTotalLimit ||
+        a.m_bRest != b.m_bRest || a.m_bPeriod != b.m_bPeriod)
+        return false;
+    if (a.m_bTotalLimit == 1 && (a.m_nTotalHours != b.m_nTotalHours || a.m_nTotalMinutes != b.m_nTotalMinutes))
+        return false;
+    if (a.m_bRest == 1 && (a.m_nRestEvery != b.m_nRestEvery || a.m_nRestMinutes != b.m_nRestMinutes)) return false;
+    if (a.m_bPeriod == 1 && (a.m_nStartHour != b.m_nStartHour || a.m_nStartMinute != b.m_nStartMinute ||
+                             a.m_nEndHour != b.m_nEndHour || a.m_nEndMinute != b.m_nEndMinute))
+        return false;
+    return true;
+}
+
+void CUsageContext::SnapshotPrj() { m_prjCopy = *m_pTodayPrj; }
