@@ -1,0 +1,38 @@
+# The two commands of the project:
+#   make run    installs what is missing, builds the Windows program and starts Quenby under Wine
+#   make test   installs what is missing, builds both builds and runs every test layer
+# Both work on a fresh Debian 12 machine as root (or through sudo).
+SHELL := /bin/bash
+JOBS ?= 2
+
+.PHONY: run test deps native win32 fuzz bench package clean
+
+deps:
+	@tools/install-deps
+
+native: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j$(JOBS)
+
+win32: deps
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j$(JOBS)
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS)
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j$(JOBS)
+	@bench/run
+
+run: win32
+	@tools/run-quenby
+
+# One ctest run over every build folder, so the summary at the end counts every layer.
+test: native win32 fuzz
+	@tools/run-tests
+
+clean:
+	rm -rf build
