@@ -1,0 +1,239 @@
+// The usage context's tests and the states' texts, each state set up directly.
+#include <gtest/gtest.h>
+
+#include "engine/PrjStore.h"
+#include "engine/UsageContext.h"
+#include "engine/UsageState.h"
+#include "store/UsageStore.h"
+#include "support/FakeClock.h"
+#include "support/TempFolder.h"
+#include "support/TimeZone.h"
+
+namespace {
+
+// A context on a day arrangement, as a start leaves it, without the files.
+struct CDayFixture {
+    CDayPrj day;
+    CUsageContext context{"kid"};
+    CDayFixture() {
+        context.m_pTodayPrj = &day;
+        context.m_prjCopy = day;
+    }
+    void Enter(int nId) { context.ChangeState(CUsageState::Create(nId)); }
+};
+
+}  // namespace
+
+TEST(UsageContext, BothEndsOfThePeriodAreOutside) {
+    CTimeZone zone("UTC0");
+    CDayFixture f;
+    const struct {
+        int h, m, s;
+        bool bOutside;
+    } cases[] = {{7, 29, 59, true}, {7, 30, 0, true}, {7, 30, 1, false}, {12, 0, 0, false},
+                 {21, 59, 59, false}, {22, 0, 0, true}, {23, 59, 59, true}, {0, 0, 0, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 12, c.h, c.m, c.s)), c.bOutside)
+            << c.h << ":" << c.m << ":" << c.s;
+    f.day.m_bPeriod = 0;
+    EXPECT_FALSE(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 12, 3, 0, 0)));
+}
+
+TEST(UsageContext, NewDayComparesTheWholeDate) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock;
+    CDayFixture f;
+    f.context.m_tSession = CClock::MakeLocal(2026, 3, 31, 10, 0, 0);
+    const struct {
+        int y, mo, d, h;
+        bool bNewDay;
+    } cases[] = {{2026, 3, 31, 23, false}, {2026, 4, 1, 0, true},
+                 // Same day of the month, another month or year: still a new day.
+                 {2026, 5, 31, 10, true}, {2027, 3, 31, 10, true}};
+    for (const auto& c : cases) {
+        clock.SetLocal(c.y, c.mo, c.d, c.h, 0, 0);
+        EXPECT_EQ(f.context.IsNewDay(), c.bNewDay) << c.y << "-" << c.mo << "-" << c.d;
+    }
+}
+
+TEST(UsageContext, ArrangementChangesThatMatter) {
+    struct Case {
+        const char* pszName;
+        void (*change)(CDayPrj&);
+        bool bUnchanged;
+    };
+    const Case cases[] = {
+        {"nothing", [](CDayPrj&) {}, true},
+        {"minutes of a disabled total", [](CDayPrj& d) { d.m_nTotalMinutes = 45; }, true},
+        {"total switched off", [](CDayPrj& d) { d.m_bTotalLimit = 0; }, false},
+        {"total minutes", [](CDayPrj& d) { d.m_nTotalMinutes = 45; }, false},
+        {"rest interval", [](CDayPrj& d) { d.m_nRestEvery = 30; }, false},
+        {"rest length", [](CDayPrj& d) { d.m_nRestMinutes = 5; }, false},
+        {"period end", [](CDayPrj& d) { d.m_nEndMinute = 30; }, false},
+        {"forbid", [](CDayPrj& d) { d.m_bForbid = 1; }, false},
+        {"free", [](CDayPrj& d) { d.m_bFree = 1; }, false},
+    };
+    for (const Case& c : cases) {
+        CDayFixture f;
+        if (c.pszName == std::string("minutes of a disabled total")) f.day.m_bTotalLimit = 0;
+        f.context.SnapshotPrj();
+        c.change(f.day);
+        EXPECT_EQ(f.context.IsPrjUnchanged(), c.bUnchanged) << c.pszName;
+    }
+}
+
+TEST(UsageContext, UnknownStoredStateStartsOver) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock;
+    clock.SetLocal(2026, 5, 12, 12, 0, 0);
+    for (int nId : {0, 1, 3, 25, 99, -7}) {
+        CDayFixture f;
+        f.context.m_tSession = CClock::Now();
+        f.context.m_nTotalSecsLeft = 100;
+        f.context.m_nStateId = nId;
+        f.context.RecreateState();
+        EXPECT_EQ(f.context.GetStateId(), STATE_ALLOWED) << "stored id " << nId;
+    }
+}
+
+TEST(UsageContext, UserWithoutAWeekGetsTheDefaultWeekSaved) {
+    CTimeZone zone("UTC0");
+    CTempFolder folder;
+    CFakeClock clock;
+    clock.SetLocal(2026, 5, 12, 8, 0, 0);
+    CPrjStore prjStore;
+    prjStore.Add(CUserPrj("other"));
+    prjStore.Save();
+
+    CUsageStore usageStore;
+    CUsageContext context;
+    context.Start("kid", false, prjStore, usageStore);
+    EXPECT_EQ(context.GetStateId(), STATE_ALLOWED);
+    EXPECT_EQ(context.m_nTotalSecsLeft, 5400);
+    EXPECT_EQ(context.m_nUseSecsBeforeRest, 1500);
+
+    CPrjStore reread;
+    ASSERT_TRUE(reread.Load());
+    ASSERT_NE(reread.Find("kid"), nullptr);
+    EXPECT_EQ(reread.Find("kid")->m_days[2], CDayPrj());
+    EXPECT_EQ(reread.GetList().front().m_strUser, "other");
+}
+
+namespace {
+
+// Every state's four texts and lock kind, with a rest of 605 seconds left where one runs.
+struct TextCase {
+    int nId;
+    const char* pszInfo1;
+    const char* pszInfo2;
+    const char* pszInfo3;
+    const char* pszInfo4;
+    int nLockKind;
+};
+
+const char* const CLICK = "Click the button \"Start to use\" to unlock";
+
+}  // namespace
+
+TEST(UsageStates, StatusTextsOfEveryState) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock;
+    clock.SetLocal(2026, 5, 12, 12, 0, 0);
+    const TextCase cases[] = {
+        {STATE_ALLOWED, "Computer are allowed now", "10 minutes left to lock (Run out of the total PC time)", "10:00",
+         "10:00 left to lock (Run out of total PC time)", 3},
+        {STATE_TOTAL_USED_UP, "Computer are prohibited now", "Run out of permitted time for today", "mm:ss",
+         "Run out of permitted time for today", 1},
+        {STATE_FORBID_DAY, "Computer are prohibited now", "According to the settings, Computer are prohibited today",
+         "mm:ss", "", 1},
+        {STATE_OUT_OF_PERIOD, "Computer are prohibited at present",
+         "Only between 07:30 to 22:00 can Computer be used", "mm:ss", "", 1},
+        {STATE_PERIOD_ARRIVED, "Permission periods arrived", CLICK, "mm:ss", CLICK, 2},
+        {STATE_FORCED_REST, "Locked for mandatory rest", "unlock after about 10 minutes 5 seconds", "10:05",
+         "unlock after 10:05", 1},
+        {STATE_REST_DONE, "Have rest for more than 10 minutes", CLICK, "mm:ss", CLICK, 2},
+        {STATE_USER_LOCKED, "Computer has been locked", CLICK, "mm:ss", CLICK, 2},
+        {STATE_NEW_DAY, "New day arrives", CLICK, "mm:ss", CLICK, 2},
+    };
+    for (const TextCase& c : cases) {
+        CDayFixture f;
+        f.context.m_nTotalSecsLeft = 600;
+        f.context.m_nUseSecsBeforeRest = 1500;
+        f.context.m_nRestSecsLeft = 605;
+        f.Enter(c.nId);
+        EXPECT_EQ(f.context.GetInfo1(), c.pszInfo1) << "state " << c.nId;
+        EXPECT_EQ(f.context.GetInfo2(), c.pszInfo2) << "state " << c.nId;
+        EXPECT_EQ(f.context.GetInfo3(), c.pszInfo3) << "state " << c.nId;
+        EXPECT_EQ(f.context.GetInfo4(), c.pszInfo4) << "state " << c.nId;
+        EXPECT_EQ(f.context.GetLockKind(), c.nLockKind) << "state " << c.nId;
+    }
+}
+
+TEST(UsageStates, HandOverStatesCarryDiagnosticTexts) {
+    // "Called <class>::GetInfoN, which shows the logic is wrong!" in code page 936.
+    const std::string strCalled = "\xb5\xf7\xd3\xc3";
+    const std::string strWrong = "\xa3\xac\xb1\xed\xc3\xf7\xc2\xdf\xbc\xad\xd3\xd0\xce\xca\xcc\xe2\xa3\xa1";
+    CDayFixture f;
+    for (const auto& [nId, pszClass] : {std::pair{STATE_ONLINE_PRJ_CHANGED, "COnLinePrjChangedState"},
+                                        std::pair{STATE_UNDIFIED, "CUndifiedState"}}) {
+        auto pState = CUsageState::Create(nId);
+        const std::string strPrefix = strCalled + pszClass + "::GetInfo";
+        EXPECT_EQ(pState->GetInfo1(f.context), strPrefix + "1" + strWrong);
+        EXPECT_EQ(pState->GetInfo2(f.context), strPrefix + "2" + strWrong);
+        EXPECT_EQ(pState->GetInfo3(f.context), strPrefix + "3" + strWrong);
+        EXPECT_EQ(pState->GetInfo4(f.context), strPrefix + "4" + strWrong);
+        EXPECT_EQ(pState->GetLockKind(), 3);
+    }
+    class CBareState final : public CUsageState {
+    public:
+        CBareState() : CUsageState(0) {}
+    } bare;
+    EXPECT_EQ(bare.GetInfo3(f.context),
+              strCalled + "\xbb\xf9\xc0\xe0\xd0\xe9\xb7\xbd\xb7\xa8" "GetInfo3" + strWrong);
+    EXPECT_EQ(bare.GetLockKind(), -1);
+}
+
+TEST(UsageStates, AllowedClockTextOnlyWithinTheHour) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock;
+    clock.SetLocal(2026, 5, 12, 12, 0, 0);
+    for (const auto& [nLeft, pszClock] : {std::pair{3599, "59:59"}, std::pair{3600, "mm:ss"}, std::pair{61, "01:01"}}) {
+        CDayFixture f;
+        f.day.ClearLimits();
+        f.day.m_bTotalLimit = 1;
+        f.context.m_nTotalSecsLeft = nLeft;
+        f.Enter(STATE_ALLOWED);
+        EXPECT_EQ(f.context.GetInfo3(), pszClock) << nLeft;
+    }
+}
+
+TEST(UsageStates, DecidePicksTheFirstLockThatApplies) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock;
+    struct Case {
+        const char* pszName;
+        int nHour;
+        void (*adjust)(CDayPrj&);
+        int nTotalLeft;
+        int nState;
+    };
+    const Case cases[] = {
+        {"forbidden beats all", 12, [](CDayPrj& d) { d.m_bForbid = 1; }, 0, STATE_FORBID_DAY},
+        {"total used up", 3, [](CDayPrj&) {}, 0, STATE_TOTAL_USED_UP},
+        {"total over-used", 12, [](CDayPrj&) {}, -600, STATE_TOTAL_USED_UP},
+        {"outside period", 3, [](CDayPrj&) {}, 10, STATE_OUT_OF_PERIOD},
+        {"allowed", 12, [](CDayPrj&) {}, 10, STATE_ALLOWED},
+        {"free day at night", 3, [](CDayPrj& d) { d.ClearLimits(), d.m_bFree = 1; }, -1, STATE_ALLOWED},
+        {"total off ignores the count", 12, [](CDayPrj& d) { d.m_bTotalLimit = 0; }, 0, STATE_ALLOWED},
+    };
+    for (const Case& c : cases) {
+        clock.SetLocal(2026, 5, 12, c.nHour, 0, 0);
+        CDayFixture f;
+        c.adjust(f.day);
+        f.context.m_tSession = CClock::Now();
+        f.context.m_nTotalSecsLeft = c.nTotalLeft;
+        f.context.ResetState();
+        EXPECT_EQ(f.context.GetStateId(), c.nState) << c.pszName;
+        EXPECT_EQ(f.context.m_nStateId, c.nState) << c.pszName;
+    }
+}
