@@ -1,0 +1,30 @@
+// The Win32 helpers shared by the windows: the auto-run value, foreground forcing and the gradient
+// line. (The portable helpers are in Utilities.h.)
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "shell/Utilities.h"
+
+// The name of the auto-run value: the program file's name without folder and extension.
+std::string GetRunValueName();
+
+// Registers the program file's full path to start with Windows. Returns the status of closing
+// the Run key (0 = success), which callers may ignore.
+long SetAutoRun();
+// Deletes the auto-run value; returns the status of closing the Run key.
+long RemoveAutoRun();
+// 1 when the auto-run value exists and names this program file exactly, else 0.
+int IsAutoRun();
+
+// A horizontal line from x1 to x2 - 1 whose colour runs from c1 towards c2.
+void DrawGradientLine(HDC hDC, int x1, int y, int x2, COLORREF c1, COLORREF c2, int nWidth);
+
+// Brings the window to the foreground behind a synthesised Alt key, which lifts the system's
+// refusal to let a background program take the foreground.
+void ForceForegroundByAlt(HWND hWnd);
+// Brings the window to the foreground by joining the input of the foreground window's thread and
+// lifting the foreground lock time-out for the duration of the call.
+void ForceForegroundByAttach(HWND hWnd);

@@ -1,0 +1,39 @@
+// Hidden-window records made from real windows and display settings.
+#include <gtest/gtest.h>
+
+#include "store/win32/HiddenWindowDisplay.h"
+
+TEST(WinHiddenWindow, RecordCarriesTheHandleAndTheCurrentDisplaySettings) {
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    const RECT rc = {-5, 6, 700, 800};
+    const HIDDEN_WINDOW window = MakeHiddenWindow(hWnd, kFromFullScreen, rc, kRestoreMove);
+    EXPECT_EQ(WindowOf(window), hWnd);
+    EXPECT_EQ(window.nSource, kFromFullScreen);
+    EXPECT_EQ(window.nRestore, kRestoreMove);
+    EXPECT_EQ(window.rcWindow.left, -5);
+    EXPECT_EQ(window.rcWindow.bottom, 800);
+
+    DEVMODEA dm{};
+    GetDisplay(window, dm);
+    EXPECT_EQ(dm.dmSize, 156);
+    DEVMODEA current{};
+    current.dmSize = sizeof current;
+    if (::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) {
+        EXPECT_EQ(dm.dmPelsWidth, current.dmPelsWidth);
+        EXPECT_EQ(dm.dmBitsPerPel, current.dmBitsPerPel);
+    }
+
+    // The portable reading of the screen size agrees with the structure.
+    HIDDEN_WINDOW changed = window;
+    dm.dmPelsWidth = 1024;
+    dm.dmPelsHeight = 768;
+    dm.dmSize = 0;
+    SetDisplay(changed, dm);
+    EXPECT_EQ(GetDisplayWidth(changed), 1024u);
+    EXPECT_EQ(GetDisplayHeight(changed), 768u);
+    DEVMODEA back{};
+    GetDisplay(changed, back);
+    EXPECT_EQ(back.dmSize, 156);  // always recorded as the 156-byte structure
+    ::DestroyWindow(hWnd);
+}
