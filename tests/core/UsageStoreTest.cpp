@@ -1,0 +1,201 @@
+// use.sta, byte for byte, and the usage of a day across log-outs and restarts.
+#include <gtest/gtest.h>
+
+#include "EngineDriver.h"
+#include "store/RecordWriter.h"
+#include "support/FailingFiles.h"
+#include "support/TempFolder.h"
+#include "support/TimeZone.h"
+
+namespace {
+
+CUsageContext Record(const std::string& strUser, std::int32_t nUsed, TIMESECS tSaved) {
+    CUsageContext context(strUser);
+    context.m_nUsedSecs = nUsed;
+    context.m_nTotalSecsLeft = 5400 - nUsed;
+    context.m_nUseSecsBeforeRest = 1500;
+    context.m_nRestSecsLeft = -1;
+    context.m_tLastSave = tSaved;
+    context.m_nStateId = STATE_ALLOWED;
+    context.m_nMiniX = 300;
+    context.m_nMiniY = -20;
+    return context;
+}
+
+BYTES Image(std::uint32_t uSaved) {
+    CRecordWriter w;
+    w.PutText("kid", 128);
+    for (std::int32_t n : {100, 5300, 1500, -1}) w.PutInt32(n);
+    w.PutUInt32(uSaved);
+    w.PutInt32(0x00459894);
+    for (std::int32_t n : {1, 1, 30, 1, 25, 10, 1, 7, 30, 22, 0, 0, 0}) w.PutInt32(n);
+    for (std::int32_t n : {2, 1, 300, -20}) w.PutInt32(n);
+    return w.Bytes();
+}
+
+}  // namespace
+
+TEST(UsageStore, RecordIsWrittenByteForByte) {
+    CTempFolder folder;
+    CUsageStore store;
+    store.Add(Record("kid", 100, 1778580000));
+    ASSERT_TRUE(store.Save());
+    const BYTES bytes = folder.Read("use.sta");
+    ASSERT_EQ(bytes.size(), 220u);
+    EXPECT_EQ(bytes, Image(1778580000));
+}
+
+TEST(UsageStore, SaveTimeIsAnUnsignedCount) {
+    CTempFolder folder;
+    // A time of today reads as it always did; times past January 2038 keep working.
+    for (const TIMESECS t : {TIMESECS(1778580000), TIMESECS(0x7FFFFFFF), TIMESECS(0x80000000), TIMESECS(4000000000)}) {
+        folder.Write("use.sta", Image(static_cast<std::uint32_t>(t)));
+        CUsageStore store;
+        ASSERT_TRUE(store.Load());
+        EXPECT_EQ(store.Find("kid")->m_tLastSave, t);
+        ASSERT_TRUE(store.Save());
+        EXPECT_EQ(folder.Read("use.sta"), Image(static_cast<std::uint32_t>(t)));
+    }
+}
+
+TEST(UsageStore, RecordsComeBackInOrderAndTheFirstOfTwoNamesCounts) {
+    CTempFolder folder;
+    CUsageStore store;
+    store.Add(Record("kid", 100, 1000));
+    store.Add(Record("ann", 200, 2000));
+    store.Add(Record("kid", 300, 3000));
+    ASSERT_TRUE(store.Save());
+
+    CUsageStore loaded;
+    ASSERT_TRUE(loaded.Load());
+    ASSERT_EQ(loaded.GetList().size(), 3u);
+    EXPECT_EQ(loaded.Find("kid")->m_nUsedSecs, 100);
+    EXPECT_EQ(loaded.GetList().back().m_nUsedSecs, 300);
+    EXPECT_TRUE(loaded.Exists("ann"));
+    EXPECT_FALSE(loaded.Exists("Ann"));
+    EXPECT_EQ(loaded.Find("nobody"), nullptr);
+
+    const BYTES before = folder.Read("use.sta");
+    loaded.Remove("kid");
+    ASSERT_TRUE(loaded.Save());
+    const BYTES after = folder.Read("use.sta");
+    EXPECT_EQ(after, BYTES(before.begin() + 220, before.end()));
+    loaded.Remove("nobody");
+    EXPECT_EQ(loaded.GetList().size(), 2u);
+}
+
+TEST(UsageStore, TagOfTheDayCopyIsIgnored) {
+    CTempFolder folder;
+    BYTES image = Image(1000);
+    image[148] = 0x11, image[149] = 0x22, image[150] = 0x33, image[151] = 0x44;
+    folder.Write("use.sta", image);
+    CUsageStore store;
+    ASSERT_TRUE(store.Load());
+    EXPECT_EQ(store.Find("kid")->m_prjCopy, CDayPrj());
+    ASSERT_TRUE(store.Save());
+    EXPECT_EQ(folder.Read("use.sta"), Image(1000));
+}
+
+TEST(UsageStore, TrailingFragmentIsDropped) {
+    CTempFolder folder;
+    BYTES image = Image(1000);
+    const BYTES second = Image(2000);
+    image.insert(image.end(), second.begin(), second.begin() + 150);
+    folder.Write("use.sta", image);
+    CUsageStore store;
+    ASSERT_TRUE(store.Load());
+    ASSERT_EQ(store.GetList().size(), 1u);
+    EXPECT_EQ(store.GetList().front().m_tLastSave, 1000);
+}
+
+TEST(UsageStore, MissingOrEmptyFileLeavesTheListAlone) {
+    CTempFolder folder;
+    CUsageStore store;
+    store.Add(Record("kid", 1, 1));
+    EXPECT_FALSE(store.Load());
+    folder.Write("use.sta", BYTES{});
+    EXPECT_FALSE(store.Load());
+    EXPECT_TRUE(store.Exists("kid"));
+}
+
+TEST(UsageStore, FailedSaveKeepsTheOldFileAndTheNextSaveCatchesUp) {
+    CTimeZone zone("UTC0");
+    CTempFolder folder;
+    CFakeClock clock(CClock::MakeLocal(2026, 5, 12, 9, 0, 0));
+    {
+        CPrjStore prj;
+        prj.Add(CUserPrj("kid"));
+        prj.Save();
+    }
+    CEngineDriver kid(clock);
+    kid.Login("kid");
+    kid.Ticks(60);
+    const BYTES before = folder.Read("use.sta");
+    {
+        CFailingFiles files;
+        files.FailAfter(100);
+        kid.Ticks(60);  // the save at the second minute fails
+        EXPECT_EQ(folder.Read("use.sta"), before);
+    }
+    kid.Ticks(60);
+    CUsageStore reread;
+    ASSERT_TRUE(reread.Load());
+    EXPECT_EQ(reread.Find("kid")->m_nUsedSecs, 180);
+}
+
+TEST(UsageStore, FirstLoginAppendsARecordAtOnce) {
+    CTimeZone zone("UTC0");
+    CTempFolder folder;
+    CFakeClock clock(CClock::MakeLocal(2026, 5, 12, 9, 0, 0));
+    CUsageStore others;
+    others.Add(Record("ann", 5, 5));
+    others.Save();
+
+    CEngineDriver kid(clock);
+    kid.Context().m_nMiniX = 7;  // where the window sits is the status window's to set
+    kid.Login("kid");
+    const BYTES bytes = folder.Read("use.sta");
+    ASSERT_EQ(bytes.size(), 440u);
+    CUsageStore reread;
+    reread.Load();
+    EXPECT_EQ(reread.GetList().front().m_strUser, "ann");
+    const CUsageContext& record = *reread.Find("kid");
+    EXPECT_EQ(record.m_nStateId, STATE_ALLOWED);
+    EXPECT_EQ(record.m_tLastSave, clock.Now());
+    EXPECT_EQ(record.m_nMiniX, -99999);
+    EXPECT_EQ(record.m_bShowMini, 1);
+}
+
+TEST(UsageStore, UsageSurvivesARestartOfTheProgram) {
+    CTimeZone zone("UTC0");
+    CTempFolder folder;
+    CFakeClock clock(CClock::MakeLocal(2026, 5, 12, 9, 0, 0));
+    {
+        CEngineDriver kid(clock);
+        kid.Login("kid");
+        kid.Ticks(130);
+        kid.Context().m_nMiniX = 640, kid.Context().m_nMiniY = 12;
+        kid.Logout();
+    }
+    clock.Advance(30);
+    {
+        CEngineDriver kid(clock);
+        kid.Login("kid", true);
+        EXPECT_EQ(kid.State(), STATE_ALLOWED);
+        EXPECT_EQ(kid.Context().m_nUsedSecs, 130);
+        EXPECT_EQ(kid.Context().m_nMiniX, 640);
+        kid.Ticks(70);  // the save at the 60th tick counts; the last 10 seconds are lost in a crash
+    }
+    clock.Advance(5);
+    CEngineDriver kid(clock);
+    kid.Login("kid", true);
+    EXPECT_EQ(kid.Context().m_nUsedSecs, 190);
+    EXPECT_EQ(kid.Context().m_nMiniY, 12);
+
+    // Not in the active-user list (the program restarted after a log-out): a fresh start that still
+    // counts today's use.
+    CEngineDriver fresh(clock);
+    fresh.Login("kid", false);
+    EXPECT_EQ(fresh.Context().m_nUsedSecs, 190);
+    EXPECT_EQ(fresh.Context().m_nUseSecsBeforeRest, 1500);
+}
