@@ -1,0 +1,13 @@
+// Names the program and its companion agree on: the two mutexes, the mute token and the files.
+#pragma once
+
+// Held by a running Quenby.exe for its whole run.
+constexpr const char* kInstanceMutexName = "{F5AFF561-E243-11d1-A18D-DCB3C85EBD34}";
+// Held by a running Tessaly.exe.
+constexpr const char* kCompanionMutexName = "{AAAFF561-E243-11d1-A18D-DCB3C85EBD11}";
+// Anywhere on the command line, it silences the refusal of a second instance.
+constexpr const char* kMuteToken = "*mute*";
+constexpr const char* kCompanionExe = "Tessaly.exe";
+constexpr const char* kCompanionLibrary = "Lumrik.dll";
+// The string resource that stamps the library and the companion with the build they belong to.
+constexpr unsigned kBuildIdString = 9001;
