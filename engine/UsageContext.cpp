@@ -177,15 +177,25 @@ std::string CUsageContext::GetInfo4() { return m_pState ? m_pState->GetInfo4(*th
 int CUsageContext::GetLockKind() { return m_pState ? m_pState->GetLockKind() : -1; }
 int CUsageContext::GetStateId() const { return m_pState ? m_pState->GetId() : -1; }
 
-bool CUsageContext::IsNewDay() const { return !CClock::IsSameDate(CClock::Now(), m_tSession); }
+bool CUsageContext::IsNewDay() const {
+    m_sessionDay.Set(m_tSession);
+    return !m_sessionDay.Contains(CClock::Now());
+}
 
 bool CUsageContext::IsOutsidePeriod(TIMESECS t) const {
     const CDayPrj& day = *m_pTodayPrj;
     if (day.m_bPeriod == 0) return false;
-    const CLocalTime date = CClock::ToLocal(t);
-    const TIMESECS tStart = CClock::MakeLocal(date.nYear, date.nMonth, date.nDay, day.m_nStartHour, day.m_nStartMinute, 0);
-    const TIMESECS tEnd = CClock::MakeLocal(date.nYear, date.nMonth, date.nDay, day.m_nEndHour, day.m_nEndMinute, 0);
-    return !(tStart < t && t < tEnd);
+    PERIOD_TIMES& p = m_periodTimes;
+    p.day.Set(t);
+    if (p.tDay != p.day.Next() || p.nStartHour != day.m_nStartHour || p.nStartMinute != day.m_nStartMinute ||
+        p.nEndHour != day.m_nEndHour || p.nEndMinute != day.m_nEndMinute) {
+        p.nStartHour = day.m_nStartHour, p.nStartMinute = day.m_nStartMinute;
+        p.nEndHour = day.m_nEndHour, p.nEndMinute = day.m_nEndMinute;
+        p.tDay = p.day.Next();
+        p.tStart = p.day.At(p.nStartHour, p.nStartMinute, 0);
+        p.tEnd = p.day.At(p.nEndHour, p.nEndMinute, 0);
+    }
+    return !(p.tStart < t && t < p.tEnd);
 }
 
 bool CUsageContext::IsPrjUnchanged() const {

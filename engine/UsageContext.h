@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/DayPrj.h"
+#include "engine/LocalDay.h"
 #include "seams/Clock.h"
 
 class CPrjStore;
@@ -100,6 +101,16 @@ private:
     // Runs one event on the current state, then frees the states it replaced.
     template <typename F>
     void Dispatch(F&& event);
+
+    // Calendar arithmetic kept between ticks, because its answers are the same all day: the day
+    // of m_tSession, and the period's bounds on the day last asked about.
+    mutable CLocalDay m_sessionDay;
+    struct PERIOD_TIMES {
+        CLocalDay day;
+        int nStartHour = -1, nStartMinute = -1, nEndHour = -1, nEndMinute = -1;
+        TIMESECS tDay = -1, tStart = 0, tEnd = 0;
+    };
+    mutable PERIOD_TIMES m_periodTimes;
 
     std::unique_ptr<CUsageState> m_pState;
     // States replaced while an event is running; freed when the outermost event returns.

@@ -26,18 +26,22 @@ std::int32_t Clamp32(TIMESECS t) {
 
 void CLockCountdown::Update(const CUsageContext& context) {
     const TIMESECS tNow = CClock::Now();
-    const CLocalTime now = CClock::ToLocal(tNow);
     const CDayPrj* pDay = context.m_pTodayPrj;
+    m_today.Set(tNow);
 
     m_nTotalLeft = pDay && pDay->m_bTotalLimit == 1 ? context.m_nTotalSecsLeft : -1;
     m_nRestLeft = pDay && pDay->m_bRest == 1 ? context.m_nUseSecsBeforeRest : -1;
-    // The next calendar day's midnight. Day + 1 is normalised by the calendar, so a 25-hour
-    // autumn day (where now + 24 h can still be today) counts to the right midnight.
-    m_nNewDayLeft = Clamp32(CClock::MakeLocal(now.nYear, now.nMonth, now.nDay + 1, 0, 0, 0) - tNow);
+    // To the next calendar day's midnight, not now + 24 h: on a 25-hour autumn day that can
+    // still be today.
+    m_nNewDayLeft = Clamp32(m_today.Next() - tNow);
     m_nPeriodLeft = -1;
     if (pDay && pDay->m_bPeriod == 1) {
-        const TIMESECS tEnd = CClock::MakeLocal(now.nYear, now.nMonth, now.nDay, pDay->m_nEndHour, pDay->m_nEndMinute, 0);
-        if (tNow <= tEnd) m_nPeriodLeft = Clamp32(tEnd - tNow);
+        if (m_tPeriodEndDay != m_today.Next() || m_nEndHour != pDay->m_nEndHour || m_nEndMinute != pDay->m_nEndMinute) {
+            m_nEndHour = pDay->m_nEndHour, m_nEndMinute = pDay->m_nEndMinute;
+            m_tPeriodEnd = m_today.At(m_nEndHour, m_nEndMinute, 0);
+            m_tPeriodEndDay = m_today.Next();
+        }
+        if (tNow <= m_tPeriodEnd) m_nPeriodLeft = Clamp32(m_tPeriodEnd - tNow);
     }
 }
 

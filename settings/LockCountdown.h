@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/LocalDay.h"
+#include "seams/Clock.h"
+
 class CUsageContext;
 
 class CLockCountdown {
@@ -29,6 +32,10 @@ public:
     std::int32_t m_nPeriodLeft = -1;
 
 private:
+    // Today and today's period end, kept because the calendar arithmetic is the same all day.
+    CLocalDay m_today;
+    int m_nEndHour = -1, m_nEndMinute = -1;
+    TIMESECS m_tPeriodEnd = 0, m_tPeriodEndDay = -1;
     // Index of the count that locks first (0 total, 1 rest, 2 new day, 3 period), -1 for none
     // within the hour.
     int FindFirst() const;

@@ -143,27 +143,33 @@ const MSG_ENTRY g_entries[] = {
 
 const char* const g_pszUnknown = "Error! check program";
 
-}  // namespace
-
-std::string GetMsgText(unsigned nId, int /*nLanguage*/) {
+const char* MsgTextOf(unsigned nId) {
     const auto* pEnd = std::end(g_entries);
     const auto* p = std::lower_bound(std::begin(g_entries), pEnd, nId,
                                      [](const MSG_ENTRY& entry, unsigned n) { return entry.nId < n; });
     return p != pEnd && p->nId == nId ? p->pszEnglish : g_pszUnknown;
 }
 
+}  // namespace
+
+std::string GetMsgText(unsigned nId, int /*nLanguage*/) { return MsgTextOf(nId); }
+
 std::string FormatMsgText(unsigned nId, ...) {
-    const std::string strFormat = GetMsgText(nId);
+    const char* pszFormat = MsgTextOf(nId);
     va_list args;
     va_start(args, nId);
     va_list argsCopy;
     va_copy(argsCopy, args);
-    const int nLength = std::vsnprintf(nullptr, 0, strFormat.c_str(), args);
+    // Status texts are short: one pass into the stack buffer, a second only for a long text.
+    char szBuffer[256];
+    const int nLength = std::vsnprintf(szBuffer, sizeof szBuffer, pszFormat, args);
     va_end(args);
     std::string strText;
-    if (nLength > 0) {
+    if (nLength > 0 && static_cast<std::size_t>(nLength) < sizeof szBuffer) {
+        strText.assign(szBuffer, static_cast<std::size_t>(nLength));
+    } else if (nLength > 0) {
         std::vector<char> buffer(static_cast<std::size_t>(nLength) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), strFormat.c_str(), argsCopy);
+        std::vsnprintf(buffer.data(), buffer.size(), pszFormat, argsCopy);
         strText.assign(buffer.data(), static_cast<std::size_t>(nLength));
     }
     va_end(argsCopy);

@@ -35,6 +35,11 @@ TEST(UsageContext, BothEndsOfThePeriodAreOutside) {
     for (const auto& c : cases)
         EXPECT_EQ(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 12, c.h, c.m, c.s)), c.bOutside)
             << c.h << ":" << c.m << ":" << c.s;
+    // The bounds follow a change of the arrangement and of the date.
+    f.day.m_nEndHour = 21;
+    EXPECT_TRUE(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 12, 21, 0, 0)));
+    EXPECT_FALSE(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 13, 20, 59, 59)));
+    EXPECT_TRUE(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 13, 7, 30, 0)));
     f.day.m_bPeriod = 0;
     EXPECT_FALSE(f.context.IsOutsidePeriod(CClock::MakeLocal(2026, 5, 12, 3, 0, 0)));
 }
