@@ -213,4 +213,6 @@ bool CUsageContext::IsPrjUnchanged() const {
     return true;
 }
 
-void CUsageContext::SnapshotPrj() { m_prjCopy = *m_pTodayPrj; }
+void CUsageContext::SnapshotPrj() {
+    if (m_pTodayPrj) m_prjCopy = *m_pTodayPrj;
+}
