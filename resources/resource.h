@@ -19,3 +19,13 @@
 #define IDC_ABOUT_VERSION 1104
 #define IDC_ABOUT_NOTICE 1105
 #define IDC_ABOUT_LINK 1074
+
+// Controller: the tray menu, its commands and the About item of the system menu
+#define IDR_TRAYMENU 142
+#define IDM_ABOUTBOX 16
+#define ID_TRAY_SHOW 32773
+#define ID_TRAY_SWITCH_EDITOR 32774
+#define ID_TRAY_QUIT 32776
+#define ID_TRAY_SWITCH_STATUS 32778
+#define ID_TRAY_REST 32780
+#define ID_TRAY_MINI 32781

@@ -2,6 +2,7 @@
 // down, starting processes, the auto-run registry value, synthesised keys and the foreground lock.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "seams/Clock.h"
@@ -32,6 +33,13 @@ public:
     // profile and tells every top-level window of the change.
     virtual unsigned long GetForegroundLockTimeout() = 0;
     virtual void SetForegroundLockTimeout(unsigned long nMilliseconds) = 0;
+
+    // Switches the primary display to the mode of a display-settings image (a 156-byte DEVMODEA,
+    // as the hidden-window list keeps it); false when refused. Refused unless a platform says otherwise.
+    virtual bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) {
+        (void)dmDisplay;
+        return false;
+    }
 };
 
 class CSystem {

@@ -1,6 +1,7 @@
 // The real actions on a Windows machine.
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "seams/SystemActions.h"
@@ -125,6 +126,14 @@ public:
         ::SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                                 reinterpret_cast<PVOID>(static_cast<UINT_PTR>(nMilliseconds)),
                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    }
+
+    bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) override {
+        static_assert(sizeof(DEVMODEA) == sizeof dmDisplay, "the image is a DEVMODEA");
+        DEVMODEA dm;
+        std::memcpy(&dm, dmDisplay, sizeof dm);
+        dm.dmSize = sizeof dm;
+        return ::ChangeDisplaySettingsA(&dm, 0) == DISP_CHANGE_SUCCESSFUL;
     }
 
 private:

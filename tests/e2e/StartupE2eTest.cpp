@@ -1,19 +1,61 @@
-// The program starts from a fresh folder, shows its first window and ends when it is closed.
+// Start-up from a fresh folder: the Administrator record is written, the screen is locked under
+// the curtain, and a second start is refused (silently with "*mute*" anywhere on its line).
 #include <gtest/gtest.h>
 
-#include "ProgramUnderTest.h"
-#include "resources/resource.h"
+#include <cstring>
 
-TEST(Startup, TheProgramShowsItsWindowAndEndsWhenItIsClosed) {
+#include "ProgramUnderTest.h"
+#include "store/AdminAccount.h"
+
+namespace {
+
+bool IsTopmost(HWND hWnd) { return (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// The curtain covers the primary screen from one pixel beyond its edges.
+bool CoversTheScreen(HWND hWnd) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc.left <= 0 && rc.top <= 0 && rc.right >= ::GetSystemMetrics(SM_CXSCREEN) &&
+           rc.bottom >= ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+}  // namespace
+
+TEST(Startup, AFirstStartWritesTheAdministratorRecordAndLocksTheScreen) {
     CProgramUnderTest program;
     const DWORD nPid = program.Start();
     ASSERT_NE(nPid, 0u) << "Quenby.exe could not be started from " << program.Folder();
-    HWND hAbout = program.WaitForWindow(IDC_ABOUT_VERSION, 10000, nPid);
-    ASSERT_NE(hAbout, nullptr) << "no window with the version line appeared";
-    EXPECT_EQ(CProgramUnderTest::ItemText(hAbout, IDC_ABOUT_VERSION), "Quenby 1.0");
-    program.Screenshot("startup-first-window");
-    CProgramUnderTest::Click(hAbout, IDOK);
-    DWORD nExitCode = 1234;
-    EXPECT_TRUE(program.WaitForExit(nPid, 5000, &nExitCode));
-    EXPECT_EQ(nExitCode, 0u);
+    HWND hCurtain = program.WaitForWindow(0, 10000, nPid);
+    ASSERT_NE(hCurtain, nullptr) << "no curtain appeared";
+    EXPECT_EQ(CProgramUnderTest::TextOf(hCurtain), "Quenby");
+    EXPECT_TRUE(IsTopmost(hCurtain));
+    EXPECT_TRUE(CoversTheScreen(hCurtain));
+
+    CAdminAccount fresh;
+    const BYTES expected(reinterpret_cast<const std::uint8_t*>(&fresh.m_admin),
+                         reinterpret_cast<const std::uint8_t*>(&fresh.m_admin) + sizeof fresh.m_admin);
+    EXPECT_EQ(program.ReadFile("parent.nam"), expected) << "exactly the record of a first run";
+    EXPECT_TRUE(program.FileExists("winnodes.tmp"));
+    CProgramUnderTest::Pause(500);
+    program.Screenshot("startup-locked-curtain");
+}
+
+TEST(Startup, ASecondStartIsRefusedAndSilentlySoWithTheMuteToken) {
+    CProgramUnderTest program;
+    const DWORD nFirst = program.Start();
+    ASSERT_NE(program.WaitForWindow(0, 10000, nFirst), nullptr);
+
+    const DWORD nSecond = program.Start();
+    HWND hBox = program.WaitForWindow(0xFFFF, 10000, nSecond);
+    ASSERT_NE(hBox, nullptr) << "no message box from the second start";
+    EXPECT_EQ(CProgramUnderTest::ItemText(hBox, 0xFFFF), "Application already running!");
+    EXPECT_EQ(CProgramUnderTest::TextOf(hBox), "Quenby");
+    program.Screenshot("startup-second-instance");
+    CProgramUnderTest::Click(hBox, IDOK);
+    EXPECT_TRUE(program.WaitForExit(nSecond, 5000));
+
+    // The token counts anywhere in the line, even inside another argument.
+    const DWORD nMuted = program.Start("Quenby.exe", "--x=ab*mute*cd");
+    EXPECT_TRUE(program.WaitForExit(nMuted, 5000)) << "a muted second start ends by itself";
+    EXPECT_TRUE(program.IsRunning(nFirst));
 }

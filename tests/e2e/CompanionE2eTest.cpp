@@ -1,0 +1,141 @@
+// The program and its companion keep each other alive: a killed companion is started again by
+// the program's watchdog, a killed program is started again, locked, by the companion, and the
+// windows a killed program left hidden come back at its next start.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "ProgramUnderTest.h"
+
+namespace {
+
+// The companion library's file: a tag of 8 bytes, then the state (int32), then the path.
+constexpr size_t kStateOffset = 8;
+
+int StoredState(const CProgramUnderTest& program) {
+    const BYTES bytes = program.ReadFile("lumrik.dat");
+    int nState = -1;
+    if (bytes.size() >= kStateOffset + 4) std::memcpy(&nState, bytes.data() + kStateOffset, 4);
+    return nState;
+}
+
+// Waits for a process of the folder other than the one given; its id, or 0. The time taken is
+// put in pnWaited.
+DWORD WaitForNewProcess(const CProgramUnderTest& program, const char* pszExe, DWORD nOld, DWORD nMilliseconds,
+                        DWORD* pnWaited) {
+    const DWORD nStart = ::GetTickCount();
+    do {
+        for (DWORD nPid : program.FindProcesses(pszExe))
+            if (nPid != nOld) {
+                *pnWaited = ::GetTickCount() - nStart;
+                return nPid;
+            }
+        ::Sleep(10);
+    } while (::GetTickCount() - nStart < nMilliseconds);
+    return 0;
+}
+
+// A window of another program: this driver, with a thread that serves it.
+struct COtherWindow {
+    COtherWindow() {
+        m_hReady = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_hThread = ::CreateThread(nullptr, 0, Run, this, 0, &m_nThread);
+        ::WaitForSingleObject(m_hReady, 5000);
+    }
+    ~COtherWindow() {
+        ::PostThreadMessageA(m_nThread, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(m_hThread, 5000);
+        ::CloseHandle(m_hThread);
+        ::CloseHandle(m_hReady);
+    }
+    static DWORD WINAPI Run(LPVOID p) {
+        auto* pThis = static_cast<COtherWindow*>(p);
+        pThis->m_hWnd = ::CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE | SS_CENTER, 200, 200,
+                                          300, 120, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        ::SetEvent(pThis->m_hReady);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        ::DestroyWindow(pThis->m_hWnd);
+        return 0;
+    }
+    bool WaitVisible(bool bVisible, DWORD nMilliseconds) const {
+        for (DWORD n = 0; n < nMilliseconds; n += 20) {
+            if ((::IsWindowVisible(m_hWnd) != FALSE) == bVisible) return true;
+            ::Sleep(20);
+        }
+        return (::IsWindowVisible(m_hWnd) != FALSE) == bVisible;
+    }
+    HWND m_hWnd = nullptr;
+    HANDLE m_hReady = nullptr;
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThread = 0;
+};
+
+}  // namespace
+
+TEST(Companion, EachKeepsTheOtherRunningAndAChildsStateSurvivesTheRestart) {
+    CProgramUnderTest program;
+    const DWORD nProgram = program.Start();
+    ASSERT_NE(program.WaitForWindow(0, 10000, nProgram), nullptr);
+    DWORD nWaited = 0;
+    const DWORD nCompanion = WaitForNewProcess(program, "Tessaly.exe", 0, 5000, &nWaited);
+    ASSERT_NE(nCompanion, 0u) << "the watchdog never started the companion";
+    EXPECT_EQ(StoredState(program), 1);
+
+    program.Kill(nCompanion);
+    const DWORD nCompanion2 = WaitForNewProcess(program, "Tessaly.exe", nCompanion, 5000, &nWaited);
+    ASSERT_NE(nCompanion2, 0u) << "a killed companion was not started again";
+    std::printf("companion started again %lu ms after it was killed\n", nWaited);
+    EXPECT_LT(nWaited, 1500u);
+
+    // A child was using the computer (state 2) when the program is killed.
+    BYTES store = program.ReadFile("lumrik.dat");
+    ASSERT_GE(store.size(), kStateOffset + 4);
+    const int nChild = 2;
+    std::memcpy(store.data() + kStateOffset, &nChild, 4);
+    FILE* pFile = std::fopen(program.PathOf("lumrik.dat").c_str(), "wb");
+    ASSERT_NE(pFile, nullptr);
+    std::fwrite(store.data(), 1, store.size(), pFile);
+    std::fclose(pFile);
+
+    const DWORD nKilled = ::GetTickCount();
+    program.Kill(nProgram);
+    const DWORD nProgram2 = WaitForNewProcess(program, "Quenby.exe", nProgram, 5000, &nWaited);
+    ASSERT_NE(nProgram2, 0u) << "the companion did not start the program again";
+    HWND hCurtain = nullptr;
+    while (!hCurtain && ::GetTickCount() - nKilled < 10000) hCurtain = program.WaitForWindow(0, 10, nProgram2);
+    const DWORD nLocked = ::GetTickCount() - nKilled;
+    ASSERT_NE(hCurtain, nullptr);
+    std::printf("program started again %lu ms after it was killed, its curtain up within about %lu ms\n", nWaited,
+                nLocked);
+    EXPECT_LT(nWaited, 2000u);
+    EXPECT_TRUE(::GetWindowLongA(hCurtain, GWL_EXSTYLE) & WS_EX_TOPMOST) << "back locked";
+    CProgramUnderTest::Pause(300);
+    EXPECT_EQ(StoredState(program), 2) << "the child's use is still reported";
+    EXPECT_EQ(program.FindProcesses("Quenby.exe").size(), 1u) << "exactly one program runs again";
+}
+
+TEST(Companion, WindowsAKilledProgramLeftHiddenComeBackAtItsNextStart) {
+    CProgramUnderTest program;
+    COtherWindow other;
+    ASSERT_TRUE(other.WaitVisible(true, 1000));
+    const DWORD nProgram = program.Start();
+    ASSERT_NE(program.WaitForWindow(0, 10000, nProgram), nullptr);
+    EXPECT_TRUE(other.WaitVisible(false, 3000)) << "the lock hides another program's window";
+    EXPECT_GE(program.ReadFile("winnodes.tmp").size(), 184u);
+
+    // Killed while locked, companion first so that it does not bring the program back.
+    DWORD nWaited = 0;
+    const DWORD nCompanion = WaitForNewProcess(program, "Tessaly.exe", 0, 5000, &nWaited);
+    if (nCompanion) program.Kill(nCompanion);
+    program.Kill(nProgram);
+    CProgramUnderTest::Pause(500);
+    EXPECT_FALSE(::IsWindowVisible(other.m_hWnd)) << "nothing gave the window back yet";
+
+    const DWORD nAgain = program.Start();
+    ASSERT_NE(program.WaitForWindow(0, 10000, nAgain), nullptr);
+    EXPECT_TRUE(other.WaitVisible(true, 3000)) << "winnodes.tmp named the window to give back";
+    program.Screenshot("restart-after-kill-window-back");
+}

@@ -1,0 +1,70 @@
+// System actions that act on nothing: each call is written down as a line of text, and every
+// action reports failure (or nothing), so no test starts a program, changes the display or the
+// clock. Installed while the object lives.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "seams/SystemActions.h"
+
+class CFakeSystemActions final : public ISystemActions {
+public:
+    CFakeSystemActions() { CSystem::Use(this); }
+    ~CFakeSystemActions() override { CSystem::Use(nullptr); }
+    CFakeSystemActions(const CFakeSystemActions&) = delete;
+    CFakeSystemActions& operator=(const CFakeSystemActions&) = delete;
+
+    bool SetLocalTime(const CLocalTime&) override { return Note("set time"), false; }
+    bool OpenProcessToken() override { return Note("open token"), m_bTokenOpens; }
+    bool AdjustShutdownPrivilege() override { return Note("adjust privilege"), m_bPrivilegeAdjusts; }
+    bool ExitSystem(unsigned uFlags) override { return Note("exit " + std::to_string(uFlags)), m_bSystemExits; }
+    bool StartProcess(const std::string& strPath, const std::string& strCommandLine) override {
+        return Note("start " + strPath + " | " + strCommandLine), false;
+    }
+    int ShellOpen(const std::string& strTarget) override { return Note("shell open " + strTarget), m_nShellOpen; }
+    int RunCommandLine(const std::string& strCommandLine) override {
+        return Note("run " + strCommandLine), m_nRunCommandLine;
+    }
+    long WriteRunValue(const std::string& strName, const std::string&) override { return Note("write run " + strName), -1; }
+    long ReadRunValue(const std::string& strName, std::string&) override { return Note("read run " + strName), -1; }
+    long DeleteRunValue(const std::string& strName) override { return Note("delete run " + strName), -1; }
+    void SendKey(unsigned char nKey, bool bRelease) override {
+        Note((bRelease ? "release " : "press ") + std::to_string(nKey));
+    }
+    unsigned long GetForegroundLockTimeout() override { return Note("get timeout"), 0; }
+    void SetForegroundLockTimeout(unsigned long n) override { Note("set timeout " + std::to_string(n)); }
+    // Noted as "display <width>x<height>", read from the DEVMODEA image (dmPelsWidth at 108, dmPelsHeight at 112).
+    bool ChangeDisplayMode(const std::uint8_t (&dm)[156]) override {
+        std::uint32_t cx = 0, cy = 0;
+        std::memcpy(&cx, dm + 108, 4);
+        std::memcpy(&cy, dm + 112, 4);
+        Note("display " + std::to_string(cx) + "x" + std::to_string(cy));
+        if (m_onDisplayChange) m_onDisplayChange();
+        return false;
+    }
+
+    // The calls whose text begins with the prefix.
+    std::vector<std::string> CallsStartingWith(const std::string& strPrefix) const {
+        std::vector<std::string> found;
+        for (const std::string& strCall : m_calls)
+            if (strCall.rfind(strPrefix, 0) == 0) found.push_back(strCall);
+        return found;
+    }
+
+    std::vector<std::string> m_calls;
+    // Answers a test may turn to success (the shell's codes succeed above 32).
+    bool m_bTokenOpens = false;
+    bool m_bPrivilegeAdjusts = false;
+    bool m_bSystemExits = false;
+    int m_nShellOpen = 0;
+    int m_nRunCommandLine = 0;
+    // Runs inside ChangeDisplayMode, so a test can look at the windows at that moment.
+    std::function<void()> m_onDisplayChange;
+
+private:
+    void Note(const std::string& strCall) { m_calls.push_back(strCall); }
+};

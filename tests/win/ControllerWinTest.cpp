@@ -1,0 +1,505 @@
+// The controller in process: the curtain and its alpha modes, the desktop lock over windows of
+// "another program" (a thread of its own, since the lock leaves the test thread's windows alone),
+// the full-screen window in front, the display mode set back through the seam, the exclusions,
+// the two-monitor layout, the watchdog and the messenger.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "companion/CompanionNames.h"
+#include "companion/MyMessenger.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "shell/ControlDlg.h"
+#include "shell/ModulePath.h"
+#include "store/win32/HiddenWindowDisplay.h"
+#include "support/FakeSystemActions.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+// Behaviours of a window of the other program.
+constexpr int kRefuseMinimise = 1;  // ignores SC_MINIMIZE
+constexpr int kRefuseHide = 2;      // stays visible when told to hide
+
+struct WINDOW_WISH {
+    RECT rc;
+    int nFlags = 0;
+    const char* pszClass = "QuenbyTestOther";
+    const char* pszTitle = "other program";
+    bool bVisible = true;
+};
+
+LRESULT CALLBACK OtherProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_NCCREATE)
+        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    const int nFlags = static_cast<int>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (nMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && (nFlags & kRefuseMinimise)) return 0;
+    if (nMsg == WM_WINDOWPOSCHANGING && (nFlags & kRefuseHide))
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
+    return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+}
+
+WINDOW_WISH At(const RECT& rc, int nFlags = 0) {
+    WINDOW_WISH wish;
+    wish.rc = rc;
+    wish.nFlags = nFlags;
+    return wish;
+}
+
+// Windows made and served by a thread of their own; the first one is brought to the front.
+class COtherProgram {
+public:
+    explicit COtherProgram(std::vector<WINDOW_WISH> wishes, bool bForeground = false)
+        : m_wishes(std::move(wishes)), m_bForeground(bForeground) {
+        m_hReady = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_hThread = ::CreateThread(nullptr, 0, ThreadProc, this, 0, &m_nThreadId);
+        ::WaitForSingleObject(m_hReady, 5000);
+    }
+    ~COtherProgram() {
+        ::PostThreadMessageA(m_nThreadId, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(m_hThread, 5000);
+        ::CloseHandle(m_hThread);
+        ::CloseHandle(m_hReady);
+    }
+    COtherProgram(const COtherProgram&) = delete;
+    COtherProgram& operator=(const COtherProgram&) = delete;
+
+    std::vector<HWND> m_windows;
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID p) {
+        auto* pThis = static_cast<COtherProgram*>(p);
+        const HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
+        for (const WINDOW_WISH& wish : pThis->m_wishes) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = OtherProc;
+            wc.hInstance = hInstance;
+            wc.lpszClassName = wish.pszClass;
+            ::RegisterClassA(&wc);  // fails harmlessly when registered before
+            pThis->m_windows.push_back(::CreateWindowExA(
+                0, wish.pszClass, wish.pszTitle, WS_POPUP | (wish.bVisible ? WS_VISIBLE : 0), wish.rc.left,
+                wish.rc.top, wish.rc.right - wish.rc.left, wish.rc.bottom - wish.rc.top, nullptr, nullptr, hInstance,
+                reinterpret_cast<LPVOID>(static_cast<INT_PTR>(wish.nFlags))));
+        }
+        if (pThis->m_bForeground && !pThis->m_windows.empty()) ::SetForegroundWindow(pThis->m_windows.front());
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists before it says ready
+        ::SetEvent(pThis->m_hReady);
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        for (HWND hWnd : pThis->m_windows) ::DestroyWindow(hWnd);
+        return 0;
+    }
+
+    std::vector<WINDOW_WISH> m_wishes;
+    bool m_bForeground;
+    HANDLE m_hReady = nullptr;
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThreadId = 0;
+};
+
+// Runs this thread's messages until the condition holds or the time is over.
+bool WaitUntil(const std::function<bool()>& condition, DWORD nMilliseconds = 2000) {
+    const DWORD nStart = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (condition()) return true;
+        if (::GetTickCount() - nStart > nMilliseconds) return false;
+        ::Sleep(5);
+    }
+}
+void Pump(DWORD nMilliseconds) { WaitUntil([] { return false; }, nMilliseconds); }
+
+RECT WindowRect(HWND hWnd) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+std::string Text(const RECT& rc) {
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom) + ")";
+}
+
+int CurtainAlpha(HWND hWnd) {
+    BYTE nAlpha = 0;
+    DWORD nFlags = 0;
+    COLORREF crKey = 0;
+    if (!::GetLayeredWindowAttributes(hWnd, &crKey, &nAlpha, &nFlags)) return -1;
+    return nAlpha;
+}
+
+// A primary screen of 1366 x 768 and a second monitor of 1280 x 1024 to its left.
+SCREEN_LAYOUT TwoMonitors() { return {1366, 768, {-1280, 0, 1366, 1024}, 2}; }
+
+// The messenger's stored state, put back after the test.
+class CSavedMessengerState {
+public:
+    CSavedMessengerState() : m_nState(m_messenger.GetMainProgState()) {}
+    ~CSavedMessengerState() { m_messenger.SetMainProgState(m_nState); }
+    CMyMessenger m_messenger;
+
+private:
+    int m_nState;
+};
+
+class Controller : public ::testing::Test {
+protected:
+    void Start(const SCREEN_LAYOUT& layout = CurrentScreenLayout(), CMyMessenger* pMessenger = nullptr) {
+        m_pDlg = std::make_unique<CControlDlg>();
+        m_pDlg->UseScreenLayout(layout);
+        m_pDlg->m_pMessenger = pMessenger;
+        ASSERT_TRUE(m_pDlg->Create());
+        Pump(50);  // the posted first message
+    }
+    // Started and unlocked, so that the test's windows meet a lock of their own.
+    void StartUnlocked(const SCREEN_LAYOUT& layout = CurrentScreenLayout()) {
+        Start(layout);
+        m_pDlg->UnlockDesktop();
+        m_system.m_calls.clear();
+    }
+    void TearDown() override {
+        if (m_pDlg && m_pDlg->m_hWnd) m_pDlg->DestroyWindow();
+        m_pDlg.reset();
+    }
+    HWND Curtain() const { return m_pDlg->m_hWnd; }
+    // Records of the given windows. (Wine draws its tray as a window of its own, which the lock
+    // hides like any other program's window, so totals would count it too.)
+    int RecordsOf(const std::vector<HWND>& windows) const {
+        int nCount = 0;
+        for (int n = 0; n < m_pDlg->m_hiddenWindows.GetCount(); ++n)
+            for (HWND hWnd : windows) nCount += WindowOf(*m_pDlg->m_hiddenWindows.GetAt(n)) == hWnd;
+        return nCount;
+    }
+    // winnodes.tmp holds exactly the list.
+    bool WinnodesHoldsTheList() const { return WinnodesSize() == 184LL * m_pDlg->m_hiddenWindows.GetCount(); }
+    long long WinnodesSize() const { return m_folder.Exists("winnodes.tmp") ? m_folder.Read("winnodes.tmp").size() : -1; }
+
+    CTempFolder m_folder;
+    CFakeSystemActions m_system;
+    std::unique_ptr<CControlDlg> m_pDlg;
+};
+
+int g_nLayeredCalls = 0;
+BOOL WINAPI CountLayeredCalls(HWND, COLORREF, BYTE, DWORD) { return ++g_nLayeredCalls, TRUE; }
+
+}  // namespace
+
+TEST_F(Controller, StartsAsALockedTopmostCurtainWithItsTrayIconMenuAndFiles) {
+    Start();
+    EXPECT_EQ(m_pDlg->IsLocked(), 1);
+    EXPECT_EQ(m_folder.Read("parent.nam").size(), 200u) << "a first run writes the Administrator record";
+    EXPECT_TRUE(WinnodesHoldsTheList()) << "saved after the lock";
+    EXPECT_TRUE(::IsWindowVisible(Curtain()));
+    EXPECT_TRUE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(CurtainAlpha(Curtain()), 128) << "the default lock background is half transparent";
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(CurrentScreenLayout()))) << Text(WindowRect(Curtain()));
+    EXPECT_EQ(m_pDlg->GetWindowText(), "Quenby");
+    EXPECT_STREQ(m_pDlg->m_nid.szTip, "Quenby");
+    EXPECT_EQ(m_pDlg->m_nid.cbSize, 488u);
+    EXPECT_EQ(m_pDlg->IsObscured(), 0) << "the curtain lies over every probe point";
+
+    HMENU hSysMenu = ::GetSystemMenu(Curtain(), FALSE);
+    char szItem[64] = {};
+    ::GetMenuStringA(hSysMenu, IDM_ABOUTBOX, szItem, sizeof szItem, MF_BYCOMMAND);
+    EXPECT_STREQ(szItem, "&About Quenby...");
+    for (UINT nGone : {SC_SIZE, SC_MOVE, SC_MINIMIZE, SC_MAXIMIZE})
+        EXPECT_EQ(::GetMenuState(hSysMenu, nGone, MF_BYCOMMAND), static_cast<UINT>(-1)) << nGone;
+
+    // No tray action while locked; a foreign icon id is ignored too.
+    EXPECT_EQ(m_pDlg->SendMessage(WM_TRAY_NOTIFY, kTrayIconId, WM_RBUTTONUP), 1);
+    m_pDlg->UnlockDesktop();
+    EXPECT_EQ(m_pDlg->SendMessage(WM_TRAY_NOTIFY, kTrayIconId, WM_RBUTTONUP), 0);
+    EXPECT_EQ(m_pDlg->SendMessage(WM_TRAY_NOTIFY, kTrayIconId + 1, WM_RBUTTONUP), 1);
+}
+
+TEST_F(Controller, ReturnAndEscapeNeverEndTheProgram) {
+    Start();
+    for (WPARAM nKey : {VK_RETURN, VK_ESCAPE}) {
+        MSG msg{Curtain(), WM_KEYDOWN, nKey, 0, 0, {0, 0}};
+        EXPECT_TRUE(CWinApp::PreTranslate(&msg)) << nKey;
+    }
+    m_pDlg->PostMessage(WM_KEYDOWN, VK_ESCAPE);
+    m_pDlg->PostMessage(WM_KEYDOWN, VK_RETURN);
+    Pump(100);
+    EXPECT_TRUE(::IsWindowVisible(Curtain()));
+}
+
+TEST_F(Controller, AlphaModesAndNoSystemCallForTheModeAlreadyApplied) {
+    Start();
+    for (auto [nMode, nAlpha] : {std::pair{1, 255}, {3, 0}, {2, 128}}) {
+        m_pDlg->SetAlphaMode(nMode);
+        EXPECT_EQ(m_pDlg->m_nAlphaMode, nMode);
+        EXPECT_EQ(CurtainAlpha(Curtain()), nAlpha) << "mode " << nMode;
+    }
+    // The function is looked up once; from then on each change is one call.
+    m_pDlg->m_pfnSetLayered = CountLayeredCalls;
+    g_nLayeredCalls = 0;
+    m_pDlg->SetAlphaMode(2);
+    EXPECT_EQ(g_nLayeredCalls, 0) << "the mode already applied";
+    m_pDlg->SetAlphaMode(0);
+    m_pDlg->SetAlphaMode(7);
+    EXPECT_EQ(g_nLayeredCalls, 0) << "unknown modes are ignored";
+    EXPECT_EQ(m_pDlg->m_nAlphaMode, 2);
+    m_pDlg->SetAlphaMode(1);
+    EXPECT_EQ(g_nLayeredCalls, 1);
+
+    // The lock background chosen by the options takes effect at the next lock.
+    m_pDlg->m_pfnSetLayered = nullptr;
+    m_pDlg->m_nAlphaMode = 0;
+    m_pDlg->UnlockDesktop();
+    m_pDlg->SetLockBackground(1);
+    m_pDlg->LockDesktop();
+    EXPECT_EQ(CurtainAlpha(Curtain()), 255);
+}
+
+TEST_F(Controller, SweptWindowsAreHiddenWhileLockedAndComeBackOnce) {
+    StartUnlocked();
+    EXPECT_EQ(WinnodesSize(), 0) << "empty after every unlock";
+    COtherProgram other({At({100, 100, 300, 200}), At({400, 100, 600, 200})});
+    ASSERT_EQ(other.m_windows.size(), 2u);
+
+    m_pDlg->LockDesktop();
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]) && !::IsWindowVisible(other.m_windows[1]); }));
+    EXPECT_EQ(RecordsOf(other.m_windows), 2);
+    EXPECT_EQ(m_pDlg->m_hiddenWindows.CountFromFullScreen(), 0);
+    EXPECT_TRUE(WinnodesHoldsTheList());
+    const int nRecords = m_pDlg->m_hiddenWindows.GetCount();
+    EXPECT_EQ(m_pDlg->IsLocked(), 1);
+    EXPECT_TRUE(m_system.CallsStartingWith("press").empty()) << "no full-screen window, no Alt+Tab";
+
+    m_pDlg->LockDesktop();  // again while locked: nothing is recorded twice
+    EXPECT_EQ(m_pDlg->m_hiddenWindows.GetCount(), nRecords);
+
+    m_pDlg->UnlockDesktop();
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) && ::IsWindowVisible(other.m_windows[1]); }));
+    EXPECT_EQ(WinnodesSize(), 0);
+    EXPECT_EQ(m_pDlg->IsLocked(), 0);
+    EXPECT_EQ(CurtainAlpha(Curtain()), 0) << "invisible while unlocked";
+    EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // A second unlock does nothing: the window hidden meanwhile stays hidden, the curtain unchanged.
+    ::ShowWindowAsync(other.m_windows[0], SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]); }));
+    m_pDlg->SetAlphaMode(1);
+    m_pDlg->UnlockDesktop();
+    Pump(100);
+    EXPECT_FALSE(::IsWindowVisible(other.m_windows[0]));
+    EXPECT_EQ(CurtainAlpha(Curtain()), 255);
+}
+
+TEST_F(Controller, ClosingTheControllerGivesEveryWindowBack) {
+    StartUnlocked();
+    COtherProgram other({At({100, 100, 300, 200})});
+    m_pDlg->LockDesktop();
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]); }));
+    m_pDlg->DestroyWindow();
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]); }));
+    EXPECT_EQ(WinnodesSize(), 0);
+}
+
+TEST_F(Controller, AFullScreenWindowInFrontIsMinimisedHiddenOrMovedAndPutBack) {
+    struct CASE {
+        const char* pszName;
+        int nFlags;
+        std::int32_t nRestore;
+    };
+    for (const CASE& c : {CASE{"minimises", 0, kRestoreFromMinimised}, CASE{"refuses to minimise", kRefuseMinimise, kRestoreShow},
+                          CASE{"refuses to minimise and to hide", kRefuseMinimise | kRefuseHide, kRestoreMove}}) {
+        SCOPED_TRACE(c.pszName);
+        StartUnlocked();
+        const RECT rcScreen = CoveredArea(CurrentScreenLayout());
+        COtherProgram other({At(rcScreen, c.nFlags)}, true);
+        HWND hGame = other.m_windows[0];
+        ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
+        EXPECT_EQ(m_pDlg->FindFullScreenWindow(), hGame);
+
+        m_system.m_calls.clear();
+        m_pDlg->LockDesktop();
+        const std::vector<std::string> altTab = {"press 18", "press 9", "release 9", "release 18"};
+        EXPECT_EQ(m_system.m_calls, altTab);
+        ASSERT_EQ(m_pDlg->m_hiddenWindows.CountFromFullScreen(), 1);
+        EXPECT_EQ(RecordsOf({hGame}), 1) << "the sweep skips a window already recorded";
+        const HIDDEN_WINDOW* pRecord = m_pDlg->m_hiddenWindows.GetFromFullScreen(0);
+        EXPECT_EQ(pRecord->nRestore, c.nRestore);
+        EXPECT_EQ(pRecord->rcWindow.left, rcScreen.left);
+        EXPECT_EQ(pRecord->rcWindow.right, rcScreen.right);
+        if (c.nRestore == kRestoreFromMinimised) {
+            EXPECT_TRUE(::IsIconic(hGame));
+        } else if (c.nRestore == kRestoreShow) {
+            EXPECT_FALSE(::IsWindowVisible(hGame));
+        } else {
+            EXPECT_EQ(WindowRect(hGame).left, -(rcScreen.right - rcScreen.left) - 10) << Text(WindowRect(hGame));
+        }
+        EXPECT_TRUE(WinnodesHoldsTheList());
+
+        m_pDlg->UnlockDesktop();
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(hGame) && !::IsIconic(hGame); }));
+        EXPECT_TRUE(SameRect(WindowRect(hGame), rcScreen)) << Text(WindowRect(hGame));
+        EXPECT_TRUE(m_system.CallsStartingWith("display").empty()) << "the display mode did not change";
+        TearDown();
+    }
+}
+
+TEST_F(Controller, TheRecordedDisplayModeIsSetBackBeforeTheFullScreenWindow) {
+    struct CASE {
+        const char* pszName;
+        std::uint32_t cx, cy;
+        bool bChange;
+    };
+    for (const CASE& c : {CASE{"another mode", 800, 600, true}, CASE{"the same mode", 1366, 768, false},
+                          CASE{"a mode without a size", 0, 0, false}}) {
+        SCOPED_TRACE(c.pszName);
+        StartUnlocked(SingleScreenLayout(1366, 768));
+        COtherProgram other({At({0, 0, 400, 300})});
+        HWND hGame = other.m_windows[0];
+        ::SendMessageA(hGame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(::IsIconic(hGame));
+        HIDDEN_WINDOW record = MakeHiddenWindow(hGame, kFromFullScreen, RECT{0, 0, 400, 300}, kRestoreFromMinimised);
+        DEVMODEA dm{};
+        dm.dmPelsWidth = c.cx;
+        dm.dmPelsHeight = c.cy;
+        SetDisplay(record, dm);
+        m_pDlg->m_hiddenWindows.Add(record);
+        m_pDlg->m_bLocked = 1;
+        bool bIconicAtChange = false;
+        m_system.m_onDisplayChange = [&] { bIconicAtChange = ::IsIconic(hGame); };
+
+        m_pDlg->UnlockDesktop();
+        const std::vector<std::string> expected =
+            c.bChange ? std::vector<std::string>{"display 800x600"} : std::vector<std::string>{};
+        EXPECT_EQ(m_system.CallsStartingWith("display"), expected);
+        if (c.bChange) {
+            EXPECT_TRUE(bIconicAtChange) << "the mode comes before the window";
+        }
+        EXPECT_FALSE(::IsIconic(hGame));
+        m_system.m_onDisplayChange = nullptr;
+        TearDown();
+    }
+}
+
+TEST_F(Controller, TheDesktopTheTaskbarAndTheProgramsOwnWindowsAreNeverTouched) {
+    StartUnlocked();
+    HWND hOwn = ::CreateWindowExA(0, "STATIC", "own", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    WINDOW_WISH trayWnd = At({0, 740, 1366, 768});
+    trayWnd.pszClass = "Shell_TrayWnd";
+    WINDOW_WISH manager = At({0, 0, 200, 200});
+    manager.pszClass = "QuenbyTestProgman";
+    manager.pszTitle = "Program Manager";
+    WINDOW_WISH worker = At(CoveredArea(CurrentScreenLayout()));
+    worker.pszClass = "WorkerW";
+    WINDOW_WISH hidden = At({0, 0, 100, 100});
+    hidden.bVisible = false;
+    // The full-screen "WorkerW" is in front, yet is no full-screen program.
+    COtherProgram other({worker, trayWnd, manager, hidden}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other.m_windows[0]; }));
+    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
+
+    m_pDlg->LockDesktop();
+    Pump(100);
+    std::vector<HWND> untouchable = other.m_windows;
+    untouchable.push_back(hOwn);
+    EXPECT_EQ(RecordsOf(untouchable), 0);
+    for (HWND hWnd : {other.m_windows[0], other.m_windows[1], other.m_windows[2], hOwn})
+        EXPECT_TRUE(::IsWindowVisible(hWnd));
+    ::DestroyWindow(hOwn);
+}
+
+TEST(ScreenLayout, OneMonitorIsThePrimaryScreenAndTwoAreTheWholeVirtualScreen) {
+    const SCREEN_LAYOUT one = SingleScreenLayout(1366, 768);
+    EXPECT_TRUE(SameRect(CurtainRect(one), RECT{-1, -1, 1368, 770}));
+    EXPECT_TRUE(CoversScreen(RECT{0, 0, 1366, 768}, one));
+    EXPECT_TRUE(CoversScreen(RECT{1, 1, 1365, 767}, one));
+    EXPECT_FALSE(CoversScreen(RECT{2, 0, 1366, 768}, one)) << "starting at x = 2 is not full screen";
+    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 766}, one));
+    // A layout that names several monitors but no virtual screen counts as the primary one.
+    EXPECT_TRUE(SameRect(CoveredArea({1366, 768, {0, 0, 0, 0}, 2}), RECT{0, 0, 1366, 768}));
+
+    const SCREEN_LAYOUT two = TwoMonitors();
+    EXPECT_TRUE(SameRect(CurtainRect(two), RECT{-1281, -1, 1368, 1026}));
+    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 768}, two)) << "the primary monitor alone is not the whole screen";
+    EXPECT_TRUE(CoversScreen(RECT{-1280, 0, 1366, 1024}, two));
+    const auto points = ProbePoints(two);
+    EXPECT_EQ(points[0].x, -1279);
+    EXPECT_EQ(points[3].y, 1023);
+    EXPECT_EQ(points[4].x, 43);
+}
+
+TEST_F(Controller, WithTwoMonitorsTheCurtainCoversBoth) {
+    Start(TwoMonitors());
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(TwoMonitors()))) << Text(WindowRect(Curtain()));
+    EXPECT_EQ(m_pDlg->IsObscured(), 0);
+    m_pDlg->UnlockDesktop();
+
+    // A window over the primary monitor only is no full-screen window; one over both is.
+    COtherProgram primaryOnly({At({0, 0, 1366, 768})}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == primaryOnly.m_windows[0]; }));
+    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
+    COtherProgram both({At({-1280, 0, 1366, 1024})}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == both.m_windows[0]; }));
+    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), both.m_windows[0]);
+}
+
+TEST_F(Controller, TheWatchdogStartsTheCompanionOnlyWhileItsMutexIsMissing) {
+    Start();
+    const std::string strCompanion = GetModuleDir() + "Tessaly.exe";
+    EXPECT_TRUE(WaitUntil([&] { return !m_system.CallsStartingWith("start").empty(); }, 500));
+    EXPECT_EQ(m_system.CallsStartingWith("start").front(), "start " + strCompanion + " | \"" + strCompanion + "\"");
+
+    HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
+    EXPECT_EQ(IsCompanionRunning(), 1);
+    m_system.m_calls.clear();
+    Pump(350);
+    EXPECT_TRUE(m_system.CallsStartingWith("start").empty());
+    ::CloseHandle(hMutex);
+    EXPECT_EQ(IsCompanionRunning(), 0);
+}
+
+TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
+    CSavedMessengerState saved;
+    CMyMessenger& messenger = saved.m_messenger;
+
+    messenger.SetMainProgState(3);
+    Start(CurrentScreenLayout(), &messenger);
+    EXPECT_EQ(messenger.GetMainProgState(), 1);
+    EXPECT_EQ(m_pDlg->m_bResumed, 0);
+    char szPath[MAX_PATH] = {};
+    messenger.GetMainProgPathName(szPath, MAX_PATH);
+    EXPECT_EQ(std::string(szPath), GetModulePath());
+    m_pDlg->m_store.m_adminAccount.m_admin.bFirstRunPending = 0;  // the resumed run is no first run
+    m_pDlg->m_store.m_adminAccount.Save();
+    TearDown();
+
+    // The previous run ended during a child's use: the active users come back with the lock screen.
+    BYTES record(128, 0xCC);
+    std::memcpy(record.data(), "Tom", 4);
+    m_folder.Write("userinfo.aur", record);
+    messenger.SetMainProgState(2);
+    Start(CurrentScreenLayout(), &messenger);
+    EXPECT_EQ(m_pDlg->m_bResumed, 1);
+    EXPECT_EQ(messenger.GetMainProgState(), 2);
+    EXPECT_EQ(m_pDlg->m_store.m_activeUsers.GetCount(), 1);
+}
+
+TEST_F(Controller, TheTrayTipIsCutTo127Characters) {
+    Start();
+    m_pDlg->SetTrayTip("Tom: 1 hour left");
+    EXPECT_STREQ(m_pDlg->m_nid.szTip, "Tom: 1 hour left");
+    const std::string strLong(200, 'x');
+    m_pDlg->SetTrayTip(strLong);
+    EXPECT_EQ(std::string(m_pDlg->m_nid.szTip), strLong.substr(0, 127));
+}
