@@ -18,6 +18,13 @@ public:
     // The object bound to a window of this program, or nullptr.
     static CWnd* FromHandle(HWND hWnd);
 
+    // Binds this object to a control the dialog template created and routes the control's
+    // messages through the object before the control's own procedure.
+    BOOL SubclassDlgItem(int nId, CWnd* pParent);
+    BOOL SubclassWindow(HWND hWnd);
+    // Gives the control its own procedure back and unbinds the object; returns the window.
+    HWND UnsubclassWindow();
+
     // Gives the window a chance to handle a message before it is translated and dispatched;
     // TRUE means handled. Called for the target window and then its parents and owners.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
@@ -57,8 +64,25 @@ protected:
     // The window is gone; objects that delete themselves do it here.
     virtual void PostNcDestroy() {}
 
-    // Routes one message: OnMessage first, then the specific handlers.
+    // A message the parent received about this control (WM_DRAWITEM, WM_CTLCOLOR*, WM_COMMAND
+    // notifications), handed to the control first; true when handled, with the parent's result
+    // in lResult.
+    virtual bool OnChildNotify(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+    // The control has just been subclassed: the place to adjust its styles.
+    virtual void PreSubclassWindow() {}
+    // Default processing of a subclassed control: its own window procedure.
+    LRESULT DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+    // Routes one message: OnMessage first, then the child control it concerns, then the
+    // specific handlers.
     bool Dispatch(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
     void Attach(HWND hWnd);
     void Detach();
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    // Hands a parent's message about a child control to that control's object.
+    static bool ReflectToChild(HWND hParent, UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+    WNDPROC m_pfnSuper = nullptr;  // the control's own procedure while subclassed
 };
