@@ -22,6 +22,13 @@ public:
     // Starts a program with the given command line (the program path included); false on failure.
     virtual bool StartProcess(const std::string& strPath, const std::string& strCommandLine) = 0;
 
+    // Opens a document or web address with the shell verb "open", shown normally. Returns the
+    // shell's code: above 32 on success, else the reason (2 file not found, 31 no association...).
+    // Actions that do not open documents refuse with 0.
+    virtual int ShellOpen(const std::string& /*strTarget*/) { return 0; }
+    // Runs a whole command line, shown normally; the same codes as ShellOpen.
+    virtual int RunCommandLine(const std::string& /*strCommandLine*/) { return 0; }
+
     // The auto-run value under the machine's Run key. Each returns the registry status (0 = success).
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;

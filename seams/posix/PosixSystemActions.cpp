@@ -10,6 +10,8 @@ public:
     bool AdjustShutdownPrivilege() override { return false; }
     bool ExitSystem(unsigned) override { return false; }
     bool StartProcess(const std::string&, const std::string&) override { return false; }
+    int ShellOpen(const std::string&) override { return 0; }
+    int RunCommandLine(const std::string&) override { return 0; }
     long WriteRunValue(const std::string&, const std::string&) override { return -1; }
     long ReadRunValue(const std::string&, std::string&) override { return -1; }
     long DeleteRunValue(const std::string&) override { return -1; }

@@ -1,5 +1,6 @@
 // The real actions on a Windows machine.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <vector>
@@ -80,6 +81,15 @@ public:
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
         return true;
+    }
+
+    int ShellOpen(const std::string& strTarget) override {
+        const HINSTANCE hResult = ::ShellExecuteA(nullptr, "open", strTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        return static_cast<int>(reinterpret_cast<INT_PTR>(hResult));
+    }
+
+    int RunCommandLine(const std::string& strCommandLine) override {
+        return static_cast<int>(::WinExec(strCommandLine.c_str(), SW_SHOWNORMAL));
     }
 
     long WriteRunValue(const std::string& strName, const std::string& strData) override {
