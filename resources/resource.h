@@ -29,3 +29,17 @@
 #define ID_TRAY_SWITCH_STATUS 32778
 #define ID_TRAY_REST 32780
 #define ID_TRAY_MINI 32781
+
+// Custom dialog frame: the band, its close button and the action-button faces
+#define IDB_TITLE_CLOSE 235
+#define IDB_TITLE_BAND 244
+#define IDB_BUTTON_FACE 324
+#define IDB_BUTTON_FACE_WIDE 325
+#define IDB_TITLE_MINIMISE 332
+
+// Power actions dialog
+#define IDD_POWER 188
+#define IDC_POWER_TURN_OFF 1003
+#define IDC_POWER_RESTART 1106
+#define IDB_TURN_OFF 191
+#define IDB_RESTART 221
