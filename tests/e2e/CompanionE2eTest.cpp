@@ -104,8 +104,13 @@ TEST(Companion, EachKeepsTheOtherRunningAndAChildsStateSurvivesTheRestart) {
     program.Kill(nProgram);
     const DWORD nProgram2 = WaitForNewProcess(program, "Quenby.exe", nProgram, 5000, &nWaited);
     ASSERT_NE(nProgram2, 0u) << "the companion did not start the program again";
+    // Locked once the curtain is up and topmost (it shows before the lock puts it in front).
     HWND hCurtain = nullptr;
-    while (!hCurtain && ::GetTickCount() - nKilled < 10000) hCurtain = program.WaitForWindow(0, 10, nProgram2);
+    auto isLocked = [&] { return hCurtain && (::GetWindowLongA(hCurtain, GWL_EXSTYLE) & WS_EX_TOPMOST); };
+    while (!isLocked() && ::GetTickCount() - nKilled < 10000) {
+        if (!hCurtain) hCurtain = program.WaitForWindow(0, 10, nProgram2);
+        ::Sleep(5);
+    }
     const DWORD nLocked = ::GetTickCount() - nKilled;
     ASSERT_NE(hCurtain, nullptr);
     std::printf("program started again %lu ms after it was killed, its curtain up within about %lu ms\n", nWaited,
