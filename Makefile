@@ -27,6 +27,10 @@ bench: deps
 	@cmake --build --preset bench -j$(JOBS)
 	@bench/run
 
+package: win32
+	@cmake --build build/win32 --target package
+	@ls -l build/win32/Quenby-*-win32.zip
+
 run: win32
 	@tools/run-quenby
 
