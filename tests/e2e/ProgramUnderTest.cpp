@@ -3,6 +3,8 @@
 
 #include <tlhelp32.h>
 
+#include "support/ScreenCapture.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -57,25 +59,6 @@ BOOL CALLBACK MatchTopLevel(HWND hWnd, LPARAM lParam) {
     if (pQuery->nControlId != 0 && !::GetDlgItem(hWnd, pQuery->nControlId)) return TRUE;
     pQuery->hFound = hWnd;
     return FALSE;
-}
-
-void WriteBmp(const std::string& strPath, int nWidth, int nHeight, const std::vector<BYTE>& bits) {
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = nWidth;
-    info.biHeight = nHeight;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(bits.size());
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(bits.data()), static_cast<std::streamsize>(bits.size()));
 }
 
 }  // namespace
@@ -204,30 +187,8 @@ void CProgramUnderTest::Click(HWND hDlg, int nId) {
 }
 
 void CProgramUnderTest::Screenshot(const std::string& strName) const {
-    const std::string strFolder = WithSlash(EnvOr("QUENBY_SHOTS", "shots"));
-    ::CreateDirectoryA(strFolder.c_str(), nullptr);
-    const int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int nHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = nWidth;
-    info.bmiHeader.biHeight = nHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, nWidth, nHeight, hScreen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const size_t nStride = (static_cast<size_t>(nWidth) * 3 + 3) & ~size_t(3);
-    const auto* pBytes = static_cast<const BYTE*>(pBits);
-    WriteBmp(strFolder + strName + ".bmp", nWidth, nHeight, std::vector<BYTE>(pBytes, pBytes + nStride * nHeight));
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(nullptr, hScreen);
+    const std::string strFolder = ScreenshotFolder();
+    if (!strFolder.empty()) SaveScreen(strFolder + strName + ".bmp");
 }
 
 BYTES CProgramUnderTest::ReadFile(const std::string& strFile) const {

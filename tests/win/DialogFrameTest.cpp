@@ -12,6 +12,7 @@
 #include "shell/AboutDlg.h"
 #include "shell/DialogFrame.h"
 #include "shell/PowerDlg.h"
+#include "support/ScreenCapture.h"
 #include "support/FakeSystemActions.h"
 
 namespace {
@@ -217,54 +218,11 @@ TEST(PowerDialog, TextsComeFromTheTextTable) {
     dlg.DestroyWindow();
 }
 
-namespace {
-
-// The window's image on the screen, written as a 24-bit BMP.
-void SaveWindowShot(HWND hWnd, const std::string& strPath) {
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    for (int i = 0; i < 20; ++i) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-        ::Sleep(10);
-    }
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
-    const int nWidth = rc.right - rc.left, nHeight = rc.bottom - rc.top;
-    HDC hScreen = ::GetDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = nWidth;
-    info.bmiHeader.biHeight = nHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, nWidth, nHeight, hScreen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    const DWORD nStride = (static_cast<DWORD>(nWidth) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + nStride * nHeight;
-    std::ofstream out(strPath, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(pBits), static_cast<std::streamsize>(nStride) * nHeight);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::DeleteObject(hBitmap);
-    ::ReleaseDC(nullptr, hScreen);
-}
-
-}  // namespace
 
 // Pictures of the dialogs for a person to look at; runs only when QUENBY_SHOTS names a folder.
 TEST(LookShots, AboutAndPowerDialogs) {
-    const char* pszFolder = std::getenv("QUENBY_SHOTS");
-    if (!pszFolder) GTEST_SKIP() << "QUENBY_SHOTS not set";
-    const std::string strFolder = std::string(pszFolder) + "\\";
+    const std::string strFolder = ScreenshotFolder();
+    if (strFolder.empty()) GTEST_SKIP() << "QUENBY_SHOTS not set";
     CWinApp::Get()->SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
     CAboutDlg about;
     ASSERT_TRUE(about.Create());
