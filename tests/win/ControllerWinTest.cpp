@@ -4,6 +4,8 @@
 // the two-monitor layout, the watchdog and the messenger.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <windows.h>
 
 #include <functional>
@@ -129,8 +131,9 @@ bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 std::string Text(const RECT& rc) {
-    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
-           std::to_string(rc.bottom) + ")";
+    char szText[64];
+    std::snprintf(szText, sizeof szText, "(%ld,%ld,%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
+    return szText;
 }
 
 int CurtainAlpha(HWND hWnd) {
