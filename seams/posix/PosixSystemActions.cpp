@@ -18,6 +18,7 @@ public:
     void SendKey(unsigned char, bool) override {}
     unsigned long GetForegroundLockTimeout() override { return 0; }
     void SetForegroundLockTimeout(unsigned long) override {}
+    void PlayWave(const std::string&) override {}
     bool ChangeDisplayMode(const std::uint8_t (&)[156]) override { return false; }
 };
 

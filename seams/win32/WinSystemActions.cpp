@@ -1,5 +1,6 @@
 // The real actions on a Windows machine.
 #include <windows.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -136,6 +137,10 @@ public:
         ::SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                                 reinterpret_cast<PVOID>(static_cast<UINT_PTR>(nMilliseconds)),
                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    }
+
+    void PlayWave(const std::string& strPath) override {
+        ::PlaySoundA(strPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
     }
 
     bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) override {

@@ -37,6 +37,7 @@ public:
     }
     unsigned long GetForegroundLockTimeout() override { return Note("get timeout"), 0; }
     void SetForegroundLockTimeout(unsigned long n) override { Note("set timeout " + std::to_string(n)); }
+    void PlayWave(const std::string& strPath) override { Note("play " + strPath); }
     // Noted as "display <width>x<height>", read from the DEVMODEA image (dmPelsWidth at 108, dmPelsHeight at 112).
     bool ChangeDisplayMode(const std::uint8_t (&dm)[156]) override {
         std::uint32_t cx = 0, cy = 0;
