@@ -7,10 +7,12 @@
 
 #include "companion/CompanionNames.h"
 #include "companion/MyMessenger.h"
+#include "dialogs/LockDlg.h"
+#include "engine/StatusWnd.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "seams/SystemActions.h"
-#include "shell/LockScreenLink.h"
+#include "settings/ArrangementDlg.h"
 #include "shell/ModulePath.h"
 
 #if __has_include("shell/AboutDlg.h")
@@ -155,7 +157,7 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             return true;
         case WM_HOTKEY:
             if (wParam != ID_HOTKEY_SWITCH) return false;
-            if (m_pLockDlg) RunLockScreenHotKey(m_pLockDlg);
+            if (m_pLockDlg) m_pLockDlg->OnHotKey();
             return true;
         case WM_MOUSEACTIVATE:
             // A click on the curtain never activates it.
@@ -182,26 +184,33 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
 }
 
 void CControlDlg::OnShowLock() {
-    m_pLockDlg = CreateLockScreen(this);
+    m_pLockDlg = new CLockDlg;
+    m_pLockDlg->Create();
     if (m_bResumed == 1) {
         m_store.m_activeUsers.Load();
         if (m_pMessenger) m_pMessenger->SetMainProgState(2);
     }
-    if (m_pLockDlg) ShowLockScreen(m_pLockDlg);
+    m_pLockDlg->ShowWindow(SW_SHOW);
 }
 
 void CControlDlg::OnFirstRun() {
-    RunFirstRunDialog(this);
+    m_dlgFirstRun.DoModal();
     RecreateLockDlg();
 }
 
 void CControlDlg::RecreateLockDlg() {
-    if (m_pLockDlg) {
-        if (HWND hLock = GetLockScreenWindow(m_pLockDlg)) ::DestroyWindow(hLock);
-        m_pLockDlg = nullptr;
-    }
-    m_pLockDlg = CreateLockScreen(this);
-    if (m_pLockDlg) ShowLockScreen(m_pLockDlg);
+    if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
+    m_pLockDlg = new CLockDlg;
+    m_pLockDlg->Create();
+    m_pLockDlg->ShowWindow(SW_SHOW);
+}
+
+HWND CControlDlg::GetEditorWnd() const {
+    return m_pLockDlg && m_pLockDlg->m_pSettingsWnd ? m_pLockDlg->m_pSettingsWnd->m_hWnd : nullptr;
+}
+
+HWND CControlDlg::GetStatusWnd() const {
+    return m_pLockDlg && m_pLockDlg->m_pStatusWnd ? m_pLockDlg->m_pStatusWnd->m_hWnd : nullptr;
 }
 
 LRESULT CControlDlg::OnTrayNotify(UINT nId, UINT nMouseMsg) {
@@ -225,8 +234,8 @@ LRESULT CControlDlg::OnTrayNotify(UINT nId, UINT nMouseMsg) {
 }
 
 void CControlDlg::ShowTrayMenu() {
-    const HWND hEditor = m_pLockDlg ? GetLockScreenEditor(m_pLockDlg) : nullptr;
-    const HWND hStatus = m_pLockDlg ? GetLockScreenStatus(m_pLockDlg) : nullptr;
+    const HWND hEditor = GetEditorWnd();
+    const HWND hStatus = GetStatusWnd();
     // Entry 1 while the settings editor is open, entry 2 while the status window is; none otherwise.
     const int nEntry = hStatus ? 2 : hEditor ? 1 : -1;
     if (nEntry < 0) return;
@@ -247,7 +256,7 @@ void CControlDlg::ShowTrayMenu() {
 
 void CControlDlg::ShowMainWindow() {
     if (!m_pLockDlg) return;
-    for (HWND hWnd : {GetLockScreenEditor(m_pLockDlg), GetLockScreenStatus(m_pLockDlg)}) {
+    for (HWND hWnd : {GetEditorWnd(), GetStatusWnd()}) {
         if (!hWnd) continue;
         PostMessage(WM_SYSCOMMAND, SC_RESTORE);
         ::SetForegroundWindow(hWnd);
@@ -260,7 +269,7 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
             ShowMainWindow();
             return true;
         case ID_TRAY_SWITCH_EDITOR:
-            if (m_pLockDlg && GetLockScreenEditor(m_pLockDlg)) SwitchUserFromEditor(m_pLockDlg);
+            if (GetEditorWnd()) m_pLockDlg->m_pSettingsWnd->SwitchUser();
             return true;
         case ID_TRAY_QUIT:
             if (CWinApp::Get() && CWinApp::Get()->m_pMainWnd)
@@ -269,14 +278,13 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
                 SendMessage(WM_CLOSE);
             return true;
         case ID_TRAY_SWITCH_STATUS:
-            if (m_pLockDlg)
-                if (HWND hStatus = GetLockScreenStatus(m_pLockDlg)) ::DestroyWindow(hStatus);
+            if (HWND hStatus = GetStatusWnd()) ::DestroyWindow(hStatus);
             return true;
         case ID_TRAY_REST:
-            if (m_pLockDlg && GetLockScreenStatus(m_pLockDlg)) TakeRestFromStatus(m_pLockDlg);
+            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->TakeRest();
             return true;
         case ID_TRAY_MINI:
-            if (m_pLockDlg && GetLockScreenStatus(m_pLockDlg)) ShowMiniFromStatus(m_pLockDlg);
+            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->ShowMiniWindow();
             return true;
         default:
             return false;
@@ -334,9 +342,7 @@ bool CControlDlg::OnEraseBkgnd(HDC hDC) {
 }
 
 void CControlDlg::OnDestroy() {
-    if (m_pLockDlg) {
-        if (HWND hLock = GetLockScreenWindow(m_pLockDlg); hLock && ::IsWindow(hLock)) ::DestroyWindow(hLock);
-    }
+    if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
     m_pLockDlg = nullptr;
     UnlockDesktop();
     ::Shell_NotifyIconA(NIM_DELETE, &m_nid);

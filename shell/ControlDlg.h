@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/AdminPasswordDlg.h"
 #include "framework/Dialog.h"
 #include "shell/ScreenLayout.h"
 #include "store/DataStore.h"
@@ -43,6 +44,9 @@ public:
     int IsLocked() const { return m_bLocked; }
     void EnableTrayMenu(int bEnable) { m_bTrayMenu = bEnable; }
     CLockDlg* GetLockDlg() const { return m_pLockDlg; }
+    // The windows of the logged-in account that the lock screen holds, or nullptr.
+    HWND GetEditorWnd() const;
+    HWND GetStatusWnd() const;
     // Copies the text (cut to 127 characters) into the tray tip and updates the icon.
     void SetTrayTip(const std::string& strTip);
     // The alpha mode used while locked from the next lock on.
@@ -70,6 +74,7 @@ public:
     int m_bResumed = 0;
     NOTIFYICONDATAA m_nid{};
     CLockDlg* m_pLockDlg = nullptr;
+    CAdminPasswordDlg m_dlgFirstRun;
     SETLAYERED m_pfnSetLayered = nullptr;
     HMODULE m_hUser32 = nullptr;
     int m_nAlphaMode = 0;

@@ -5,7 +5,6 @@
 
 #include "seams/SystemActions.h"
 #include "shell/ControlDlg.h"
-#include "shell/LockScreenLink.h"
 #include "shell/Utilities.h"
 #include "store/win32/HiddenWindowDisplay.h"
 
@@ -42,7 +41,7 @@ bool CControlDlg::IsDesktopWindow(HWND hWnd) const {
 HWND CControlDlg::FindFullScreenWindow() {
     HWND hWnd = ::GetForegroundWindow();
     if (!hWnd || hWnd == m_hWnd) return nullptr;
-    if (m_pLockDlg && (hWnd == GetLockScreenEditor(m_pLockDlg) || hWnd == GetLockScreenStatus(m_pLockDlg)))
+    if (hWnd == GetEditorWnd() || hWnd == GetStatusWnd())
         return nullptr;
     if (IsDesktopWindow(hWnd)) return nullptr;
     RECT rc;

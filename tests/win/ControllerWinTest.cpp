@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "companion/CompanionNames.h"
+#include "DialogAnswer.h"
 #include "companion/MyMessenger.h"
+#include "dialogs/LockDlg.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "shell/ControlDlg.h"
@@ -165,7 +167,14 @@ protected:
         m_pDlg->UseScreenLayout(layout);
         m_pDlg->m_pMessenger = pMessenger;
         ASSERT_TRUE(m_pDlg->Create());
-        Pump(50);  // the posted first message
+        {
+            // A first run shows the Administrator password dialog; two empty entries answer it.
+            CDialogAnswer firstRun(IDC_FIRST_PASSWORD, [](HWND hDlg) { CDialogAnswer::Click(hDlg, IDC_FIRST_OK); });
+            WaitUntil([this] { return m_pDlg->m_pLockDlg != nullptr; }, 5000);  // the posted first message
+        }
+        // The lock screen has tests of its own; here it would keep taking the foreground.
+        if (m_pDlg->m_pLockDlg) m_pDlg->m_pLockDlg->DestroyWindow();
+        m_pDlg->m_pLockDlg = nullptr;
     }
     // Started and unlocked, so that the test's windows meet a lock of their own.
     void StartUnlocked(const SCREEN_LAYOUT& layout = CurrentScreenLayout()) {

@@ -1,0 +1,39 @@
+// A new child account: its name and an optional password. "Add" closes the dialog in every case
+// and then adds the account, or says why it cannot.
+#pragma once
+
+#include <string>
+
+#include "controls/SkinButton.h"
+#include "shell/FramedDialog.h"
+
+class CDataStore;
+
+// Why a name cannot become a new child account.
+enum class NAME_CHECK { OK, EMPTY, TAKEN };
+// The name as it will be stored: white space (blanks, tabs, line breaks) trimmed from both ends.
+std::string TrimName(const std::string& strName);
+// Checks a trimmed name against the children (case-sensitive) and the reserved "Administrator".
+NAME_CHECK CheckNewName(const CDataStore& store, const std::string& strName);
+
+class CAddAccountDlg : public CFramedDialog {
+public:
+    CAddAccountDlg();
+
+    CDataStore* m_pStore = nullptr;
+    std::string m_strName;
+    std::string m_strPassword;
+    int m_bWantsPassword = 0;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    void OnOK() override;
+
+private:
+    void AddAccount();
+
+    CSkinButton m_btnAdd;
+    // The window under the dialog, which owns the message about a refused name.
+    HWND m_hMessageOwner = nullptr;
+};
