@@ -85,9 +85,13 @@ CControlDlg* CArrangementDlg::Controller() {
 
 BOOL CArrangementDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    // The pixel figures of the drawing were made for a dialog unit of 1.75 x 2 pixels; where the
+    // font gives other units (another system font, Wine's Tahoma) they follow the controls.
+    RECT rcUnits{0, 0, 400, 400};
+    ::MapDialogRect(m_hWnd, &rcUnits);
+    m_dScaleX = rcUnits.right / 400.0 / 1.75;
+    m_dScaleY = rcUnits.bottom / 400.0 / 2.0;
     m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
     m_hBand = static_cast<HBITMAP>(
         ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_TITLE_BAND), IMAGE_BITMAP, 0, 0, 0));
     m_hLogo = static_cast<HBITMAP>(
@@ -190,21 +194,44 @@ void CArrangementDlg::SetLooks() {
         m_info[n].SetTextColor(RGB(0, 0, 0));
         m_info[n].SetBkColor(kDialogBkColor);
         m_info[n].SetTransparent(FALSE);
+        // The lines are grown to their font's height, so that no descender is cut off.
+        HWND hLine = m_info[n].m_hWnd;
+        HDC hDC = ::GetDC(hLine);
+        HGDIOBJ hOld = ::SelectObject(hDC, m_info[n].GetFont());
+        TEXTMETRICA metrics{};
+        ::GetTextMetricsA(hDC, &metrics);
+        ::SelectObject(hDC, hOld);
+        ::ReleaseDC(hLine, hDC);
+        RECT rcLine;
+        ::GetWindowRect(hLine, &rcLine);
+        if (rcLine.bottom - rcLine.top < metrics.tmHeight)
+            ::SetWindowPos(hLine, nullptr, 0, 0, rcLine.right - rcLine.left, metrics.tmHeight,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (size_t n = 0; n < std::size(kComboItems); ++n) m_combos[n].SubclassDlgItem(kComboItems[n].nId, this);
 }
 
+int CArrangementDlg::SX(int x) const { return static_cast<int>(x * m_dScaleX + 0.5); }
+int CArrangementDlg::SY(int y) const { return static_cast<int>(y * m_dScaleY + 0.5); }
+
+void CArrangementDlg::SetListFont(int nHeight) {
+    HFONT hOld = m_hFont;
+    m_hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    ::SendMessageA(GetDlgItem(IDC_ARR_WEEK), WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
+    if (hOld) ::DeleteObject(hOld);  // only once the list has let go of it
+}
+
 void CArrangementDlg::BuildList() {
     HWND hList = GetDlgItem(IDC_ARR_WEEK);
-    if (m_hFont) ::SendMessageA(hList, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
     std::string strDays = std::string(" ").append(GetMsgText(122)), strArrangements = std::string(" ").append(GetMsgText(124));
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = strDays.data();
-    column.cx = 80;
+    column.cx = SX(80);
     ListView_InsertColumn(hList, 0, &column);
     column.pszText = strArrangements.data();
-    column.cx = 672;
+    column.cx = SX(672);
     ListView_InsertColumn(hList, 1, &column);
     for (int nDay = 0; nDay < 7; ++nDay) {
         std::string strName = std::string(" ").append(DayName(nDay));
@@ -217,6 +244,11 @@ void CArrangementDlg::BuildList() {
     ::SetWindowLongA(hList, GWL_EXSTYLE, ::GetWindowLongA(hList, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(hList, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ::SetWindowPos(hList, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // The whole week without scrolling: a smaller font where the list's rows would not fit.
+    for (int nHeight = SY(16); nHeight >= 10; --nHeight) {
+        SetListFont(nHeight);
+        if (ListView_GetCountPerPage(hList) >= 7) break;
+    }
 }
 
 void CArrangementDlg::FillConditionCombos() {
@@ -597,16 +629,16 @@ bool CArrangementDlg::OnPaint() {
     HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
     HPEN hFramePen = ::CreatePen(PS_SOLID, 1, RGB(127, 157, 185));
     HGDIOBJ hOldPen = ::SelectObject(hDC, hFramePen);
-    ::Rectangle(hDC, 6, 307, 762, 461);
-    ::Rectangle(hDC, 6, 470, 762, 540);
+    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(461));
+    ::Rectangle(hDC, SX(6), SY(470), SX(762), SY(540));
     // The tree line from "Conditional usage" to its three limits.
     HPEN hTreePen = ::CreatePen(PS_SOLID, 1, RGB(172, 168, 153));
     ::SelectObject(hDC, hTreePen);
-    ::MoveToEx(hDC, 21, 367, nullptr);
-    ::LineTo(hDC, 21, 440);
+    ::MoveToEx(hDC, SX(21), SY(367), nullptr);
+    ::LineTo(hDC, SX(21), SY(440));
     for (int y : {385, 412, 440}) {
-        ::MoveToEx(hDC, 21, y, nullptr);
-        ::LineTo(hDC, 31, y);
+        ::MoveToEx(hDC, SX(21), SY(y), nullptr);
+        ::LineTo(hDC, SX(31), SY(y));
     }
     ::SelectObject(hDC, hOldPen);
     ::SelectObject(hDC, hOldBrush);

@@ -76,6 +76,10 @@ private:
     int ComboValue(int nId) const;
     void SelectComboValue(int nId, int nValue, const char* pszFormat);
     void OpenWebSite();
+    // A pixel figure of the drawing in this window's dialog units.
+    int SX(int x) const;
+    int SY(int y) const;
+    void SetListFont(int nHeight);
 
     CTransLabel m_title, m_dayName, m_logoText, m_info[3];
     CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
@@ -88,4 +92,5 @@ private:
     HFONT m_hFont = nullptr;
     // Set while the editor itself moves the list's selection, so that the move is not a choice.
     bool m_bSelecting = false;
+    double m_dScaleX = 1.0, m_dScaleY = 1.0;
 };

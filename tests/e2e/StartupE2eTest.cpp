@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ProgramUnderTest.h"
+#include "resources/resource.h"
 #include "store/AdminAccount.h"
 
 namespace {
@@ -25,7 +26,9 @@ TEST(Startup, AFirstStartWritesTheAdministratorRecordAndLocksTheScreen) {
     CProgramUnderTest program;
     const DWORD nPid = program.Start();
     ASSERT_NE(nPid, 0u) << "Quenby.exe could not be started from " << program.Folder();
-    HWND hCurtain = program.WaitForWindow(0, 10000, nPid);
+    // A first start asks for the Administrator password in front of the curtain.
+    ASSERT_NE(program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid), nullptr) << "no first-run dialog";
+    HWND hCurtain = ::FindWindowA("#32770", "Quenby");
     ASSERT_NE(hCurtain, nullptr) << "no curtain appeared";
     EXPECT_EQ(CProgramUnderTest::TextOf(hCurtain), "Quenby");
     EXPECT_TRUE(IsTopmost(hCurtain));
@@ -37,7 +40,7 @@ TEST(Startup, AFirstStartWritesTheAdministratorRecordAndLocksTheScreen) {
     EXPECT_EQ(program.ReadFile("parent.nam"), expected) << "exactly the record of a first run";
     EXPECT_TRUE(program.FileExists("winnodes.tmp"));
     CProgramUnderTest::Pause(500);
-    program.Screenshot("startup-locked-curtain");
+    program.Screenshot("startup-first-run-over-the-curtain");
 }
 
 TEST(Startup, ASecondStartIsRefusedAndSilentlySoWithTheMuteToken) {

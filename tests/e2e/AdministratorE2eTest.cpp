@@ -1,0 +1,214 @@
+// The Administrator's first afternoon with the real program: the first-run password, the lock
+// screen, a refused and an accepted login, two children added, a week arranged, a switch of user,
+// and the program closed from the editor (which ends the companion too). After every step the
+// data files are compared byte for byte with what the core writes for the same changes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ProgramUnderTest.h"
+#include "engine/PrjStore.h"
+#include "resources/resource.h"
+#include "seams/Clock.h"
+#include "shell/Utilities.h"
+#include "store/AdminAccount.h"
+#include "store/ChildAccountList.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+void SetText(HWND hDlg, int nId, const std::string& strText) {
+    ::SendMessageA(::GetDlgItem(hDlg, nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
+}
+// A click as the mouse gives it: the button changes its own state and tells the dialog.
+void Press(HWND hDlg, int nId) { ::PostMessageA(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
+bool IsChecked(HWND hDlg, int nId) { return ::SendMessageA(::GetDlgItem(hDlg, nId), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+// Chooses an item of a drop list and tells the dialog, as a choice with the mouse would.
+void Choose(HWND hDlg, int nId, int nIndex) {
+    HWND hCombo = ::GetDlgItem(hDlg, nId);
+    ::SendMessageA(hCombo, CB_SETCURSEL, nIndex, 0);
+    for (int nCode : {CBN_SELCHANGE, CBN_SELENDOK})
+        ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(hCombo));
+}
+void Key(HWND hWnd, WPARAM nKey) { ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0); }
+
+// The files as the core writes them, kept in a scratch folder of the driver's own.
+class CExpectedFiles {
+public:
+    BYTES Admin() const { return BYTES(Bytes(&m_admin.m_admin), Bytes(&m_admin.m_admin) + sizeof m_admin.m_admin); }
+    BYTES Children() {
+        m_children.Save();
+        return m_folder.Read(CChildAccountList::kFileName);
+    }
+    BYTES Weeks() {
+        m_weeks.Save();
+        return m_folder.Read(CPrjStore::FILE_NAME);
+    }
+    CAdminAccount m_admin;
+    CChildAccountList m_children;
+    CPrjStore m_weeks;
+
+private:
+    static const std::uint8_t* Bytes(const void* p) { return static_cast<const std::uint8_t*>(p); }
+    CTempFolder m_folder;
+};
+
+}  // namespace
+
+TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEditor) {
+    CProgramUnderTest program;
+    CExpectedFiles expected;
+    const DWORD nPid = program.Start();
+    ASSERT_NE(nPid, 0u);
+
+    // The first start asks for the Administrator password before anything else.
+    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
+    ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
+    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin()) << "the record of a first run";
+    CProgramUnderTest::Pause(400);
+    program.Screenshot("admin-first-run");
+    SetText(hFirst, IDC_FIRST_PASSWORD, "secret");
+    SetText(hFirst, IDC_FIRST_CONFIRM, "secret");
+    CProgramUnderTest::Click(hFirst, IDC_FIRST_OK);
+
+    HWND hLock = program.WaitForWindow(IDC_LOCK_PASSWORD_LABEL, 10000, nPid);
+    ASSERT_NE(hLock, nullptr) << "no lock screen after the first-run dialog";
+    ADMIN_ACCOUNT& admin = expected.m_admin.m_admin;
+    admin.bHasPassword = 1;
+    CopyToField("secret", admin.szPassword, sizeof admin.szPassword);
+    admin.bAutoRun = 1;
+    admin.bFirstRunPending = 0;
+    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin());
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Administrator");
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP), "The screen is locked. Please Login.");
+    CProgramUnderTest::Pause(1200);
+    program.Screenshot("admin-lock-screen");
+
+    // A wrong password is refused with a message; the lock screen stays.
+    SetText(hLock, IDC_LOCK_PASSWORD, "Secret");
+    CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    HWND hBox = program.WaitForWindow(0xFFFF, 5000, nPid);
+    ASSERT_NE(hBox, nullptr) << "no message about the wrong password";
+    EXPECT_EQ(CProgramUnderTest::ItemText(hBox, 0xFFFF), "The password you entered is incorrect.");
+    EXPECT_EQ(CProgramUnderTest::TextOf(hBox), "Wrong password");
+    program.Screenshot("admin-wrong-password");
+    CProgramUnderTest::Click(hBox, IDOK);
+    CProgramUnderTest::Pause(300);
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD), "") << "the field is emptied";
+
+    SetText(hLock, IDC_LOCK_PASSWORD, "secret");
+    CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    HWND hEditor = program.WaitForWindow(IDC_ARR_WEEK, 10000, nPid);
+    ASSERT_NE(hEditor, nullptr) << "no editor after the Administrator's login";
+    EXPECT_FALSE(::IsWindowVisible(hLock));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hEditor, IDC_ARR_SAVE))) << "no child yet";
+    CProgramUnderTest::Pause(600);
+    program.Screenshot("admin-editor-no-children");
+
+    // Two children, the second with a password.
+    CProgramUnderTest::Click(hEditor, IDC_ARR_ACCOUNTS);
+    HWND hManager = program.WaitForWindow(IDC_ACCOUNT_LIST, 5000, nPid);
+    ASSERT_NE(hManager, nullptr);
+    for (const char* pszName : {"Alice", "Bob"}) {
+        CProgramUnderTest::Click(hManager, IDC_ACCOUNT_ADD);
+        HWND hAdd = program.WaitForWindow(IDC_ADD_NAME_LABEL, 5000, nPid);
+        ASSERT_NE(hAdd, nullptr);
+        SetText(hAdd, IDC_ADD_NAME, pszName);
+        if (std::string(pszName) == "Bob") {
+            Press(hAdd, IDC_ADD_WANTS_PASSWORD);
+            CProgramUnderTest::Pause(200);
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hAdd, IDC_ADD_PASSWORD)));
+            SetText(hAdd, IDC_ADD_PASSWORD, "bob1");
+            CProgramUnderTest::Pause(200);
+            program.Screenshot("admin-add-account");
+            expected.m_children.Add(pszName, "bob1");
+        } else {
+            expected.m_children.Add(pszName);
+        }
+        CProgramUnderTest::Click(hAdd, IDOK);
+        CProgramUnderTest::Pause(500);
+        expected.m_weeks.Add(CUserPrj(pszName));
+        EXPECT_EQ(program.ReadFile("child.nam"), expected.Children()) << pszName;
+        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << pszName;
+    }
+    program.Screenshot("admin-account-manager");
+    CProgramUnderTest::Click(hManager, IDOK);
+    CProgramUnderTest::Pause(500);
+    EXPECT_EQ(CProgramUnderTest::ItemText(hEditor, IDC_ARR_USER), "Alice");
+
+    // Alice's week: today forbidden, tomorrow free, the day after two and a half hours at most.
+    const int nToday = CClock::ToLocal(CClock::Now()).nWeekday;
+    HWND hList = ::GetDlgItem(hEditor, IDC_ARR_WEEK);
+    CUserPrj* pAlice = expected.m_weeks.Find("Alice");
+    Press(hEditor, IDC_ARR_FORBID);
+    CProgramUnderTest::Pause(300);
+    CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
+    CProgramUnderTest::Pause(500);
+    pAlice->m_days[nToday].m_bForbid = 1;
+    pAlice->m_days[nToday].ClearLimits();
+    EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "forbidden today";
+    program.Screenshot("admin-editor-forbid");
+
+    Key(hList, VK_DOWN);
+    CProgramUnderTest::Pause(400);
+    const int nTomorrow = (nToday + 1) % 7;
+    if (nToday != 6) {  // Saturday is the last row
+        EXPECT_TRUE(IsChecked(hEditor, IDC_ARR_CONDITIONAL)) << "tomorrow is still the default";
+        Press(hEditor, IDC_ARR_FREE);
+        CProgramUnderTest::Pause(300);
+        CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
+        CProgramUnderTest::Pause(500);
+        pAlice->m_days[nTomorrow].m_bFree = 1;
+        pAlice->m_days[nTomorrow].ClearLimits();
+        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "free tomorrow";
+        program.Screenshot("admin-editor-free");
+    }
+    Key(hList, VK_HOME);
+    CProgramUnderTest::Pause(400);
+    if (nToday != 0 && nTomorrow != 0) {
+        EXPECT_TRUE(IsChecked(hEditor, IDC_ARR_CONDITIONAL));
+        Choose(hEditor, IDC_ARR_TOTAL_HOURS, 2);
+        CProgramUnderTest::Pause(300);
+        CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
+        CProgramUnderTest::Pause(500);
+        pAlice->m_days[0].m_nTotalHours = 2;
+        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "Sunday with two and a half hours";
+        program.Screenshot("admin-editor-conditional");
+    }
+
+    // Switch user: the lock screen comes back with the new accounts; Bob's wrong password is refused.
+    CProgramUnderTest::Click(hEditor, IDC_ARR_SWITCH_USER);
+    CProgramUnderTest::Pause(1500);
+    EXPECT_FALSE(::IsWindow(hEditor)) << "the editor is gone";
+    ASSERT_TRUE(::IsWindowVisible(hLock));
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(hLock, IDC_LOCK_ACCOUNT), CB_GETCOUNT, 0, 0), 3);
+    Choose(hLock, IDC_LOCK_ACCOUNT, 2);
+    CProgramUnderTest::Pause(300);  // the choice empties the field
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Bob");
+    SetText(hLock, IDC_LOCK_PASSWORD, "bob2");
+    CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    hBox = program.WaitForWindow(0xFFFF, 5000, nPid);
+    ASSERT_NE(hBox, nullptr) << "no message about Bob's wrong password";
+    EXPECT_EQ(CProgramUnderTest::ItemText(hBox, 0xFFFF), "The password you entered is incorrect.");
+    CProgramUnderTest::Click(hBox, IDOK);
+    CProgramUnderTest::Pause(300);
+    program.Screenshot("admin-lock-screen-children");
+
+    // The Administrator again, and the editor's close button ends the program and its companion.
+    Choose(hLock, IDC_LOCK_ACCOUNT, 0);
+    CProgramUnderTest::Pause(300);  // the choice empties the field
+    SetText(hLock, IDC_LOCK_PASSWORD, "secret");
+    CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    hEditor = program.WaitForWindow(IDC_ARR_WEEK, 10000, nPid);
+    ASSERT_NE(hEditor, nullptr);
+    CProgramUnderTest::Click(hEditor, IDC_TITLE_CLOSE);
+    EXPECT_TRUE(program.WaitForExit(nPid, 10000)) << "closing the editor ends the program";
+    bool bCompanionGone = false;
+    for (int n = 0; n < 100 && !bCompanionGone; ++n) {
+        bCompanionGone = program.FindProcesses("Tessaly.exe").empty();
+        if (!bCompanionGone) CProgramUnderTest::Pause(100);
+    }
+    EXPECT_TRUE(bCompanionGone) << "the companion ends when the program was closed on purpose";
+    EXPECT_EQ(program.ReadFile("child.nam"), expected.Children());
+    EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks());
+}
