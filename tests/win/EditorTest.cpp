@@ -1,0 +1,411 @@
+// The time arrangement editor in process: how each kind of day is shown, what a save writes to
+// prj.nam (byte for byte), the three refusals and where the focus lands, edits dropped on a change
+// of day or user, the end hour 24, and the plain checks of the day controls.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <cstring>
+#include <functional>
+#include <vector>
+#include <string>
+
+#include "LookTestSupport.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "settings/ArrangementDlg.h"
+#include "settings/DayControls.h"
+#include "shell/Utilities.h"
+#include "store/DataStore.h"
+#include "support/FakeClock.h"
+#include "support/FakeSystemActions.h"
+#include "support/ScreenCapture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using WEEK = std::array<CDayPrj, 7>;
+
+// prj.nam as the format has it: per child a 128-byte name field (0xCC after the text) and seven
+// records of a tag and thirteen little-endian 32-bit fields.
+BYTES WeekImage(const std::string& strName, const WEEK& week) {
+    BYTES bytes(128, 0xCC);
+    std::memcpy(bytes.data(), strName.c_str(), strName.size() + 1);
+    auto put = [&bytes](std::int32_t n) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(n) >> (8 * i)));
+    };
+    for (const CDayPrj& d : week) {
+        for (std::int32_t n : {CDayPrj::RECORD_TAG, d.m_bTotalLimit, d.m_nTotalHours, d.m_nTotalMinutes, d.m_bRest,
+                               d.m_nRestEvery, d.m_nRestMinutes, d.m_bPeriod, d.m_nStartHour, d.m_nStartMinute,
+                               d.m_nEndHour, d.m_nEndMinute, d.m_bForbid, d.m_bFree})
+            put(n);
+    }
+    return bytes;
+}
+
+CDayPrj Forbidden() {
+    CDayPrj d;
+    d.m_bForbid = 1;
+    d.m_bTotalLimit = d.m_bRest = d.m_bPeriod = 0;
+    d.m_nTotalHours = 3;
+    d.m_nRestEvery = 40;
+    return d;
+}
+CDayPrj Free() {
+    CDayPrj d;
+    d.m_bFree = 1;
+    d.m_bTotalLimit = d.m_bRest = d.m_bPeriod = 0;
+    return d;
+}
+// Values that the combo boxes cannot all show: a 6-minute interval and 9 hours.
+CDayPrj Odd() {
+    CDayPrj d;
+    d.m_nRestEvery = 6;
+    d.m_nRestMinutes = 2;
+    d.m_nTotalHours = 9;
+    d.m_nTotalMinutes = 45;
+    d.m_nStartHour = 8;
+    d.m_nStartMinute = 5;
+    d.m_nEndHour = 20;
+    d.m_nEndMinute = 30;
+    return d;
+}
+
+class Editor : public ::testing::Test {
+protected:
+    // Tom's week: Sunday forbidden, Monday free, Tuesday odd, the rest the defaults; Ann's all default.
+    void SetUp() override {
+        m_clock.SetLocal(2026, 3, 1, 10, 0, 0);  // a Sunday
+        m_week[0] = Forbidden();
+        m_week[1] = Free();
+        m_week[2] = Odd();
+        WriteFiles({"Tom", "Ann"});
+    }
+    void WriteFiles(const std::vector<std::string>& names) {
+        BYTES prj;
+        for (const std::string& strName : names) {
+            m_store.m_childAccounts.Add(strName);
+            const BYTES week = WeekImage(strName, strName == "Tom" ? m_week : WEEK{});
+            prj.insert(prj.end(), week.begin(), week.end());
+        }
+        m_store.m_childAccounts.Save();
+        m_folder.Write("prj.nam", prj);
+    }
+    void Open() {
+        m_pDlg = new CArrangementDlg(&m_store);
+        ASSERT_TRUE(m_pDlg->Create());
+        m_hDlg = m_pDlg->m_hWnd;
+    }
+    void TearDown() override {
+        if (::IsWindow(m_hDlg)) ::DestroyWindow(m_hDlg);  // the object deletes itself
+    }
+    void Press(int nId) const { ::SendMessageA(::GetDlgItem(m_hDlg, nId), BM_CLICK, 0, 0); }
+    bool Checked(int nId) const { return ::IsDlgButtonChecked(m_hDlg, nId) == BST_CHECKED; }
+    bool Enabled(int nId) const { return ::IsWindowEnabled(::GetDlgItem(m_hDlg, nId)); }
+    std::string ComboText(int nId) const {
+        HWND hCombo = ::GetDlgItem(m_hDlg, nId);
+        const LRESULT n = ::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
+        if (n == CB_ERR) return "(none)";
+        char sz[16] = {};
+        ::SendMessageA(hCombo, CB_GETLBTEXT, n, reinterpret_cast<LPARAM>(sz));
+        return sz;
+    }
+    void Choose(int nId, const std::string& strItem) const {
+        HWND hCombo = ::GetDlgItem(m_hDlg, nId);
+        const LRESULT n = ::SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(strItem.c_str()));
+        ::SendMessageA(hCombo, CB_SETCURSEL, n, 0);
+        for (int nCode : {CBN_SELCHANGE, CBN_SELENDOK})
+            ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(hCombo));
+    }
+    void SelectDay(int nRow) const {
+        ListView_SetItemState(::GetDlgItem(m_hDlg, IDC_ARR_WEEK), nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    int SelectedDay() const { return ListView_GetNextItem(::GetDlgItem(m_hDlg, IDC_ARR_WEEK), -1, LVNI_SELECTED); }
+    std::string Row(int nRow) const {
+        char sz[256] = {};
+        ListView_GetItemText(::GetDlgItem(m_hDlg, IDC_ARR_WEEK), nRow, 1, sz, sizeof sz);
+        return sz;
+    }
+    void Save() const { ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_SAVE, BN_CLICKED), 0); }
+    BYTES Expected() const {
+        BYTES bytes = WeekImage("Tom", m_week);
+        const BYTES ann = WeekImage("Ann", WEEK{});
+        bytes.insert(bytes.end(), ann.begin(), ann.end());
+        return bytes;
+    }
+    void Shot(const std::string& strName) const {
+        if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+            ::RedrawWindow(m_hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RECT rc;
+            ::GetWindowRect(m_hDlg, &rc);
+            SaveScreenArea(rc, strFolder + strName + ".bmp");
+        }
+    }
+
+    CTempFolder m_folder;
+    CFakeClock m_clock;
+    CFakeSystemActions m_system;
+    CDataStore m_store;
+    WEEK m_week;
+    CArrangementDlg* m_pDlg = nullptr;
+    HWND m_hDlg = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Editor, OpensOnTodayWithTheOpeningSelectionsAndTheWeekAsSummaries) {
+    Open();
+    EXPECT_EQ(m_pDlg->m_strUser, "Tom");
+    EXPECT_EQ(m_pDlg->m_nDay, 0) << "today is a Sunday";
+    EXPECT_EQ(SelectedDay(), 0);
+    char szDay[32] = {};
+    ::GetDlgItemTextA(m_hDlg, IDC_ARR_DAY_NAME, szDay, sizeof szDay);
+    EXPECT_STREQ(szDay, "Sunday");
+    for (int nDay = 0; nDay < 7; ++nDay) EXPECT_EQ(Row(nDay), (nDay == 0 ? Forbidden() : nDay == 1 ? Free() : nDay == 2 ? Odd() : CDayPrj()).GetSummary()) << nDay;
+    // A forbidden day: its radio, the conditions off, and the combo boxes at their opening items.
+    EXPECT_TRUE(Checked(IDC_ARR_FORBID));
+    EXPECT_FALSE(Checked(IDC_ARR_CONDITIONAL) || Checked(IDC_ARR_FREE));
+    EXPECT_EQ(m_pDlg->m_nUsage, USAGE_FORBID);
+    for (int nId : {IDC_ARR_REST_CHECK, IDC_ARR_TOTAL_HOURS, IDC_ARR_END_MINUTE, 1050, 1059}) EXPECT_FALSE(Enabled(nId)) << nId;
+    const std::pair<int, const char*> opening[] = {{IDC_ARR_REST_EVERY, "10"}, {IDC_ARR_REST_MINUTES, "5"},
+                                                   {IDC_ARR_TOTAL_HOURS, "1"}, {IDC_ARR_TOTAL_MINUTES, "30"},
+                                                   {IDC_ARR_START_HOUR, "07"}, {IDC_ARR_START_MINUTE, "00"},
+                                                   {IDC_ARR_END_HOUR, "23"},   {IDC_ARR_END_MINUTE, "00"}};
+    for (auto [nId, pszText] : opening) EXPECT_EQ(ComboText(nId), pszText) << nId;
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(m_hDlg, IDC_ARR_END_HOUR), CB_GETCOUNT, 0, 0), 25);
+    Shot("editor-forbid");
+
+    // Monday is free; the conditions stay as Sunday left them.
+    SelectDay(1);
+    EXPECT_TRUE(Checked(IDC_ARR_FREE));
+    EXPECT_EQ(m_pDlg->m_nUsage, USAGE_FREE);
+    EXPECT_EQ(ComboText(IDC_ARR_REST_EVERY), "10");
+    Shot("editor-free");
+
+    // Tuesday: 6 minutes selects "60", the first item that begins with "6"; 9 hours selects nothing.
+    SelectDay(2);
+    EXPECT_TRUE(Checked(IDC_ARR_CONDITIONAL));
+    EXPECT_TRUE(Enabled(IDC_ARR_TOTAL_HOURS) && Enabled(1055));
+    EXPECT_EQ(ComboText(IDC_ARR_REST_EVERY), "60");
+    EXPECT_EQ(ComboText(IDC_ARR_REST_MINUTES), "2");
+    EXPECT_EQ(ComboText(IDC_ARR_TOTAL_HOURS), "(none)");
+    EXPECT_EQ(ComboText(IDC_ARR_TOTAL_MINUTES), "45");
+    EXPECT_EQ(ComboText(IDC_ARR_START_HOUR), "08");
+    EXPECT_EQ(ComboText(IDC_ARR_START_MINUTE), "05");
+    EXPECT_EQ(ComboText(IDC_ARR_END_HOUR), "20");
+    EXPECT_EQ(ComboText(IDC_ARR_END_MINUTE), "30");
+    Shot("editor-conditional");
+
+    // Saved as shown: the interval becomes 60 and the hours without a selection 0.
+    Save();
+    m_week[2].m_nRestEvery = 60;
+    m_week[2].m_nTotalHours = 0;
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected());
+    EXPECT_EQ(Row(2), m_week[2].GetSummary());
+}
+
+TEST_F(Editor, SavingEachModeKeepsTheNumbersOfWhatIsOff) {
+    Open();
+    // Forbid on a conditional day: flags off, numbers kept.
+    SelectDay(3);
+    Press(IDC_ARR_FORBID);
+    EXPECT_FALSE(Enabled(IDC_ARR_PERIOD_CHECK));
+    Save();
+    m_week[3].m_bForbid = 1;
+    m_week[3].ClearLimits();
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected()) << "forbid";
+
+    // Free on the forbidden Sunday.
+    SelectDay(0);
+    Press(IDC_ARR_FREE);
+    Save();
+    m_week[0].m_bForbid = 0;
+    m_week[0].m_bFree = 1;
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected()) << "free";
+
+    // Conditional with only the period: the unticked limits keep their old numbers even though
+    // their combo boxes were changed.
+    SelectDay(4);
+    Press(IDC_ARR_REST_CHECK);
+    Press(IDC_ARR_TOTAL_CHECK);
+    Choose(IDC_ARR_TOTAL_HOURS, "5");
+    Choose(IDC_ARR_REST_EVERY, "45");
+    Choose(IDC_ARR_END_HOUR, "18");
+    Save();
+    m_week[4].m_bRest = m_week[4].m_bTotalLimit = 0;
+    m_week[4].m_nEndHour = 18;
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected()) << "conditional";
+
+    // Conditional again on a forbidden day: the controls as the previous day left them.
+    SelectDay(3);
+    Press(IDC_ARR_CONDITIONAL);
+    EXPECT_FALSE(Checked(IDC_ARR_REST_CHECK));
+    EXPECT_EQ(ComboText(IDC_ARR_TOTAL_HOURS), "5");
+    Save();
+    m_week[3] = CDayPrj();
+    m_week[3].m_bRest = m_week[3].m_bTotalLimit = 0;
+    m_week[3].m_nEndHour = 18;
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected()) << "conditional from forbidden";
+}
+
+TEST_F(Editor, TheThreeRefusalsShowTheirTextAndPutTheFocusOnTheControlToMend) {
+    Open();
+    SelectDay(3);
+    const BYTES before = m_folder.Read("prj.nam");
+    struct Case {
+        const char* pszName;
+        std::function<void()> prepare;
+        const char* pszText;
+        int nFocus;
+    };
+    const Case cases[] = {
+        {"no limit", [this] { Press(IDC_ARR_REST_CHECK), Press(IDC_ARR_TOTAL_CHECK), Press(IDC_ARR_PERIOD_CHECK); },
+         "Select at least one of the three \r\nrestricted using options.", IDC_ARR_REST_CHECK},
+        {"total 0", [this] { Choose(IDC_ARR_TOTAL_HOURS, "0"), Choose(IDC_ARR_TOTAL_MINUTES, "0"); },
+         "The total permitted time \r\n should be greater than 0.", IDC_ARR_TOTAL_MINUTES},
+        {"08:00 to 08:00",
+         [this] {
+             Choose(IDC_ARR_START_HOUR, "08"), Choose(IDC_ARR_START_MINUTE, "00");
+             Choose(IDC_ARR_END_HOUR, "08"), Choose(IDC_ARR_END_MINUTE, "00");
+         },
+         "The start time of permission periods \r\nshould be before the end time.", IDC_ARR_START_HOUR},
+    };
+    for (const Case& c : cases) {
+        // Another user and back shows the stored day again, without a check.
+        Choose(IDC_ARR_USER, "Ann");
+        Choose(IDC_ARR_USER, "Tom");
+        c.prepare();
+        {
+            CMessageBoxCloser closer;
+            Save();
+            ASSERT_EQ(closer.m_texts.size(), 1u) << c.pszName;
+            EXPECT_EQ(closer.m_texts[0], c.pszText) << c.pszName;
+            EXPECT_EQ(closer.m_captions[0], "Wrong Settings") << c.pszName;
+        }
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(m_hDlg, c.nFocus)) << c.pszName;
+        EXPECT_EQ(m_folder.Read("prj.nam"), before) << c.pszName << ": nothing saved";
+        // Leaving the day is refused the same way and the row comes back.
+        CMessageBoxCloser closer;
+        SelectDay(6);
+        EXPECT_EQ(closer.m_texts.size(), 1u) << c.pszName;
+        EXPECT_EQ(SelectedDay(), 3) << c.pszName;
+        EXPECT_EQ(m_pDlg->m_nDay, 3) << c.pszName;
+        EXPECT_EQ(m_pDlg->m_bBusy, 0);
+    }
+    // With the total box off a total of 0 passes; 07:00 to 24:00 passes.
+    Press(IDC_ARR_TOTAL_CHECK);  // was ticked by the default day
+    Choose(IDC_ARR_TOTAL_HOURS, "0");
+    Choose(IDC_ARR_TOTAL_MINUTES, "0");
+    Choose(IDC_ARR_START_HOUR, "07");
+    Choose(IDC_ARR_END_HOUR, "24");
+    CMessageBoxCloser closer;
+    Save();
+    EXPECT_TRUE(closer.m_texts.empty());
+    m_week[3].m_bTotalLimit = 0;
+    m_week[3].m_nStartHour = 7;
+    m_week[3].m_nStartMinute = 0;
+    m_week[3].m_nEndHour = 24;
+    m_week[3].m_nEndMinute = 0;
+    EXPECT_EQ(m_folder.Read("prj.nam"), Expected());
+}
+
+TEST_F(Editor, EndHour24ResetsTheEndMinuteWhicheverIsChosenLast) {
+    Open();
+    SelectDay(3);
+    Choose(IDC_ARR_END_MINUTE, "30");
+    Choose(IDC_ARR_END_HOUR, "24");
+    EXPECT_EQ(ComboText(IDC_ARR_END_MINUTE), "00");
+    Choose(IDC_ARR_END_MINUTE, "30");
+    EXPECT_EQ(ComboText(IDC_ARR_END_MINUTE), "00");
+    Choose(IDC_ARR_END_HOUR, "23");
+    Choose(IDC_ARR_END_MINUTE, "30");
+    EXPECT_EQ(ComboText(IDC_ARR_END_MINUTE), "30");
+}
+
+TEST_F(Editor, ChangingDayOrUserDropsTheEditsAndAUserChangeIsNotValidated) {
+    Open();
+    SelectDay(3);
+    Choose(IDC_ARR_TOTAL_HOURS, "6");
+    SelectDay(4);
+    SelectDay(3);
+    EXPECT_EQ(ComboText(IDC_ARR_TOTAL_HOURS), "1") << "the unsaved edit is gone";
+
+    // An invalid day does not stop a change of user, and nothing is written.
+    Press(IDC_ARR_REST_CHECK), Press(IDC_ARR_TOTAL_CHECK), Press(IDC_ARR_PERIOD_CHECK);
+    const BYTES before = m_folder.Read("prj.nam");
+    CMessageBoxCloser closer;
+    Choose(IDC_ARR_USER, "Ann");
+    EXPECT_TRUE(closer.m_texts.empty());
+    EXPECT_EQ(m_pDlg->m_strUser, "Ann");
+    EXPECT_TRUE(Checked(IDC_ARR_REST_CHECK)) << "Ann's Wednesday shown";
+    EXPECT_EQ(Row(0), CDayPrj().GetSummary());
+    EXPECT_EQ(m_folder.Read("prj.nam"), before);
+    // A click beside the rows keeps the day selected.
+    ListView_SetItemState(::GetDlgItem(m_hDlg, IDC_ARR_WEEK), -1, 0, LVIS_SELECTED);
+    NMITEMACTIVATE click{};
+    click.hdr.hwndFrom = ::GetDlgItem(m_hDlg, IDC_ARR_WEEK);
+    click.hdr.idFrom = IDC_ARR_WEEK;
+    click.hdr.code = NM_CLICK;
+    click.iItem = -1;
+    ::SendMessageA(m_hDlg, WM_NOTIFY, IDC_ARR_WEEK, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(SelectedDay(), 3);
+}
+
+TEST_F(Editor, WithoutChildrenEveryRowIsNotSetYetAndNothingCanBeSaved) {
+    m_store.m_childAccounts = CChildAccountList();
+    m_folder.Write("child.nam", BYTES());
+    m_folder.Write("prj.nam", BYTES());
+    Open();
+    EXPECT_EQ(m_pDlg->m_strUser, "");
+    for (int nDay = 0; nDay < 7; ++nDay) EXPECT_EQ(Row(nDay), " Not set yet");
+    EXPECT_FALSE(Enabled(IDC_ARR_SAVE));
+    CMessageBoxCloser closer;
+    Press(IDC_ARR_CONDITIONAL);  // with nothing ticked, which a child's day would refuse
+    SelectDay(4);
+    EXPECT_TRUE(closer.m_texts.empty());
+    EXPECT_EQ(m_pDlg->m_nDay, 4);
+}
+
+TEST_F(Editor, TheHotKeyDoesNotSwitchWhileTheEditorIsBusyAndEnterOrEscapeNeverClose) {
+    Open();
+    m_pDlg->m_bBusy = 1;
+    m_pDlg->SwitchUser();
+    ASSERT_TRUE(::IsWindow(m_hDlg));
+    for (WPARAM nKey : {VK_RETURN, VK_ESCAPE}) {
+        MSG msg{::GetDlgItem(m_hDlg, IDC_ARR_WEEK), WM_KEYDOWN, nKey, 0, 0, {0, 0}};
+        EXPECT_TRUE(CWinApp::PreTranslate(&msg)) << nKey;
+    }
+    ::SendMessageA(m_hDlg, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_FALSE(::IsZoomed(m_hDlg));
+    m_pDlg->m_bBusy = 0;
+    m_pDlg->SwitchUser();
+    EXPECT_FALSE(::IsWindow(m_hDlg)) << "the editor is gone";
+}
+
+TEST(DayControls, ChecksInTheirOrderAndOnlyForAConditionalDayOfAChild) {
+    DAY_CONTROLS none;
+    EXPECT_TRUE(CheckDayControls(none, false).bValid) << "no user";
+    none.nUsage = USAGE_FREE;
+    EXPECT_TRUE(CheckDayControls(none, true).bValid);
+    none.nUsage = USAGE_CONDITIONAL;
+    EXPECT_EQ(CheckDayControls(none, true).nTextId, 184u);
+
+    DAY_CONTROLS c;
+    c.bTotal = c.bPeriod = 1;  // both wrong: the total is reported first
+    c.nStartHour = c.nEndHour = 8;
+    EXPECT_EQ(CheckDayControls(c, true).nTextId, 188u);
+    EXPECT_EQ(CheckDayControls(c, true).focus, DAY_FOCUS::TOTAL_MINUTES);
+    c.nTotalMinutes = 5;
+    EXPECT_EQ(CheckDayControls(c, true).nTextId, 186u);
+    EXPECT_EQ(CheckDayControls(c, true).focus, DAY_FOCUS::START_HOUR);
+    c.nEndMinute = 5;
+    EXPECT_TRUE(CheckDayControls(c, true).bValid);
+    // A rest longer than its interval is accepted.
+    DAY_CONTROLS rest;
+    rest.bRest = 1;
+    rest.nRestEvery = 3;
+    rest.nRestMinutes = 30;
+    EXPECT_TRUE(CheckDayControls(rest, true).bValid);
+}
