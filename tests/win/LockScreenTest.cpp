@@ -1,0 +1,216 @@
+// The lock screen in process, created by a real controller that is the application's main
+// window: the accounts it lists, refused and accepted passwords, the keys and system commands it
+// swallows, the editor and status window it opens with the state reported to the companion, and
+// the hot key and tray command that bring it back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "LookTestSupport.h"
+#include "companion/MyMessenger.h"
+#include "dialogs/LockDlg.h"
+#include "engine/StatusWnd.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "settings/ArrangementDlg.h"
+#include "shell/ControlDlg.h"
+#include "shell/Utilities.h"
+#include "support/FakeSystemActions.h"
+#include "support/ScreenCapture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds = 3000) {
+    const DWORD nStart = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!CWinApp::PreTranslate(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        if (condition()) return true;
+        if (::GetTickCount() - nStart > nMilliseconds) return false;
+        ::Sleep(5);
+    }
+}
+
+class LockScreen : public ::testing::Test {
+protected:
+    // An Administrator with the given password, Tom without one (but a stored text) and Ann with one.
+    void Start(const std::string& strAdminPassword) {
+        CAdminAccount admin;
+        admin.m_admin.bFirstRunPending = 0;
+        CopyToField(strAdminPassword, admin.m_admin.szPassword, sizeof admin.m_admin.szPassword);
+        admin.Save();
+        CChildAccountList children;
+        children.Add("Tom", "unused");
+        children.Add("Ann", "ann");
+        children.Save();
+        m_folder.Write("child.nam", [&] {
+            BYTES bytes = m_folder.Read("child.nam");
+            bytes[128 + 32] = 0;  // Tom's bHasPassword
+            return bytes;
+        }());
+        m_pControl = std::make_unique<CControlDlg>();
+        m_pControl->m_pMessenger = &m_messenger;
+        CWinApp::Get()->m_pMainWnd = m_pControl.get();
+        ASSERT_TRUE(m_pControl->Create());
+        ASSERT_TRUE(WaitFor([this] { return m_pControl->m_pLockDlg != nullptr; }));
+        m_pLock = m_pControl->m_pLockDlg;
+        m_hLock = m_pLock->m_hWnd;
+    }
+    void TearDown() override {
+        if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
+        CWinApp::Get()->m_pMainWnd = nullptr;
+        m_pControl.reset();
+        m_messenger.SetMainProgState(m_nSavedState);
+    }
+    void Choose(int nIndex) const {
+        HWND hCombo = ::GetDlgItem(m_hLock, IDC_LOCK_ACCOUNT);
+        ::SendMessageA(hCombo, CB_SETCURSEL, nIndex, 0);
+        ::SendMessageA(m_hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_ACCOUNT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    }
+    void Type(const std::string& strText) const { ::SetDlgItemTextA(m_hLock, IDC_LOCK_PASSWORD, strText.c_str()); }
+    std::string Typed() const {
+        char sz[64] = {};
+        ::GetDlgItemTextA(m_hLock, IDC_LOCK_PASSWORD, sz, sizeof sz);
+        return sz;
+    }
+    void Login() const { ::SendMessageA(m_hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_LOGIN, BN_CLICKED), 0); }
+    void PressEnter() const {
+        MSG msg{::GetDlgItem(m_hLock, IDC_LOCK_PASSWORD), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+        EXPECT_TRUE(CWinApp::PreTranslate(&msg));
+    }
+
+    CTempFolder m_folder;
+    CFakeSystemActions m_system;
+    CMyMessenger m_messenger;
+    int m_nSavedState = m_messenger.GetMainProgState();
+    std::unique_ptr<CControlDlg> m_pControl;
+    CLockDlg* m_pLock = nullptr;
+    HWND m_hLock = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LockScreen, ListsTheAccountsRefusesAWrongPasswordAndSwallowsEscapeAndClose) {
+    Start("pw");
+    EXPECT_TRUE(::IsWindowVisible(m_hLock));
+    EXPECT_EQ(m_pLock->m_bHidden, 0);
+    HWND hCombo = ::GetDlgItem(m_hLock, IDC_LOCK_ACCOUNT);
+    ASSERT_EQ(::SendMessageA(hCombo, CB_GETCOUNT, 0, 0), 3);
+    char szItem[64] = {};
+    for (auto [nIndex, pszName] : {std::pair{0, "Administrator"}, {1, "Tom"}, {2, "Ann"}}) {
+        ::SendMessageA(hCombo, CB_GETLBTEXT, nIndex, reinterpret_cast<LPARAM>(szItem));
+        EXPECT_STREQ(szItem, pszName);
+    }
+    EXPECT_EQ(::SendMessageA(hCombo, CB_GETCURSEL, 0, 0), 0);
+    char szText[64] = {};
+    ::GetDlgItemTextA(m_hLock, IDC_LOCK_GROUP, szText, sizeof szText);
+    EXPECT_STREQ(szText, "The screen is locked. Please Login.");
+    ::GetDlgItemTextA(m_hLock, IDC_TITLE, szText, sizeof szText);
+    EXPECT_STREQ(szText, "Quenby 1.0");
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        WaitFor([] { return false; }, 300);
+        RECT rc;
+        ::GetWindowRect(m_hLock, &rc);
+        SaveScreenArea(rc, strFolder + "lock-screen.bmp");
+    }
+
+    Type("typed");
+    Choose(2);
+    EXPECT_EQ(Typed(), "") << "another account empties the field";
+
+    Choose(0);
+    Type("PW");
+    {
+        CMessageBoxCloser closer;
+        Login();
+        ASSERT_EQ(closer.m_texts.size(), 1u);
+        EXPECT_EQ(closer.m_texts[0], "The password you entered is incorrect.");
+        EXPECT_EQ(closer.m_captions[0], "Wrong password");
+    }
+    EXPECT_EQ(Typed(), "");
+    EXPECT_EQ(::SendMessageA(hCombo, CB_GETCURSEL, 0, 0), 0) << "the account stays selected";
+    EXPECT_EQ(m_pLock->m_pSettingsWnd, nullptr);
+
+    MSG escape{::GetDlgItem(m_hLock, IDC_LOCK_PASSWORD), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(CWinApp::PreTranslate(&escape));
+    ::SendMessageA(m_hLock, WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_pControl->UnlockDesktop();
+    ::SendMessageA(m_hLock, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(::IsWindow(m_hLock) && ::IsWindowVisible(m_hLock));
+}
+
+TEST_F(LockScreen, TheAdministratorWithoutPasswordGetsTheEditorAndTheHotKeyBringsTheLockBack) {
+    Start("");
+    PressEnter();  // an empty field for an empty password
+    ASSERT_NE(m_pLock->m_pSettingsWnd, nullptr);
+    HWND hEditor = m_pLock->m_pSettingsWnd->m_hWnd;
+    EXPECT_TRUE(::IsWindowVisible(hEditor));
+    EXPECT_FALSE(::IsWindowVisible(m_hLock));
+    EXPECT_EQ(m_pLock->m_bHidden, 1);
+    EXPECT_EQ(m_messenger.GetMainProgState(), 4);
+    EXPECT_EQ(m_pControl->IsLocked(), 0) << "the desktop is released";
+    EXPECT_EQ(m_pControl->GetEditorWnd(), hEditor);
+
+    // While the editor is busy the hot key does nothing; then it switches the user.
+    m_pLock->m_pSettingsWnd->m_bBusy = 1;
+    m_pControl->SendMessage(WM_HOTKEY, ID_HOTKEY_SWITCH);
+    EXPECT_TRUE(::IsWindow(hEditor));
+    m_pLock->m_pSettingsWnd->m_bBusy = 0;
+    m_pControl->SendMessage(WM_HOTKEY, ID_HOTKEY_SWITCH);
+    EXPECT_FALSE(::IsWindow(hEditor));
+    EXPECT_EQ(m_pLock->m_pSettingsWnd, nullptr) << "the editor cleared its pointer";
+    EXPECT_TRUE(::IsWindowVisible(m_hLock));
+    EXPECT_EQ(m_pLock->m_bHidden, 0);
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_EQ(m_messenger.GetMainProgState(), 1) << "no child has logged in";
+
+    // The tray's "Switch User" does the same.
+    PressEnter();
+    ASSERT_NE(m_pLock->m_pSettingsWnd, nullptr);
+    hEditor = m_pLock->m_pSettingsWnd->m_hWnd;
+    m_pControl->SendMessage(WM_COMMAND, ID_TRAY_SWITCH_EDITOR);
+    EXPECT_FALSE(::IsWindow(hEditor));
+    EXPECT_TRUE(::IsWindowVisible(m_hLock));
+}
+
+TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsTheStatusWindow) {
+    Start("pw");
+    Choose(1);
+    Type("unused");
+    {
+        CMessageBoxCloser closer;
+        Login();
+        EXPECT_EQ(closer.m_texts.size(), 1u) << "the stored text does not count while bHasPassword is 0";
+    }
+    EXPECT_EQ(m_pLock->m_pStatusWnd, nullptr);
+    Login();
+    ASSERT_NE(m_pLock->m_pStatusWnd, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(m_hLock));
+    EXPECT_EQ(m_messenger.GetMainProgState(), 2);
+    EXPECT_NE(m_pControl->GetStatusWnd(), nullptr);
+
+    // Closing the controller destroys the lock screen and the status window with it.
+    HWND hStatus = m_pControl->GetStatusWnd();
+    m_pControl->DestroyWindow();
+    EXPECT_FALSE(::IsWindow(hStatus));
+    EXPECT_FALSE(::IsWindow(m_hLock));
+}
+
+TEST_F(LockScreen, AnotherWindowInFrontIsPutBehindWithinASecond) {
+    Start("pw");
+    HWND hOther = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    ::SetForegroundWindow(hOther);
+    EXPECT_TRUE(WaitFor([this] { return ::GetForegroundWindow() == m_hLock; }, 2500));
+    ::DestroyWindow(hOther);
+}
