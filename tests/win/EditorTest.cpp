@@ -379,6 +379,10 @@ TEST_F(Editor, TheHotKeyDoesNotSwitchWhileTheEditorIsBusyAndEnterOrEscapeNeverCl
     }
     ::SendMessageA(m_hDlg, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     EXPECT_FALSE(::IsZoomed(m_hDlg));
+    // The logo and the product name open the web site.
+    for (int nId : {IDC_ARR_LOGO, IDC_ARR_LOGO_TEXT})
+        ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(nId, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(m_hDlg, nId)));
+    EXPECT_EQ(m_system.CallsStartingWith("shell open").size(), 2u);
     m_pDlg->m_bBusy = 0;
     m_pDlg->SwitchUser();
     EXPECT_FALSE(::IsWindow(m_hDlg)) << "the editor is gone";
