@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 #include "engine/PrjStore.h"
 #include "resources/resource.h"
@@ -38,31 +39,6 @@ double Median(std::vector<double> values) {
     return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
-// A folder past the first run: the Administrator has a password and one child "kid" exists,
-// with the given day arrangement on every weekday.
-void PrepareFolder(const CProgramUnderTest& program, const CDayPrj& day) {
-    CDataFolder::Use(program.Folder());
-    CAdminAccount admin;
-    admin.m_admin.bFirstRunPending = 0;
-    admin.Save();
-    CChildAccountList children;
-    children.Add("kid");
-    children.Save();
-    CPrjStore prj;
-    CUserPrj week("kid");
-    week.m_days.fill(day);
-    prj.Add(week);
-    prj.Save();
-    CDataFolder::Use(std::string());
-}
-
-CDayPrj FreeDay() {
-    CDayPrj day;
-    day.ClearLimits();
-    day.m_bFree = 1;
-    return day;
-}
-
 CDayPrj OneMinuteDay() {
     CDayPrj day;
     day.ClearLimits();
@@ -85,29 +61,6 @@ double TimeToLoginButton(CProgramUnderTest& program, const std::string& strExe) 
     }
 }
 
-// Logs "kid" in through the lock screen; the status window, or nullptr.
-HWND LogInKid(CProgramUnderTest& program, DWORD nPid) {
-    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 20000, nPid);
-    if (!hLock) return nullptr;
-    HWND hCombo = ::GetDlgItem(hLock, IDC_LOCK_ACCOUNT);
-    const LRESULT nIndex = ::SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>("kid"));
-    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
-    ::PostMessageA(hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_ACCOUNT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
-    CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
-    return program.WaitForWindow(IDC_STATUS_TOTAL, 20000, nPid);
-}
-
-// Used seconds shown in the status window's total line ("... %.2d:%.2d:%.2d").
-int UsedSeconds(HWND hStatus) {
-    const std::string strLine = CProgramUnderTest::ItemText(hStatus, IDC_STATUS_TOTAL);
-    int h = 0, m = 0, s = 0;
-    const size_t nAt = strLine.find(':');
-    if (nAt == std::string::npos || nAt < 2 || std::sscanf(strLine.c_str() + nAt - 2, "%d:%d:%d", &h, &m, &s) != 3)
-        return -1;
-    return h * 3600 + m * 60 + s;
-}
-
 double CpuSeconds(HANDLE hProcess) {
     FILETIME create, exit, kernel, user;
     if (!::GetProcessTimes(hProcess, &create, &exit, &kernel, &user)) return 0;
@@ -128,31 +81,6 @@ double PrivateMiB(HANDLE hProcess) {
     return static_cast<double>(nBytes) / (1024.0 * 1024.0);
 }
 
-struct CURTAIN_QUERY {
-    DWORD nPid;
-    HWND hFound;
-};
-
-BOOL CALLBACK MatchCurtain(HWND hWnd, LPARAM lParam) {
-    auto* pQuery = reinterpret_cast<CURTAIN_QUERY*>(lParam);
-    DWORD nPid = 0;
-    ::GetWindowThreadProcessId(hWnd, &nPid);
-    RECT rc{};
-    ::GetWindowRect(hWnd, &rc);
-    if (nPid != pQuery->nPid || rc.left > 0 || rc.top > 0 || rc.right < ::GetSystemMetrics(SM_CXSCREEN) ||
-        rc.bottom < ::GetSystemMetrics(SM_CYSCREEN))
-        return TRUE;
-    pQuery->hFound = hWnd;
-    return FALSE;
-}
-
-// The controller's full-screen curtain of the process.
-HWND FindCurtain(DWORD nPid) {
-    CURTAIN_QUERY query{nPid, nullptr};
-    ::EnumWindows(MatchCurtain, reinterpret_cast<LPARAM>(&query));
-    return query.hFound;
-}
-
 // True when window a is visible and stands in front of window b in the Z-order.
 bool IsAbove(HWND a, HWND b) {
     if (!::IsWindowVisible(a)) return false;
@@ -161,15 +89,6 @@ bool IsAbove(HWND a, HWND b) {
         if (h == b) return false;
     }
     return false;
-}
-
-// The curtain is up when it is topmost and not see-through.
-bool IsCurtainUp(HWND hCurtain) {
-    BYTE nAlpha = 255;
-    DWORD nFlags = 0;
-    if (::GetLayeredWindowAttributes(hCurtain, nullptr, &nAlpha, &nFlags) && (nFlags & LWA_ALPHA) && nAlpha == 0)
-        return false;
-    return (::GetWindowLongA(hCurtain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 && ::IsWindowVisible(hCurtain);
 }
 
 int ArgValue(int argc, char** argv, const char* pszName, int nDefault) {
@@ -201,7 +120,7 @@ int main(int argc, char** argv) {
         }
         {
             CProgramUnderTest program;
-            PrepareFolder(program, FreeDay());
+            PrepareFamily(program, FreeDay());
             quenbyTimes.push_back(TimeToLoginButton(program, "Quenby.exe"));
         }
     }
@@ -216,15 +135,15 @@ int main(int argc, char** argv) {
     // A child logged in on a free day: CPU, memory and counting against the wall clock.
     if (nCountMinutes > 0) {
         CProgramUnderTest program;
-        PrepareFolder(program, FreeDay());
+        PrepareFamily(program, FreeDay());
         const DWORD nPid = program.Start();
-        HWND hStatus = LogInKid(program, nPid);
+        HWND hStatus = LogIn(program, nPid, "kid", "", 20000);
         HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, nPid);
         if (!hStatus || !hProcess) {
             std::printf("| child logged in | could not log in |\n");
         } else {
             ::Sleep(3000);  // let the start-up work settle
-            const int nUsed0 = UsedSeconds(hStatus);
+            const int nUsed0 = UsedSecondsShown(hStatus);
             const double tWall0 = Seconds(), tCpu0 = CpuSeconds(hProcess);
             double dMaxPrivate = PrivateMiB(hProcess), tCpu1 = tCpu0;
             while (Seconds() - tWall0 < nCountMinutes * 60.0) {
@@ -233,7 +152,7 @@ int main(int argc, char** argv) {
                 if (Seconds() - tWall0 <= nCpuMinutes * 60.0) tCpu1 = CpuSeconds(hProcess);
             }
             const double dWall = Seconds() - tWall0;
-            const int nCounted = UsedSeconds(hStatus) - nUsed0;
+            const int nCounted = UsedSecondsShown(hStatus) - nUsed0;
             std::printf("| CPU while a child is logged in (%d min) | %.2f s per minute |\n", nCpuMinutes,
                         (tCpu1 - tCpu0) / nCpuMinutes);
             std::printf("| private memory while a child is logged in (peak) | %.1f MiB |\n", dMaxPrivate);
@@ -248,15 +167,15 @@ int main(int argc, char** argv) {
     // the curtain topmost with the status window in front.
     {
         CProgramUnderTest program;
-        PrepareFolder(program, OneMinuteDay());
+        PrepareFamily(program, OneMinuteDay());
         const DWORD nPid = program.Start();
         program.WaitForWindow(IDC_LOCK_LOGIN, 20000, nPid);
         HWND hCurtain = FindCurtain(nPid);  // found while it covers the screen, before the login
-        HWND hStatus = LogInKid(program, nPid);
+        HWND hStatus = LogIn(program, nPid, "kid", "", 20000);
         double tReached = -1, tLocked = -1;
         const double tBegin = Seconds();
         while (hStatus && hCurtain && Seconds() - tBegin < 120) {
-            if (tReached < 0 && UsedSeconds(hStatus) >= 60) tReached = Seconds();
+            if (tReached < 0 && UsedSecondsShown(hStatus) >= 60) tReached = Seconds();
             if (tReached >= 0 && IsAbove(hStatus, hCurtain) && IsCurtainUp(hCurtain)) {
                 tLocked = Seconds();
                 break;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 
 namespace {
@@ -19,59 +20,6 @@ int StoredState(const CProgramUnderTest& program) {
     if (bytes.size() >= kStateOffset + 4) std::memcpy(&nState, bytes.data() + kStateOffset, 4);
     return nState;
 }
-
-// Waits for a process of the folder other than the one given; its id, or 0. The time taken is
-// put in pnWaited.
-DWORD WaitForNewProcess(const CProgramUnderTest& program, const char* pszExe, DWORD nOld, DWORD nMilliseconds,
-                        DWORD* pnWaited) {
-    const DWORD nStart = ::GetTickCount();
-    do {
-        for (DWORD nPid : program.FindProcesses(pszExe))
-            if (nPid != nOld) {
-                *pnWaited = ::GetTickCount() - nStart;
-                return nPid;
-            }
-        ::Sleep(10);
-    } while (::GetTickCount() - nStart < nMilliseconds);
-    return 0;
-}
-
-// A window of another program: this driver, with a thread that serves it.
-struct COtherWindow {
-    COtherWindow() {
-        m_hReady = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_hThread = ::CreateThread(nullptr, 0, Run, this, 0, &m_nThread);
-        ::WaitForSingleObject(m_hReady, 5000);
-    }
-    ~COtherWindow() {
-        ::PostThreadMessageA(m_nThread, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(m_hThread, 5000);
-        ::CloseHandle(m_hThread);
-        ::CloseHandle(m_hReady);
-    }
-    static DWORD WINAPI Run(LPVOID p) {
-        auto* pThis = static_cast<COtherWindow*>(p);
-        pThis->m_hWnd = ::CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE | SS_CENTER, 200, 200,
-                                          300, 120, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ::SetEvent(pThis->m_hReady);
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
-        ::DestroyWindow(pThis->m_hWnd);
-        return 0;
-    }
-    bool WaitVisible(bool bVisible, DWORD nMilliseconds) const {
-        for (DWORD n = 0; n < nMilliseconds; n += 20) {
-            if ((::IsWindowVisible(m_hWnd) != FALSE) == bVisible) return true;
-            ::Sleep(20);
-        }
-        return (::IsWindowVisible(m_hWnd) != FALSE) == bVisible;
-    }
-    HWND m_hWnd = nullptr;
-    HANDLE m_hReady = nullptr;
-    HANDLE m_hThread = nullptr;
-    DWORD m_nThread = 0;
-};
 
 }  // namespace
 
