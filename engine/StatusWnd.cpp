@@ -429,8 +429,11 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
 
 void CStatusWnd::OnStartToUse() {
     if (m_context.GetStateId() == STATE_NEW_DAY) {
-        // The new day's real state is chosen by a fresh start.
+        // The new day's real state is chosen by a fresh start; the screen and the buttons follow
+        // it at once rather than a tick later.
         StartFresh();
+        LockPresentation();
+        RefreshButtons();
         return;
     }
     m_context.OnStartToUse();
@@ -564,11 +567,17 @@ bool CStatusWnd::OnPaint() {
     ::SetTextColor(hDC, kAccentColor);
     ::SetBkMode(hDC, TRANSPARENT);
     const std::string strStatus = GetMsgText(262), strSettings = GetMsgText(264);
+    // Each separator starts 100 pixels after the caption's left, or after a caption that is wider.
+    auto LineStart = [hDC](const std::string& strCaption) {
+        SIZE size{};
+        ::GetTextExtentPoint32A(hDC, strCaption.c_str(), static_cast<int>(strCaption.size()), &size);
+        return kX0 + (size.cx + 6 > 100 ? size.cx + 6 : 100);
+    };
     ::TextOutA(hDC, kX0, kY0, strStatus.c_str(), static_cast<int>(strStatus.size()));
-    DrawGradientLine(hDC, kX0 + 100, kY0 + 10, 450, kLineFrom, kLineTo, 1);
+    DrawGradientLine(hDC, LineStart(strStatus), kY0 + 10, 450, kLineFrom, kLineTo, 1);
     DrawTransparentBitmap(hDC, m_hStatusPicture, kX0 + 8, kY0 + 26, kWhite);
     ::TextOutA(hDC, kX0, kY0 + 94, strSettings.c_str(), static_cast<int>(strSettings.size()));
-    DrawGradientLine(hDC, kX0 + 100, kY0 + 102, 450, kLineFrom, kLineTo, 1);
+    DrawGradientLine(hDC, LineStart(strSettings), kY0 + 102, 450, kLineFrom, kLineTo, 1);
     DrawTransparentBitmap(hDC, m_hSettingsPicture, kX0 + 8, kY0 + 125, kWhite);
     DrawGradientLine(hDC, kX0, kY0 + 195, 450, kLineFrom, kLineTo, 1);
     ::SelectObject(hDC, hOldFont);

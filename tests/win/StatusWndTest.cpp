@@ -1,0 +1,573 @@
+// The child's side in process: the status window with a controller as the main window, driven
+// tick by tick with WM_TIMER and the fake clock; the notice, the mini window, the clock guard and
+// the notice settings dialog.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "dialogs/LockDlg.h"
+#include "engine/PrjStore.h"
+#include "engine/StatusWnd.h"
+#include "engine/UsageState.h"
+#include "engine/UserPrj.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "settings/NoticeWnd.h"
+#include "shell/ControlDlg.h"
+#include "shell/MiniWnd.h"
+#include "shell/NoticeSettingsDlg.h"
+#include "store/AdminAccount.h"
+#include "store/UsageStore.h"
+#include "support/FakeClock.h"
+#include "support/FakeSystemActions.h"
+#include "support/ScreenCapture.h"
+#include "support/TempFolder.h"
+#include "support/TimeZone.h"
+
+namespace {
+
+// 12 May 2026 is a Tuesday.
+TIMESECS At(int nHour, int nMinute, int nSecond, int nDay = 12) {
+    return CClock::MakeLocal(2026, 5, nDay, nHour, nMinute, nSecond);
+}
+
+CDayPrj Day(bool bTotal, int nTotalMinutes, bool bRest, int nEvery, int nRestMinutes) {
+    CDayPrj day;
+    day.m_bTotalLimit = bTotal;
+    day.m_nTotalHours = 0;
+    day.m_nTotalMinutes = nTotalMinutes;
+    day.m_bRest = bRest;
+    day.m_nRestEvery = nEvery;
+    day.m_nRestMinutes = nRestMinutes;
+    day.m_bPeriod = 0;
+    return day;
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDlgItem(pWnd->m_hWnd, nId)) != FALSE; }
+
+class StatusWnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_clock.Set(At(14, 0, 0));
+        // No first-run dialog: the controller shows the lock screen.
+        CAdminAccount admin;
+        admin.m_admin.bFirstRunPending = 0;
+        ASSERT_TRUE(admin.Save());
+        m_pControl = std::make_unique<CControlDlg>();
+        ASSERT_TRUE(m_pControl->Create());
+        CWinApp::Get()->m_pMainWnd = m_pControl.get();
+        Pump();
+        m_pControl->m_store.m_childAccounts.Add("kid");
+        m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 20);
+        m_pControl->m_store.m_childAccounts.Save();
+    }
+    void TearDown() override {
+        if (m_pStatus && m_pStatus->m_hWnd) m_pStatus->DestroyWindow();
+        m_pStatus = nullptr;
+        if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
+        CWinApp::Get()->m_pMainWnd = nullptr;
+        m_pControl.reset();
+    }
+    void WriteWeek(const CDayPrj& day) {
+        CUserPrj week("kid");
+        week.m_days.fill(day);
+        CPrjStore store;
+        store.Add(week);
+        ASSERT_TRUE(store.Save());
+    }
+    void Login() {
+        m_pStatus = new CStatusWnd(&m_pControl->m_store, "kid");
+        // As the lock screen does after a child's login.
+        if (CLockDlg* pLock = m_pControl->GetLockDlg()) {
+            pLock->m_pStatusWnd = m_pStatus;
+            pLock->ShowLock(FALSE);
+        }
+        ASSERT_TRUE(m_pStatus->Create());
+        m_pStatus->ShowWindow(SW_SHOW);
+    }
+    // One second passes and the tick timer fires.
+    void Tick(int nCount = 1) {
+        for (int i = 0; i < nCount; ++i) {
+            m_clock.Advance(1);
+            m_pStatus->SendMessage(WM_TIMER, 1, 0);
+        }
+    }
+    void Click(int nId) { m_pStatus->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0); }
+    int State() { return m_pStatus->Context().GetStateId(); }
+    int Kind() { return m_pStatus->Context().GetLockKind(); }
+    std::string StatusText() const { return m_pStatus->GetDlgItemText(IDC_STATUS_TEXT); }
+    // The used seconds use.sta holds for kid, -1 without a record.
+    int StoredUsedSecs() const {
+        CUsageStore store;
+        store.Load();
+        const CUsageContext* pKid = store.Find("kid");
+        return pKid ? pKid->m_nUsedSecs : -1;
+    }
+    // The buttons as a string: "S" start, "R" rest, "T" setting when enabled, "-" when not.
+    std::string Buttons() const {
+        return std::string(Enabled(m_pStatus, IDC_STATUS_START) ? "S" : "-") +
+               (Enabled(m_pStatus, IDC_STATUS_REST) ? "R" : "-") + (Enabled(m_pStatus, IDC_STATUS_SETTING) ? "T" : "-");
+    }
+    void Shot(const std::string& strName) const {
+        const std::string strFolder = ScreenshotFolder();
+        if (strFolder.empty()) return;
+        ::RedrawWindow(m_pStatus->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        SaveWindowShot(m_pStatus->m_hWnd, strFolder + strName);
+    }
+
+    CTimeZone m_zone{"UTC0"};
+    CTempFolder m_folder;
+    CFakeSystemActions m_system;
+    CFakeClock m_clock;
+    std::unique_ptr<CControlDlg> m_pControl;
+    CStatusWnd* m_pStatus = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
+    // Rest 1 minute after every 1 minute of use; lead time 20 seconds.
+    WriteWeek(Day(false, 0, true, 1, 1));
+    Login();
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pControl->IsLocked(), 0) << "the state allows use, so the desktop is released";
+    EXPECT_EQ(Buttons(), "-RT");
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_TITLE), "User kid, Tuesday");
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_TOTAL), "Today total used 00:00:00 ");
+    EXPECT_EQ(::GetMenuState(::GetSystemMenu(m_pControl->m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED,
+              static_cast<UINT>(MF_GRAYED));
+    Shot("status-in-use.bmp");
+
+    CNoticeWnd* pNotice = m_pStatus->NoticeWnd();
+    ASSERT_NE(pNotice, nullptr);
+    EXPECT_EQ(pNotice->GetLeadSeconds(), 20);
+    Tick(39);
+    EXPECT_FALSE(pNotice->IsShown()) << "21 seconds left, lead 20";
+    Tick();
+    EXPECT_TRUE(pNotice->IsShown());
+    EXPECT_EQ(pNotice->GetText(), "Screen will be locked after 20 seconds");
+    EXPECT_TRUE(pNotice->IsBeepSlow());
+    EXPECT_EQ(pNotice->GetAlpha(), CNoticeWnd::kShownAlpha);
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        RECT rc{};
+        ::GetWindowRect(pNotice->m_hWnd, &rc);
+        ::InflateRect(&rc, 40, 60);
+        SaveScreenArea(rc, strFolder + "notice-over-window.bmp");
+    }
+    // The slow rhythm plays on the one-second timer only.
+    m_system.m_calls.clear();
+    pNotice->SendMessage(WM_TIMER, CNoticeWnd::kSlowTimer, 0);
+    pNotice->SendMessage(WM_TIMER, CNoticeWnd::kFastTimer, 0);
+    ASSERT_EQ(m_system.CallsStartingWith("play ").size(), 1u);
+    EXPECT_NE(m_system.m_calls[0].find("alert.wav"), std::string::npos) << m_system.m_calls[0];
+    Tick(9);
+    EXPECT_TRUE(pNotice->IsBeepSlow()) << "11 seconds left";
+    Tick();
+    EXPECT_TRUE(pNotice->IsBeepFast()) << "10 seconds left";
+    EXPECT_FALSE(pNotice->IsBeepSlow());
+    EXPECT_EQ(pNotice->GetText(), "Screen will be locked after 10 seconds");
+    m_system.m_calls.clear();
+    pNotice->SendMessage(WM_TIMER, CNoticeWnd::kSlowTimer, 0);
+    pNotice->SendMessage(WM_TIMER, CNoticeWnd::kFastTimer, 0);
+    pNotice->SendMessage(WM_TIMER, CNoticeWnd::kFastTimer, 0);
+    EXPECT_EQ(m_system.CallsStartingWith("play ").size(), 2u);
+
+    // The forced rest: locked, curtain up, the status window in front with the countdown.
+    Tick(10);
+    EXPECT_EQ(State(), STATE_FORCED_REST);
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_EQ(Buttons(), "---");
+    EXPECT_FALSE(pNotice->IsShown()) << "any lock hides the notice";
+    EXPECT_FALSE(pNotice->IsBeepSlow() || pNotice->IsBeepFast());
+    EXPECT_TRUE(m_pStatus->IsWindowVisible());
+    EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(m_pStatus->LockTicks(), 1);
+    EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
+    EXPECT_EQ(std::string(m_pControl->m_nid.szTip), m_pStatus->Context().GetInfo4());
+    Shot("status-forced-rest.bmp");
+    // Closing does nothing while locked.
+    m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(::IsWindowVisible(m_pControl->m_hWnd));
+
+    Tick(60);
+    EXPECT_EQ(State(), STATE_REST_DONE);
+    EXPECT_EQ(Kind(), LOCK_UNTIL_START);
+    EXPECT_EQ(Buttons(), "S--");
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    Shot("status-rest-done.bmp");
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    EXPECT_EQ(Buttons(), "-RT");
+    EXPECT_EQ(m_pStatus->LockTicks(), 0);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 60) << "the rest is not use";
+}
+
+TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    Tick(5);
+    Click(IDC_STATUS_REST);
+    EXPECT_EQ(State(), STATE_USER_LOCKED);
+    EXPECT_EQ(m_pControl->IsLocked(), 1) << "the handler runs the lock presentation itself";
+    EXPECT_EQ(m_pStatus->LockTicks(), 1);
+    EXPECT_EQ(Buttons(), "S--");
+    // Two lines; the tray tip shows the second.
+    const std::string strText = StatusText();
+    ASSERT_NE(strText.find("\r\n"), std::string::npos) << strText;
+    EXPECT_EQ(std::string(m_pControl->m_nid.szTip) + ".", strText.substr(strText.find("\r\n") + 2));
+    Tick(3);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 5) << "resting is not use";
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    // The tray's take-rest path does the same.
+    m_pStatus->TakeRest();
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_EQ(Buttons(), "S--");
+}
+
+TEST_F(StatusWnd, TheTotalUsedUpLocksForTheDay) {
+    WriteWeek(Day(true, 2, false, 25, 10));
+    Login();
+    Tick(119);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    Tick();
+    EXPECT_EQ(State(), STATE_TOTAL_USED_UP);
+    EXPECT_EQ(Kind(), LOCK_BY_RULE);
+    EXPECT_EQ(Buttons(), "---");
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_TOTAL), "Today total used 00:02:00 ");
+    Shot("status-total-used-up.bmp");
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_TOTAL_USED_UP);
+}
+
+TEST_F(StatusWnd, ThePeriodsStartAndEnd) {
+    CDayPrj day = Day(false, 0, false, 25, 10);
+    day.m_bPeriod = 1;
+    day.m_nStartHour = 14, day.m_nStartMinute = 1, day.m_nEndHour = 14, day.m_nEndMinute = 3;
+    WriteWeek(day);
+    Login();
+    EXPECT_EQ(State(), STATE_OUT_OF_PERIOD);
+    EXPECT_EQ(Buttons(), "---");
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    Tick(60);
+    EXPECT_EQ(State(), STATE_OUT_OF_PERIOD) << "the start itself still counts as outside";
+    Tick();
+    EXPECT_EQ(Kind(), LOCK_UNTIL_START) << "the period has begun: " << State();
+    EXPECT_EQ(Buttons(), "S--");
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    Tick(119);
+    EXPECT_EQ(State(), STATE_OUT_OF_PERIOD) << "the end of the period counts as outside";
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+}
+
+TEST_F(StatusWnd, MidnightWaitsInTheNewDayThenReloadsForTheNewWeekday) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    m_clock.Set(At(23, 59, 30));
+    Login();
+    Tick(29);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    Tick();
+    EXPECT_EQ(State(), STATE_NEW_DAY);
+    EXPECT_EQ(Kind(), LOCK_UNTIL_START);
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 30);
+    Tick();
+    EXPECT_EQ(State(), STATE_NEW_DAY) << "reloaded, still waiting for Start to use";
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 0) << "the new day's usage";
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_TITLE), "User kid, Wednesday");
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pControl->IsLocked(), 0) << "released at once, not at the next tick";
+    EXPECT_EQ(Buttons(), "-RT");
+}
+
+TEST_F(StatusWnd, UsageIsSavedAtSetUpEverySixtyTicksAndOnClose) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    EXPECT_EQ(m_folder.Read("use.sta").size(), 220u);
+    EXPECT_EQ(StoredUsedSecs(), 0);
+    EXPECT_GT(m_folder.Read("userinfo.aur").size(), 0u) << "the active-user list is written at set-up";
+    Tick(59);
+    EXPECT_EQ(StoredUsedSecs(), 0);
+    Tick();
+    EXPECT_EQ(StoredUsedSecs(), 60);
+    Tick(15);
+    Click(IDC_STATUS_SWITCH);  // the window is gone and the object deleted
+    m_pStatus = nullptr;
+    EXPECT_EQ(StoredUsedSecs(), 75);
+    EXPECT_EQ(m_pControl->IsLocked(), 1) << "ending the login locks the desktop";
+    ASSERT_NE(m_pControl->GetLockDlg(), nullptr);
+    EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr) << "the lock screen forgets the window";
+    EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible()) << "and comes back";
+}
+
+TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
+    // Rest 5 minutes after each minute of use.
+    WriteWeek(Day(false, 0, true, 1, 5));
+    Login();
+    Tick(60);
+    ASSERT_EQ(State(), STATE_FORCED_REST);
+    m_pStatus->SwitchUser();
+    m_pStatus = nullptr;
+
+    // The program comes back 10 minutes later with a fresh data store and kid still active.
+    m_clock.Advance(600);
+    m_pControl->m_store.m_activeUsers.Load();
+    Login();
+    EXPECT_EQ(State(), STATE_REST_DONE) << "10 minutes away cover the 5-minute rest";
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 60);
+    EXPECT_EQ(Buttons(), "S--");
+}
+
+TEST_F(StatusWnd, TheClockGuardUndoesATurnOfTheClockButNotAResumeOrACorrection) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    Tick(5);
+    // Two hours ahead with the system's notice.
+    m_clock.Advance(7200);
+    m_pStatus->SendMessage(WM_TIMECHANGE);
+    Tick(9);
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
+    Tick(2);
+    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "about ten ticks after the jump";
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 16) << "one second a tick throughout";
+    Tick(25);
+    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "acted on once";
+
+    // A wake from sleep after an hour comes with both notices; left alone.
+    m_clock.Advance(3600);
+    m_pStatus->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+    m_pStatus->SendMessage(WM_TIMECHANGE);
+    Tick(25);
+    // A 20-second correction is left alone too.
+    m_clock.Advance(20);
+    m_pStatus->SendMessage(WM_TIMECHANGE);
+    Tick(25);
+    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u);
+}
+
+TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheCheckbox) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    CMiniWnd* pMini = m_pStatus->MiniWnd();
+    ASSERT_NE(pMini, nullptr);
+    EXPECT_TRUE(pMini->IsWindowVisible()) << "shown unless the stored preference says otherwise";
+    int x = 0, y = 0;
+    pMini->GetPosition(&x, &y);
+    EXPECT_EQ(x, (::GetSystemMetrics(SM_CXSCREEN) - 94) / 2);
+    EXPECT_EQ(y, 0);
+    RECT rc{};
+    ::GetWindowRect(pMini->m_hWnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 94);
+    EXPECT_EQ(rc.bottom - rc.top, 25);
+    EXPECT_FALSE(::GetWindowLongA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    Tick();
+    EXPECT_EQ(pMini->GetIconKind(), LOCK_IN_USE);
+    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().GetInfo3());
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        ::GetWindowRect(pMini->m_hWnd, &rc);
+        SaveScreenArea(rc, strFolder + "mini.bmp");
+    }
+
+    // A click released on the close button.
+    const RECT rcClose = pMini->CloseRect();
+    pMini->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rcClose.left + 3, rcClose.top + 3));
+    EXPECT_FALSE(pMini->IsWindowVisible());
+    EXPECT_EQ(::IsDlgButtonChecked(m_pStatus->m_hWnd, IDC_STATUS_MINI_CHECK), static_cast<UINT>(BST_UNCHECKED));
+    Tick(3);
+    EXPECT_FALSE(pMini->IsWindowVisible()) << "stays hidden until asked for";
+
+    // The position is kept in use.sta with the preference.
+    pMini->m_nX = 0;
+    ::SetWindowPos(pMini->m_hWnd, nullptr, 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_pStatus->ShowMiniWindow();
+    EXPECT_TRUE(pMini->IsWindowVisible());
+    EXPECT_EQ(::IsDlgButtonChecked(m_pStatus->m_hWnd, IDC_STATUS_MINI_CHECK), static_cast<UINT>(BST_CHECKED));
+    Tick(60);
+    CUsageStore store;
+    store.Load();
+    ASSERT_NE(store.Find("kid"), nullptr);
+    EXPECT_EQ(store.Find("kid")->m_nMiniX, 200);
+    EXPECT_EQ(store.Find("kid")->m_nMiniY, 300);
+    EXPECT_EQ(store.Find("kid")->m_bShowMini, 1);
+}
+
+TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
+    const int cx = 1024, cy = 768;
+    auto At = [&](int x, int y) {
+        const POINT pt = CMiniWnd::OnScreenPosition(x, y, 94, 25, cx, cy);
+        return std::make_pair(static_cast<int>(pt.x), static_cast<int>(pt.y));
+    };
+    EXPECT_EQ(At(-99999, -99999), std::make_pair((cx - 94) / 2, 0)) << "never placed: the top centre";
+    EXPECT_EQ(At(cx - 5, 100), std::make_pair(cx - 15, 100));
+    EXPECT_EQ(At(cx + 10, cy + 10), std::make_pair((cx - 94) / 2, 0));
+    EXPECT_EQ(At(-200, -100), std::make_pair(15 - 94, 15 - 25));
+    EXPECT_EQ(At(300, cy - 3), std::make_pair(300, cy - 15));
+    EXPECT_EQ(At(300, 200), std::make_pair(300, 200));
+}
+
+TEST(NoticeWnd, TheSmallestCountWithinTheLeadWarnsAndTheEarlierWinsATie) {
+    EXPECT_EQ(CNoticeWnd::FindWarning({31, -1, 50000, -1}, 30), -1);
+    EXPECT_EQ(CNoticeWnd::FindWarning({30, -1, 50000, -1}, 30), 0);
+    EXPECT_EQ(CNoticeWnd::FindWarning({20, 20, 50000, -1}, 30), 0) << "total before rest";
+    EXPECT_EQ(CNoticeWnd::FindWarning({20, 15, 50000, -1}, 30), 1);
+    EXPECT_EQ(CNoticeWnd::FindWarning({0, 15, 50000, -1}, 30), 1) << "a count at 0 does not warn";
+    EXPECT_EQ(CNoticeWnd::FindWarning({-1, 25, 12, 40}, 10), -1) << "12 seconds to midnight, lead 10";
+    EXPECT_EQ(CNoticeWnd::FindWarning({-1, 25, 9, 5}, 10), 3);
+    const SIZE size = CNoticeWnd::ScaledSize(1920, 847, 60);
+    EXPECT_EQ(size.cx, 1190);
+    EXPECT_EQ(size.cy, 84);
+}
+
+TEST(NoticeWnd, ClickThroughLayeredWithoutTaskbarButtonAndSilentWithoutSound) {
+    CFakeSystemActions system;
+    CNoticeWnd notice;
+    ASSERT_TRUE(notice.Create());
+    const LONG nExStyle = ::GetWindowLongA(notice.m_hWnd, GWL_EXSTYLE);
+    EXPECT_TRUE(nExStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(nExStyle & WS_EX_TRANSPARENT);
+    EXPECT_FALSE(nExStyle & WS_EX_APPWINDOW);
+    EXPECT_EQ(notice.GetAlpha(), 0);
+    EXPECT_EQ(notice.GetLeadSeconds(), 30);
+    notice.SetSound(0);
+    for (UINT_PTR nId : {CNoticeWnd::kSlowTimer, CNoticeWnd::kFastTimer}) notice.SendMessage(WM_TIMER, nId, 0);
+    EXPECT_TRUE(system.CallsStartingWith("play ").empty());
+    notice.DestroyWindow();
+}
+
+namespace {
+
+// The settings dialog with a script run once it is open.
+class CScriptedSettingsDlg : public CNoticeSettingsDlg {
+public:
+    std::function<void(CScriptedSettingsDlg&)> m_script;
+    int m_nSelectedAtStart = -2;
+    std::string m_strFirstDay;
+
+protected:
+    BOOL OnInitDialog() override {
+        CNoticeSettingsDlg::OnInitDialog();
+        m_nSelectedAtStart =
+            static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_NOTICE_SECONDS, CB_GETCURSEL, 0, 0));
+        char szText[512] = {};
+        LVITEMA item{};
+        item.iSubItem = 1;
+        item.pszText = szText;
+        item.cchTextMax = sizeof szText;
+        ::SendDlgItemMessageA(m_hWnd, IDC_NOTICE_WEEK, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+        m_strFirstDay = szText;
+        PostMessage(WM_USER + 60);
+        return TRUE;
+    }
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
+        if (nMsg == WM_USER + 60) {
+            if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+                ShowWindow(SW_SHOW);
+                ::UpdateWindow(m_hWnd);
+                SaveWindowShot(m_hWnd, strFolder + "notice-settings.bmp");
+            }
+            m_script(*this);
+            return true;
+        }
+        return CNoticeSettingsDlg::OnMessage(nMsg, wParam, lParam, lResult);
+    }
+};
+
+}  // namespace
+
+TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 30);
+    Login();
+    auto Run = [&](std::function<void(CScriptedSettingsDlg&)> script) {
+        CScriptedSettingsDlg dlg;
+        dlg.m_pStore = &m_pControl->m_store;
+        dlg.m_pStatusWnd = m_pStatus;
+        dlg.m_strUser = "kid";
+        dlg.m_script = std::move(script);
+        dlg.DoModal();
+        return std::make_pair(dlg.m_nSelectedAtStart, dlg.m_strFirstDay);
+    };
+    auto Stored = [] {
+        CChildAccountList accounts;
+        accounts.Load();
+        return std::make_pair(accounts.GetNoticeSeconds("kid"), accounts.GetAlertSound("kid"));
+    };
+
+    // "10" and no sound, then OK: child.nam and the notice change at once.
+    auto [nSelected, strDay] = Run([](CScriptedSettingsDlg& dlg) {
+        ::SendDlgItemMessageA(dlg.m_hWnd, IDC_NOTICE_SECONDS, CB_SETCURSEL, 0, 0);
+        ::CheckDlgButton(dlg.m_hWnd, IDC_NOTICE_SOUND, BST_UNCHECKED);
+        dlg.PostMessage(WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(nSelected, 2) << "30 is the third item";
+    EXPECT_EQ(strDay, m_pStatus->Context().m_pTodayPrj->GetSummary()) << "the same summaries as the status window";
+    EXPECT_EQ(Stored(), std::make_pair(10, 0));
+    EXPECT_EQ(m_pStatus->NoticeWnd()->GetLeadSeconds(), 10);
+    EXPECT_EQ(m_pStatus->NoticeWnd()->GetSound(), 0);
+
+    // The title close stores nothing.
+    Run([](CScriptedSettingsDlg& dlg) {
+        ::SendDlgItemMessageA(dlg.m_hWnd, IDC_NOTICE_SECONDS, CB_SETCURSEL, 3, 0);
+        dlg.PostMessage(WM_COMMAND, IDC_TITLE_CLOSE, 0);
+    });
+    EXPECT_EQ(Stored(), std::make_pair(10, 0));
+
+    // A stored value no item matches selects none and is kept on OK.
+    m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 25);
+    std::tie(nSelected, strDay) = Run([](CScriptedSettingsDlg& dlg) { dlg.PostMessage(WM_COMMAND, IDOK, 0); });
+    EXPECT_EQ(nSelected, CB_ERR);
+    EXPECT_EQ(Stored().first, 25);
+}
+
+namespace {
+
+CStatusWnd* g_pOpenStatus = nullptr;
+bool g_bSurvivedSwitch = false;
+bool g_bFlagWhileOpen = false;
+
+BOOL CALLBACK CloseSettingsDialog(HWND hWnd, LPARAM) {
+    if (::GetDlgItem(hWnd, IDC_NOTICE_WEEK)) ::PostMessageA(hWnd, WM_COMMAND, IDC_TITLE_CLOSE, 0);
+    return TRUE;
+}
+
+// Runs inside the settings dialog's modal loop: the hot key's switch user, then the title close.
+void CALLBACK WhileSettingsOpen(HWND, UINT, UINT_PTR nId, DWORD) {
+    ::KillTimer(nullptr, nId);
+    g_bFlagWhileOpen = g_pOpenStatus->IsInSettings();
+    g_pOpenStatus->SwitchUser();
+    g_bSurvivedSwitch = ::IsWindow(g_pOpenStatus->m_hWnd) != FALSE;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CloseSettingsDialog, 0);
+}
+
+}  // namespace
+
+TEST_F(StatusWnd, SwitchUserWaitsWhileTheSettingsDialogIsOpen) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    g_pOpenStatus = m_pStatus;
+    ::SetTimer(nullptr, 0, 50, WhileSettingsOpen);
+    Click(IDC_STATUS_SETTING);
+    EXPECT_TRUE(g_bFlagWhileOpen);
+    EXPECT_TRUE(g_bSurvivedSwitch);
+    EXPECT_FALSE(m_pStatus->IsInSettings());
+    EXPECT_EQ(m_pControl->m_bTrayMenu, 1) << "the tray menu is back after the dialog";
+}
