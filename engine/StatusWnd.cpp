@@ -462,6 +462,8 @@ void CStatusWnd::OnSetting() {
     m_pSettingsDlg = nullptr;
     m_bInSettings = 0;
     if (pControl) pControl->EnableTrayMenu(1);
+    // The window was destroyed under the dialog (the end of the program): the object goes now.
+    if (m_bDeleteAfterSettings) delete this;
 }
 
 void CStatusWnd::RefreshNoticeSettings() {
@@ -625,4 +627,11 @@ void CStatusWnd::OnDestroy() {
     m_hBanner = m_hStatusPicture = m_hSettingsPicture = nullptr;
 }
 
-void CStatusWnd::PostNcDestroy() { delete this; }
+void CStatusWnd::PostNcDestroy() {
+    // The settings dialog's loop still runs on this object; it deletes it when it returns.
+    if (m_bInSettings) {
+        m_bDeleteAfterSettings = true;
+        return;
+    }
+    delete this;
+}

@@ -100,6 +100,7 @@ private:
     int m_nTicks = 0;
     int m_nLockTicks = 0;
     int m_bInSettings = 0;
+    bool m_bDeleteAfterSettings = false;
     int m_bShowMiniWnd = 0;
     std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window

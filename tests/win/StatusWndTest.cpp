@@ -571,3 +571,35 @@ TEST_F(StatusWnd, SwitchUserWaitsWhileTheSettingsDialogIsOpen) {
     EXPECT_FALSE(m_pStatus->IsInSettings());
     EXPECT_EQ(m_pControl->m_bTrayMenu, 1) << "the tray menu is back after the dialog";
 }
+
+namespace {
+
+BOOL CALLBACK NoteSettingsDialog(HWND hWnd, LPARAM lParam) {
+    if (::GetDlgItem(hWnd, IDC_NOTICE_WEEK)) *reinterpret_cast<bool*>(lParam) = true;
+    return TRUE;
+}
+
+void CALLBACK DestroyWhileSettingsOpen(HWND, UINT, UINT_PTR nId, DWORD) {
+    ::KillTimer(nullptr, nId);
+    g_bFlagWhileOpen = g_pOpenStatus->IsInSettings();
+    ::DestroyWindow(g_pOpenStatus->m_hWnd);
+}
+
+}  // namespace
+
+TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDialogWithIt) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    g_pOpenStatus = m_pStatus;
+    g_bFlagWhileOpen = false;
+    ::SetTimer(nullptr, 0, 50, DestroyWhileSettingsOpen);
+    Click(IDC_STATUS_SETTING);  // returns once the dialog is gone; the object is deleted then
+    m_pStatus = nullptr;
+    EXPECT_TRUE(g_bFlagWhileOpen);
+    bool bDialogLeft = false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), NoteSettingsDialog, reinterpret_cast<LPARAM>(&bDialogLeft));
+    EXPECT_FALSE(bDialogLeft) << "the dialog went with its owner";
+    EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr);
+    EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible());
+    EXPECT_EQ(m_pControl->m_bTrayMenu, 1);
+}
