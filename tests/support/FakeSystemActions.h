@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -18,7 +19,13 @@ public:
     CFakeSystemActions(const CFakeSystemActions&) = delete;
     CFakeSystemActions& operator=(const CFakeSystemActions&) = delete;
 
-    bool SetLocalTime(const CLocalTime&) override { return Note("set time"), false; }
+    // Noted as "set time YYYY-MM-DD hh:mm:ss".
+    bool SetLocalTime(const CLocalTime& t) override {
+        char szTime[40];
+        std::snprintf(szTime, sizeof szTime, "set time %04d-%02d-%02d %02d:%02d:%02d", t.nYear, t.nMonth, t.nDay,
+                      t.nHour, t.nMinute, t.nSecond);
+        return Note(szTime), false;
+    }
     bool OpenProcessToken() override { return Note("open token"), m_bTokenOpens; }
     bool AdjustShutdownPrivilege() override { return Note("adjust privilege"), m_bPrivilegeAdjusts; }
     bool ExitSystem(unsigned uFlags) override { return Note("exit " + std::to_string(uFlags)), m_bSystemExits; }

@@ -3,6 +3,8 @@
 // the notice settings dialog.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -602,4 +604,54 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
     EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr);
     EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible());
     EXPECT_EQ(m_pControl->m_bTrayMenu, 1);
+}
+
+// A child turns the clock while logged in. The guard sets the true time back about ten ticks later
+// (the test then moves its clock back, as the system would); within the same day the use goes on
+// one second a tick, and a jump into another day gives the child no time beyond the unsaved ticks.
+namespace {
+struct CLOCK_JUMP {
+    const char* pszName;
+    TIMESECS nJump;
+};
+}  // namespace
+
+TEST_F(StatusWnd, TurningTheClockIsUndoneAndTheDaysUseGoesOn) {
+    for (const CLOCK_JUMP& jump : {CLOCK_JUMP{"two hours ahead", 7200}, CLOCK_JUMP{"two hours back", -7200},
+                                   CLOCK_JUMP{"a day ahead", 86400}}) {
+        SCOPED_TRACE(jump.pszName);
+        m_clock.Set(At(14, 0, 0));
+        m_system.m_calls.clear();
+        WriteWeek(Day(false, 0, false, 25, 10));
+        Login();
+        const int nAtLogin = m_pStatus->Context().m_nUsedSecs;  // the day's use so far
+        Tick(5);
+        m_clock.Advance(jump.nJump);
+        m_pStatus->SendMessage(WM_TIMECHANGE);
+        int nTicks = 0;
+        while (m_system.CallsStartingWith("set time").empty() && nTicks < 20) Tick(), ++nTicks;
+        ASSERT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "the time was not set back";
+        EXPECT_GE(nTicks, 9);
+        // The true time: the moment before the jump plus the ticks since.
+        char szExpected[40];
+        std::snprintf(szExpected, sizeof szExpected, "set time 2026-05-12 14:00:%02d", 5 + nTicks);
+        EXPECT_EQ(m_system.CallsStartingWith("set time")[0], szExpected);
+        m_clock.Advance(-jump.nJump);
+        Tick(10);
+        if (jump.nJump < 86400) {
+            EXPECT_EQ(State(), 2) << "still allowed";
+            EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 5 + nTicks + 10) << "one second a tick throughout";
+        } else {
+            // The jump reached another day: the new-day lock waits for "Start to use", which starts
+            // today over from the usage saved at the login.
+            EXPECT_EQ(State(), 24);
+            Click(IDC_STATUS_START);
+            EXPECT_EQ(State(), 2);
+            EXPECT_GE(m_pStatus->Context().m_nUsedSecs, StoredUsedSecs());
+            EXPECT_GE(m_pStatus->Context().m_nUsedSecs, nAtLogin + 5 + nTicks + 10 - 60) << "no more than a minute given back";
+        }
+        m_pStatus->DestroyWindow();
+        m_pStatus = nullptr;
+        Pump();
+    }
 }
