@@ -12,6 +12,7 @@
 #include "shell/DialogFrame.h"
 #include "shell/Utilities.h"
 #include "store/AdminAccount.h"
+#include "shell/WinUtilities.h"
 
 namespace {
 
@@ -235,16 +236,7 @@ bool CLockDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     ::FillRect(hDC, &rc, m_hBkBrush ? m_hBkBrush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    BITMAP info{};
-    if (m_hBand && ::GetObjectA(m_hBand, sizeof info, &info)) {
-        HDC hMem = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hMem, m_hBand);
-        const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
-        ::StretchBlt(hDC, 0, 0, rc.right, kBandHeight, hMem, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        ::SetStretchBltMode(hDC, nOldMode);
-        ::SelectObject(hMem, hOld);
-        ::DeleteDC(hMem);
-    }
+    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 

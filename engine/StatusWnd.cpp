@@ -549,16 +549,7 @@ bool CStatusWnd::OnEraseBkgnd(HDC hDC) {
     ::FillRect(hDC, &rc, m_hBkBrush);
     ::FillRgn(hDC, m_hStatusRgn, m_hBoxBrush);
     ::FillRgn(hDC, m_hSettingsRgn, m_hBoxBrush);
-    if (m_hBanner) {
-        BITMAP bm{};
-        ::GetObjectA(m_hBanner, sizeof(bm), &bm);
-        HDC hMem = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hMem, m_hBanner);
-        ::SetStretchBltMode(hDC, COLORONCOLOR);
-        ::StretchBlt(hDC, 0, 0, rc.right, kBannerHeight, hMem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-        ::SelectObject(hMem, hOld);
-        ::DeleteDC(hMem);
-    }
+    StretchBitmap(hDC, m_hBanner, RECT{0, 0, rc.right, kBannerHeight});
     return true;
 }
 

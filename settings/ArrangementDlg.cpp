@@ -20,6 +20,7 @@
 #include "shell/ControlDlg.h"
 #include "shell/DialogFrame.h"
 #include "store/DataStore.h"
+#include "shell/WinUtilities.h"
 
 const char* const CArrangementDlg::kWebAddress = CAboutDlg::kWebAddress;
 
@@ -593,16 +594,7 @@ bool CArrangementDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     ::FillRect(hDC, &rc, m_hBkBrush);
-    BITMAP info{};
-    if (m_hBand && ::GetObjectA(m_hBand, sizeof info, &info)) {
-        HDC hMem = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hMem, m_hBand);
-        const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
-        ::StretchBlt(hDC, 0, 0, rc.right, kBandHeight, hMem, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        ::SetStretchBltMode(hDC, nOldMode);
-        ::SelectObject(hMem, hOld);
-        ::DeleteDC(hMem);
-    }
+    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "controls/TransLabel.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
+#include "shell/WinUtilities.h"
 
 BOOL HitTestTitleBand(int x, int y, HWND hWnd) {
     RECT rcWindow, rcClient;
@@ -32,15 +33,10 @@ void DrawTitleBand(HDC hDC, HWND hWnd, HBITMAP hBand) {
     BITMAP info{};
     if (!hBand || !::GetObjectA(hBand, sizeof info, &info)) return;
     const int nWidth = rc.right;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBand);
-    const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
     // The right-hand end of the band holds its ornament, so a narrow window keeps that end.
-    ::StretchBlt(hDC, 0, 0, nWidth, kTitleBandHeight, hMem, std::max<int>(info.bmWidth - nWidth, 0), 0,
-                 std::min<int>(info.bmWidth, nWidth), std::min<int>(info.bmHeight, kTitleBandHeight), SRCCOPY);
-    ::SetStretchBltMode(hDC, nOldMode);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
+    const int nLeft = std::max<int>(info.bmWidth - nWidth, 0);
+    StretchBitmap(hDC, hBand, RECT{0, 0, nWidth, kTitleBandHeight},
+                  RECT{nLeft, 0, nLeft + std::min<int>(info.bmWidth, nWidth), std::min<int>(info.bmHeight, kTitleBandHeight)});
 }
 
 void ApplyTitleFont(CTransLabel& title) {

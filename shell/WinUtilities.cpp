@@ -89,3 +89,21 @@ void ForceForegroundByAttach(HWND hWnd) {
         if (bAttached) ::AttachThreadInput(nOwnThread, nForeThread, FALSE);
     }
 }
+
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource) {
+    if (!hBitmap) return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
+    ::StretchBlt(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top, hMem,
+                 rcSource.left, rcSource.top, rcSource.right - rcSource.left, rcSource.bottom - rcSource.top, SRCCOPY);
+    ::SetStretchBltMode(hDC, nOldMode);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+}
+
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest) {
+    BITMAP info{};
+    if (!hBitmap || !::GetObjectA(hBitmap, sizeof info, &info)) return;
+    StretchBitmap(hDC, hBitmap, rcDest, RECT{0, 0, info.bmWidth, info.bmHeight});
+}

@@ -19,6 +19,12 @@ long RemoveAutoRun();
 // 1 when the auto-run value exists and names this program file exactly, else 0.
 int IsAutoRun();
 
+// Copies the source part of a bitmap onto the destination rectangle, stretched (whole colours, no
+// blending); nothing when the bitmap is missing.
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource);
+// The whole bitmap stretched onto the destination rectangle.
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest);
+
 // A horizontal line from x1 to x2 - 1 whose colour runs from c1 towards c2.
 void DrawGradientLine(HDC hDC, int x1, int y, int x2, COLORREF c1, COLORREF c2, int nWidth);
 

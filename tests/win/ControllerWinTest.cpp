@@ -24,6 +24,7 @@
 #include "store/win32/HiddenWindowDisplay.h"
 #include "support/FakeSystemActions.h"
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
@@ -108,20 +109,6 @@ private:
     DWORD m_nThreadId = 0;
 };
 
-// Runs this thread's messages until the condition holds or the time is over.
-bool WaitUntil(const std::function<bool()>& condition, DWORD nMilliseconds = 2000) {
-    const DWORD nStart = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (condition()) return true;
-        if (::GetTickCount() - nStart > nMilliseconds) return false;
-        ::Sleep(5);
-    }
-}
 void Pump(DWORD nMilliseconds) { WaitUntil([] { return false; }, nMilliseconds); }
 
 RECT WindowRect(HWND hWnd) {

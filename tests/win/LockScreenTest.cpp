@@ -22,24 +22,10 @@
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
+#include "support/WaitUntil.h"
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds = 3000) {
-    const DWORD nStart = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CWinApp::PreTranslate(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-        }
-        if (condition()) return true;
-        if (::GetTickCount() - nStart > nMilliseconds) return false;
-        ::Sleep(5);
-    }
-}
 
 class LockScreen : public ::testing::Test {
 protected:
@@ -62,7 +48,7 @@ protected:
         m_pControl->m_pMessenger = &m_messenger;
         CWinApp::Get()->m_pMainWnd = m_pControl.get();
         ASSERT_TRUE(m_pControl->Create());
-        ASSERT_TRUE(WaitFor([this] { return m_pControl->m_pLockDlg != nullptr; }));
+        ASSERT_TRUE(WaitUntil([this] { return m_pControl->m_pLockDlg != nullptr; }));
         m_pLock = m_pControl->m_pLockDlg;
         m_hLock = m_pLock->m_hWnd;
     }
@@ -118,7 +104,7 @@ TEST_F(LockScreen, ListsTheAccountsRefusesAWrongPasswordAndSwallowsEscapeAndClos
     ::GetDlgItemTextA(m_hLock, IDC_TITLE, szText, sizeof szText);
     EXPECT_STREQ(szText, "Quenby 1.0");
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
-        WaitFor([] { return false; }, 300);
+        WaitUntil([] { return false; }, 300);
         RECT rc;
         ::GetWindowRect(m_hLock, &rc);
         SaveScreenArea(rc, strFolder + "lock-screen.bmp");
@@ -211,6 +197,6 @@ TEST_F(LockScreen, AnotherWindowInFrontIsPutBehindWithinASecond) {
     HWND hOther = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr, nullptr,
                                     ::GetModuleHandleA(nullptr), nullptr);
     ::SetForegroundWindow(hOther);
-    EXPECT_TRUE(WaitFor([this] { return ::GetForegroundWindow() == m_hLock; }, 2500));
+    EXPECT_TRUE(WaitUntil([this] { return ::GetForegroundWindow() == m_hLock; }, 2500));
     ::DestroyWindow(hOther);
 }
