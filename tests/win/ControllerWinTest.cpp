@@ -276,12 +276,13 @@ TEST_F(Controller, SweptWindowsAreHiddenWhileLockedAndComeBackOnce) {
     EXPECT_EQ(RecordsOf(other.m_windows), 2);
     EXPECT_EQ(m_pDlg->m_hiddenWindows.CountFromFullScreen(), 0);
     EXPECT_TRUE(WinnodesHoldsTheList());
-    const int nRecords = m_pDlg->m_hiddenWindows.GetCount();
     EXPECT_EQ(m_pDlg->IsLocked(), 1);
     EXPECT_TRUE(m_system.CallsStartingWith("press").empty()) << "no full-screen window, no Alt+Tab";
 
-    m_pDlg->LockDesktop();  // again while locked: nothing is recorded twice
-    EXPECT_EQ(m_pDlg->m_hiddenWindows.GetCount(), nRecords);
+    // Again while locked: nothing is recorded twice. (Only our windows are counted: a window of
+    // Wine's own that appears meanwhile, such as its tray, is rightly swept by the second lock.)
+    m_pDlg->LockDesktop();
+    EXPECT_EQ(RecordsOf(other.m_windows), 2);
 
     m_pDlg->UnlockDesktop();
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) && ::IsWindowVisible(other.m_windows[1]); }));
