@@ -1,7 +1,7 @@
 // The engine's cost per status-window tick and for a whole simulated day.
 #include <benchmark/benchmark.h>
 
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "engine/UsageContext.h"
 #include "engine/UsageState.h"
 #include "settings/LockCountdown.h"

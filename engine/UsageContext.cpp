@@ -2,7 +2,7 @@
 #include "engine/UsageContext.h"
 
 #include "engine/NewDayState.h"
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "engine/UsageState.h"
 #include "store/UsageStore.h"
 
@@ -62,11 +62,11 @@ void CUsageContext::Start(const std::string& strUser, bool bActive, CPrjStore& p
 
 void CUsageContext::StartFresh(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
     const TIMESECS tNow = LoadToday(strUser, prjStore, usageStore);
-    if (const CUsageContext* pRecord = usageStore.Find(strUser)) {
-        m_nUsedSecs = CClock::IsSameDate(pRecord->m_tLastSave, tNow) ? pRecord->m_nUsedSecs : 0;
-        m_bShowMini = pRecord->m_bShowMini;
-        m_nMiniX = pRecord->m_nMiniX;
-        m_nMiniY = pRecord->m_nMiniY;
+    if (const USAGE_RECORD* pRecord = usageStore.Find(strUser)) {
+        m_nUsedSecs = CClock::IsSameDate(pRecord->tLastSave, tNow) ? pRecord->nUsedSecs : 0;
+        m_bShowMini = pRecord->bShowMini;
+        m_nMiniX = pRecord->nMiniX;
+        m_nMiniY = pRecord->nMiniY;
     } else {
         m_nUsedSecs = 0;
         m_bShowMini = 1;
@@ -83,22 +83,13 @@ void CUsageContext::StartFresh(const std::string& strUser, CPrjStore& prjStore, 
 
 void CUsageContext::StartResumed(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
     const TIMESECS tNow = LoadToday(strUser, prjStore, usageStore);
-    const CUsageContext* pRecord = usageStore.Find(strUser);
-    if (!pRecord || !CClock::IsSameDate(pRecord->m_tLastSave, tNow)) {
+    const USAGE_RECORD* pRecord = usageStore.Find(strUser);
+    if (!pRecord || !CClock::IsSameDate(pRecord->tLastSave, tNow)) {
         StartFresh(strUser, prjStore, usageStore);
         return;
     }
     m_tSession = tNow;
-    m_nUsedSecs = pRecord->m_nUsedSecs;
-    m_nTotalSecsLeft = pRecord->m_nTotalSecsLeft;
-    m_nUseSecsBeforeRest = pRecord->m_nUseSecsBeforeRest;
-    m_nRestSecsLeft = pRecord->m_nRestSecsLeft;
-    m_tLastSave = pRecord->m_tLastSave;
-    m_prjCopy = pRecord->m_prjCopy;
-    m_nStateId = pRecord->m_nStateId;
-    m_bShowMini = pRecord->m_bShowMini;
-    m_nMiniX = pRecord->m_nMiniX;
-    m_nMiniY = pRecord->m_nMiniY;
+    TakeRecord(*pRecord);
     RecreateState();
 }
 
@@ -111,19 +102,41 @@ bool CUsageContext::Save(CUsageStore& usageStore) {
     m_tLastSave = CClock::Now();
     m_nStateId = GetStateId();
     SnapshotPrj();
-    if (!usageStore.Exists(m_strUser)) usageStore.Add(CUsageContext(m_strUser));
-    CUsageContext& record = *usageStore.Find(m_strUser);
-    record.m_nUsedSecs = m_nUsedSecs;
-    record.m_nTotalSecsLeft = m_nTotalSecsLeft;
-    record.m_nUseSecsBeforeRest = m_nUseSecsBeforeRest;
-    record.m_nRestSecsLeft = m_nRestSecsLeft;
-    record.m_tLastSave = m_tLastSave;
-    record.m_prjCopy = m_prjCopy;
-    record.m_nStateId = m_nStateId;
-    record.m_bShowMini = m_bShowMini;
-    record.m_nMiniX = m_nMiniX;
-    record.m_nMiniY = m_nMiniY;
+    if (USAGE_RECORD* pRecord = usageStore.Find(m_strUser))
+        *pRecord = ToRecord();
+    else
+        usageStore.Add(ToRecord());
     return usageStore.Save();
+}
+
+USAGE_RECORD CUsageContext::ToRecord() const {
+    USAGE_RECORD record;
+    record.strUser = m_strUser;
+    record.nUsedSecs = m_nUsedSecs;
+    record.nTotalSecsLeft = m_nTotalSecsLeft;
+    record.nUseSecsBeforeRest = m_nUseSecsBeforeRest;
+    record.nRestSecsLeft = m_nRestSecsLeft;
+    record.tLastSave = m_tLastSave;
+    record.prjCopy = m_prjCopy;
+    record.nStateId = m_nStateId;
+    record.bShowMini = m_bShowMini;
+    record.nMiniX = m_nMiniX;
+    record.nMiniY = m_nMiniY;
+    return record;
+}
+
+void CUsageContext::TakeRecord(const USAGE_RECORD& record) {
+    m_strUser = record.strUser;
+    m_nUsedSecs = record.nUsedSecs;
+    m_nTotalSecsLeft = record.nTotalSecsLeft;
+    m_nUseSecsBeforeRest = record.nUseSecsBeforeRest;
+    m_nRestSecsLeft = record.nRestSecsLeft;
+    m_tLastSave = record.tLastSave;
+    m_prjCopy = record.prjCopy;
+    m_nStateId = record.nStateId;
+    m_bShowMini = record.bShowMini;
+    m_nMiniX = record.nMiniX;
+    m_nMiniY = record.nMiniY;
 }
 
 template <typename F>

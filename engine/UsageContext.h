@@ -1,6 +1,6 @@
 // The logged-in child's usage for the day: counters, today's arrangement, and the current usage
-// state, which decides tick by tick whether the computer may be used. Also the element type of the
-// usage store (use.sta), where it keeps a snapshot of the day between logins and restarts.
+// state, which decides tick by tick whether the computer may be used. Its snapshot of the day is
+// kept in the usage store (use.sta) as a plain record between logins and restarts.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/DayPrj.h"
+#include "store/DayPrj.h"
 #include "engine/LocalDay.h"
 #include "seams/Clock.h"
+#include "store/UsageRecord.h"
 
 class CPrjStore;
 class CUsageState;
@@ -19,7 +20,7 @@ class CUsageStore;
 class CUsageContext {
 public:
     // Mini window position meaning "not placed yet".
-    static constexpr std::int32_t MINI_UNSET = -99999;
+    static constexpr std::int32_t MINI_UNSET = USAGE_RECORD::MINI_UNSET;
 
     CUsageContext();
     explicit CUsageContext(std::string strUser);
@@ -77,6 +78,10 @@ public:
     // matters: a mode or enable flag, or a value of a limit that is on.
     bool IsPrjUnchanged() const;
     void SnapshotPrj();
+
+    // The stored fields as a use.sta record, and the record's fields taken over (user included).
+    USAGE_RECORD ToRecord() const;
+    void TakeRecord(const USAGE_RECORD& record);
 
     // Seconds of use a day arrangement allows (its total limit).
     static std::int32_t TotalAllowance(const CDayPrj& day);

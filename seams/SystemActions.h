@@ -41,12 +41,12 @@ public:
     virtual unsigned long GetForegroundLockTimeout() = 0;
     virtual void SetForegroundLockTimeout(unsigned long nMilliseconds) = 0;
 
-    // Switches the primary display to the mode of a display-settings image (a 156-byte DEVMODEA,
-    // as the hidden-window list keeps it); false when refused. Refused unless a platform says otherwise.
     // Starts playing a wave file and returns at once; a sound still playing is cut off. Nothing
     // happens when the file is missing. Actions that play nothing ignore it.
     virtual void PlayWave(const std::string& /*strPath*/) {}
 
+    // Switches the primary display to the mode of a display-settings image (a 156-byte DEVMODEA,
+    // as the hidden-window list keeps it); false when refused. Refused unless a platform says otherwise.
     virtual bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) {
         (void)dmDisplay;
         return false;

@@ -1,7 +1,7 @@
 // The editor's day checks and the writing of a day.
 #include "settings/DayControls.h"
 
-#include "engine/DayPrj.h"
+#include "store/DayPrj.h"
 
 DAY_CHECK CheckDayControls(const DAY_CONTROLS& c, bool bHasUser) {
     if (!bHasUser || c.nUsage != USAGE_CONDITIONAL) return {};

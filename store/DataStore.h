@@ -2,7 +2,7 @@
 // window that reads or changes stored data is handed a pointer to it.
 #pragma once
 
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "store/ActiveUserList.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"

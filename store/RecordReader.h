@@ -6,7 +6,7 @@
 #include <string>
 
 #include "seams/Files.h"
-#include "shell/Utilities.h"
+#include "store/RecordField.h"
 
 class CRecordReader {
 public:

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "seams/Files.h"
-#include "shell/Utilities.h"
+#include "store/RecordField.h"
 
 class CRecordWriter {
 public:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "store/DayPrj.h"
 #include "store/RecordFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
@@ -13,44 +14,45 @@ namespace {
 
 constexpr std::size_t NAME_SIZE = 128;
 
-CUsageContext ReadRecord(const BYTES& bytes, std::size_t nOffset) {
+USAGE_RECORD ReadRecord(const BYTES& bytes, std::size_t nOffset) {
     CRecordReader reader(bytes, nOffset, nOffset + CUsageStore::RECORD_SIZE);
-    CUsageContext context(reader.ReadText(NAME_SIZE));
-    reader.ReadInt32(context.m_nUsedSecs);
-    reader.ReadInt32(context.m_nTotalSecsLeft);
-    reader.ReadInt32(context.m_nUseSecsBeforeRest);
-    reader.ReadInt32(context.m_nRestSecsLeft);
+    USAGE_RECORD record;
+    record.strUser = reader.ReadText(NAME_SIZE);
+    reader.ReadInt32(record.nUsedSecs);
+    reader.ReadInt32(record.nTotalSecsLeft);
+    reader.ReadInt32(record.nUseSecsBeforeRest);
+    reader.ReadInt32(record.nRestSecsLeft);
     std::int32_t nSaved = 0;
     reader.ReadInt32(nSaved);
-    context.m_tLastSave = static_cast<TIMESECS>(static_cast<std::uint32_t>(nSaved));
+    record.tLastSave = static_cast<TIMESECS>(static_cast<std::uint32_t>(nSaved));
     CDayPrj day;  // the tag is not kept, only the thirteen fields
     day.ReadRecord(reader);
-    context.m_prjCopy = day;
-    reader.ReadInt32(context.m_nStateId);
-    reader.ReadInt32(context.m_bShowMini);
-    reader.ReadInt32(context.m_nMiniX);
-    reader.ReadInt32(context.m_nMiniY);
-    return context;
+    record.prjCopy = day;
+    reader.ReadInt32(record.nStateId);
+    reader.ReadInt32(record.bShowMini);
+    reader.ReadInt32(record.nMiniX);
+    reader.ReadInt32(record.nMiniY);
+    return record;
 }
 
-void WriteRecord(CRecordWriter& writer, const CUsageContext& context) {
-    writer.PutText(context.m_strUser, NAME_SIZE);
-    writer.PutInt32(context.m_nUsedSecs);
-    writer.PutInt32(context.m_nTotalSecsLeft);
-    writer.PutInt32(context.m_nUseSecsBeforeRest);
-    writer.PutInt32(context.m_nRestSecsLeft);
-    writer.PutUInt32(static_cast<std::uint32_t>(std::clamp<TIMESECS>(context.m_tLastSave, 0, UINT32_MAX)));
-    context.m_prjCopy.WriteRecord(writer);
-    writer.PutInt32(context.m_nStateId);
-    writer.PutInt32(context.m_bShowMini);
-    writer.PutInt32(context.m_nMiniX);
-    writer.PutInt32(context.m_nMiniY);
+void WriteRecord(CRecordWriter& writer, const USAGE_RECORD& record) {
+    writer.PutText(record.strUser, NAME_SIZE);
+    writer.PutInt32(record.nUsedSecs);
+    writer.PutInt32(record.nTotalSecsLeft);
+    writer.PutInt32(record.nUseSecsBeforeRest);
+    writer.PutInt32(record.nRestSecsLeft);
+    writer.PutUInt32(static_cast<std::uint32_t>(std::clamp<TIMESECS>(record.tLastSave, 0, UINT32_MAX)));
+    record.prjCopy.WriteRecord(writer);
+    writer.PutInt32(record.nStateId);
+    writer.PutInt32(record.bShowMini);
+    writer.PutInt32(record.nMiniX);
+    writer.PutInt32(record.nMiniY);
 }
 
 }  // namespace
 
 bool CUsageStore::Load() {
-    std::list<CUsageContext> list;
+    std::list<USAGE_RECORD> list;
     const bool bRead = CRecordFile::Load(FILE_NAME, RECORD_SIZE, [&list](const BYTES& bytes, std::size_t nOffset) {
         list.push_back(ReadRecord(bytes, nOffset));
     });
@@ -60,30 +62,25 @@ bool CUsageStore::Load() {
 
 bool CUsageStore::Save() const {
     CRecordWriter writer;
-    for (const CUsageContext& context : m_list) WriteRecord(writer, context);
+    for (const USAGE_RECORD& record : m_list) WriteRecord(writer, record);
     return CRecordFile::Save(FILE_NAME, writer.Bytes());
 }
 
 bool CUsageStore::Exists(const std::string& strUser) const {
     return std::any_of(m_list.begin(), m_list.end(),
-                       [&strUser](const CUsageContext& context) { return context.m_strUser == strUser; });
+                       [&strUser](const USAGE_RECORD& record) { return record.strUser == strUser; });
 }
 
-CUsageContext* CUsageStore::Find(const std::string& strUser) {
+USAGE_RECORD* CUsageStore::Find(const std::string& strUser) {
     auto it = std::find_if(m_list.begin(), m_list.end(),
-                           [&strUser](const CUsageContext& context) { return context.m_strUser == strUser; });
+                           [&strUser](const USAGE_RECORD& record) { return record.strUser == strUser; });
     return it == m_list.end() ? nullptr : &*it;
 }
 
-void CUsageStore::Add(const CUsageContext& context) {
-    m_list.push_back(context);
-    // Only the stored fields belong to the element; the live links stay with the context.
-    m_list.back().m_pTodayPrj = nullptr;
-    m_list.back().m_tSession = 0;
-}
+void CUsageStore::Add(const USAGE_RECORD& record) { m_list.push_back(record); }
 
 void CUsageStore::Remove(const std::string& strUser) {
     auto it = std::find_if(m_list.begin(), m_list.end(),
-                           [&strUser](const CUsageContext& context) { return context.m_strUser == strUser; });
+                           [&strUser](const USAGE_RECORD& record) { return record.strUser == strUser; });
     if (it != m_list.end()) m_list.erase(it);
 }

@@ -6,7 +6,7 @@
 #include <list>
 #include <string>
 
-#include "engine/UsageContext.h"
+#include "store/UsageRecord.h"
 
 class CUsageStore {
 public:
@@ -26,13 +26,13 @@ public:
     // Names are compared byte for byte; the first match counts.
     bool Exists(const std::string& strUser) const;
     // The caller changes the element in place. Valid until the next Load or its Remove.
-    CUsageContext* Find(const std::string& strUser);
-    // Appends a copy of the stored fields of the context.
-    void Add(const CUsageContext& context);
+    USAGE_RECORD* Find(const std::string& strUser);
+    // Appends a copy of the record.
+    void Add(const USAGE_RECORD& record);
     void Remove(const std::string& strUser);
 
-    const std::list<CUsageContext>& GetList() const { return m_list; }
+    const std::list<USAGE_RECORD>& GetList() const { return m_list; }
 
 private:
-    std::list<CUsageContext> m_list;
+    std::list<USAGE_RECORD> m_list;
 };

@@ -14,7 +14,7 @@
 
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "resources/resource.h"
 #include "seams/DataFolder.h"
 #include "store/AdminAccount.h"

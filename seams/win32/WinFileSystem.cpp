@@ -3,7 +3,7 @@
 
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
-#include "shell/ModulePath.h"
+#include "seams/win32/ModulePath.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "support/FailingFiles.h"
 #include "support/TempFolder.h"
 

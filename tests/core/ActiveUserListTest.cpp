@@ -3,6 +3,7 @@
 
 #include "store/ActiveUserList.h"
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "support/FailingFiles.h"
 #include "support/TempFolder.h"
 

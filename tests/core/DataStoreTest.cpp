@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "store/DataStore.h"
 #include "support/TempFolder.h"
 

@@ -1,7 +1,7 @@
 // The day arrangement: its summary line and prj.nam, byte for byte.
 #include <gtest/gtest.h>
 
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "store/RecordWriter.h"
 #include "support/FailingFiles.h"
 #include "support/TempFolder.h"

@@ -168,9 +168,10 @@ TEST_F(EngineDay, OverUsedTotalLocksAtTheFreshStart) {
     WriteWeek(CDayPrj());
     m_clock.Set(At(11, 0, 0));
     CUsageStore usage;
-    CUsageContext record("kid");
-    record.m_nUsedSecs = 6000;
-    record.m_tLastSave = At(10, 0, 0);
+    USAGE_RECORD record;
+    record.strUser = "kid";
+    record.nUsedSecs = 6000;
+    record.tLastSave = At(10, 0, 0);
     usage.Add(record);
     usage.Save();
     CEngineDriver kid(m_clock);

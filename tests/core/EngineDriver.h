@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "engine/UsageContext.h"
 #include "engine/UsageState.h"
 #include "store/UsageStore.h"

@@ -1,7 +1,7 @@
 // The usage context's tests and the states' texts, each state set up directly.
 #include <gtest/gtest.h>
 
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "engine/UsageContext.h"
 #include "engine/UsageState.h"
 #include "store/UsageStore.h"

@@ -9,16 +9,17 @@
 
 namespace {
 
-CUsageContext Record(const std::string& strUser, std::int32_t nUsed, TIMESECS tSaved) {
-    CUsageContext context(strUser);
-    context.m_nUsedSecs = nUsed;
-    context.m_nTotalSecsLeft = 5400 - nUsed;
-    context.m_nUseSecsBeforeRest = 1500;
-    context.m_nRestSecsLeft = -1;
-    context.m_tLastSave = tSaved;
-    context.m_nStateId = STATE_ALLOWED;
-    context.m_nMiniX = 300;
-    context.m_nMiniY = -20;
+USAGE_RECORD Record(const std::string& strUser, std::int32_t nUsed, TIMESECS tSaved) {
+    USAGE_RECORD context;
+    context.strUser = strUser;
+    context.nUsedSecs = nUsed;
+    context.nTotalSecsLeft = 5400 - nUsed;
+    context.nUseSecsBeforeRest = 1500;
+    context.nRestSecsLeft = -1;
+    context.tLastSave = tSaved;
+    context.nStateId = STATE_ALLOWED;
+    context.nMiniX = 300;
+    context.nMiniY = -20;
     return context;
 }
 
@@ -52,7 +53,7 @@ TEST(UsageStore, SaveTimeIsAnUnsignedCount) {
         folder.Write("use.sta", Image(static_cast<std::uint32_t>(t)));
         CUsageStore store;
         ASSERT_TRUE(store.Load());
-        EXPECT_EQ(store.Find("kid")->m_tLastSave, t);
+        EXPECT_EQ(store.Find("kid")->tLastSave, t);
         ASSERT_TRUE(store.Save());
         EXPECT_EQ(folder.Read("use.sta"), Image(static_cast<std::uint32_t>(t)));
     }
@@ -69,8 +70,8 @@ TEST(UsageStore, RecordsComeBackInOrderAndTheFirstOfTwoNamesCounts) {
     CUsageStore loaded;
     ASSERT_TRUE(loaded.Load());
     ASSERT_EQ(loaded.GetList().size(), 3u);
-    EXPECT_EQ(loaded.Find("kid")->m_nUsedSecs, 100);
-    EXPECT_EQ(loaded.GetList().back().m_nUsedSecs, 300);
+    EXPECT_EQ(loaded.Find("kid")->nUsedSecs, 100);
+    EXPECT_EQ(loaded.GetList().back().nUsedSecs, 300);
     EXPECT_TRUE(loaded.Exists("ann"));
     EXPECT_FALSE(loaded.Exists("Ann"));
     EXPECT_EQ(loaded.Find("nobody"), nullptr);
@@ -91,7 +92,7 @@ TEST(UsageStore, TagOfTheDayCopyIsIgnored) {
     folder.Write("use.sta", image);
     CUsageStore store;
     ASSERT_TRUE(store.Load());
-    EXPECT_EQ(store.Find("kid")->m_prjCopy, CDayPrj());
+    EXPECT_EQ(store.Find("kid")->prjCopy, CDayPrj());
     ASSERT_TRUE(store.Save());
     EXPECT_EQ(folder.Read("use.sta"), Image(1000));
 }
@@ -105,7 +106,7 @@ TEST(UsageStore, TrailingFragmentIsDropped) {
     CUsageStore store;
     ASSERT_TRUE(store.Load());
     ASSERT_EQ(store.GetList().size(), 1u);
-    EXPECT_EQ(store.GetList().front().m_tLastSave, 1000);
+    EXPECT_EQ(store.GetList().front().tLastSave, 1000);
 }
 
 TEST(UsageStore, MissingOrEmptyFileLeavesTheListAlone) {
@@ -140,7 +141,7 @@ TEST(UsageStore, FailedSaveKeepsTheOldFileAndTheNextSaveCatchesUp) {
     kid.Ticks(60);
     CUsageStore reread;
     ASSERT_TRUE(reread.Load());
-    EXPECT_EQ(reread.Find("kid")->m_nUsedSecs, 180);
+    EXPECT_EQ(reread.Find("kid")->nUsedSecs, 180);
 }
 
 TEST(UsageStore, FirstLoginAppendsARecordAtOnce) {
@@ -158,12 +159,12 @@ TEST(UsageStore, FirstLoginAppendsARecordAtOnce) {
     ASSERT_EQ(bytes.size(), 440u);
     CUsageStore reread;
     reread.Load();
-    EXPECT_EQ(reread.GetList().front().m_strUser, "ann");
-    const CUsageContext& record = *reread.Find("kid");
-    EXPECT_EQ(record.m_nStateId, STATE_ALLOWED);
-    EXPECT_EQ(record.m_tLastSave, clock.Now());
-    EXPECT_EQ(record.m_nMiniX, -99999);
-    EXPECT_EQ(record.m_bShowMini, 1);
+    EXPECT_EQ(reread.GetList().front().strUser, "ann");
+    const USAGE_RECORD& record = *reread.Find("kid");
+    EXPECT_EQ(record.nStateId, STATE_ALLOWED);
+    EXPECT_EQ(record.tLastSave, clock.Now());
+    EXPECT_EQ(record.nMiniX, -99999);
+    EXPECT_EQ(record.bShowMini, 1);
 }
 
 TEST(UsageStore, UsageSurvivesARestartOfTheProgram) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "ProgramUnderTest.h"
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "resources/resource.h"
 #include "seams/Clock.h"
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
 #include "support/TempFolder.h"

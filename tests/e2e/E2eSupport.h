@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ProgramUnderTest.h"
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "resources/resource.h"
 #include "seams/DataFolder.h"
 #include "store/AdminAccount.h"

@@ -11,7 +11,7 @@
 
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "engine/PrjStore.h"
+#include "store/PrjStore.h"
 #include "seams/DataFolder.h"
 #include "store/ActiveUserList.h"
 #include "store/AdminAccount.h"
@@ -46,8 +46,8 @@ int StoredUsedSeconds(const CProgramUnderTest& program) {
     CDataFolder::Use(program.Folder());
     CUsageStore usage;
     usage.Load();
-    const CUsageContext* pRecord = usage.Find("kid");
-    const int nUsed = pRecord ? pRecord->m_nUsedSecs : -1;
+    const USAGE_RECORD* pRecord = usage.Find("kid");
+    const int nUsed = pRecord ? pRecord->nUsedSecs : -1;
     CDataFolder::Use(std::string());
     return nUsed;
 }

@@ -12,17 +12,18 @@
 
 #include "DialogAnswer.h"
 #include "LookTestSupport.h"
-#include "dialogs/AccountManagerDlg.h"
-#include "dialogs/AddAccountDlg.h"
-#include "dialogs/AdminPasswordDlg.h"
-#include "dialogs/ChangePasswordDlg.h"
-#include "dialogs/OptionsDlg.h"
-#include "framework/WinApp.h"
+#include "dialogs/win32/AccountManagerDlg.h"
+#include "dialogs/win32/AddAccountDlg.h"
+#include "dialogs/win32/AdminPasswordDlg.h"
+#include "dialogs/win32/ChangePasswordDlg.h"
+#include "dialogs/win32/OptionsDlg.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
 #include "seams/SystemActions.h"
-#include "shell/ModulePath.h"
+#include "seams/win32/ModulePath.h"
 #include "shell/Utilities.h"
-#include "shell/WinUtilities.h"
+#include "store/RecordField.h"
+#include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -174,7 +175,9 @@ TEST_F(Accounts, AddingRefusesTakenNamesAfterClosingAndWritesAccountAndWeek) {
 
 TEST_F(Accounts, DeletingAChildLeavesNoTraceInTheFourFilesAndTheOthersInOrder) {
     for (const char* pszName : {"Tom", "Ann", "Lee"}) {
-        m_store.m_usageStore.Add(CUsageContext(pszName));
+        USAGE_RECORD usage;
+        usage.strUser = pszName;
+        m_store.m_usageStore.Add(usage);
         m_store.m_activeUsers.Add(pszName);
     }
     m_store.m_usageStore.Save();

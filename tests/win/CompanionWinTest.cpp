@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "companion/MyMessenger.h"
-#include "shell/InstallCheck.h"
-#include "shell/ModulePath.h"
+#include "companion/win32/MyMessenger.h"
+#include "shell/win32/InstallCheck.h"
+#include "seams/win32/ModulePath.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -15,12 +15,12 @@
 
 #include "companion/CompanionNames.h"
 #include "DialogAnswer.h"
-#include "companion/MyMessenger.h"
-#include "dialogs/LockDlg.h"
-#include "framework/WinApp.h"
+#include "companion/win32/MyMessenger.h"
+#include "dialogs/win32/LockDlg.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "shell/ControlDlg.h"
-#include "shell/ModulePath.h"
+#include "shell/win32/ControlDlg.h"
+#include "seams/win32/ModulePath.h"
 #include "store/win32/HiddenWindowDisplay.h"
 #include "support/FakeSystemActions.h"
 #include "support/TempFolder.h"
@@ -152,16 +152,16 @@ protected:
     void Start(const SCREEN_LAYOUT& layout = CurrentScreenLayout(), CMyMessenger* pMessenger = nullptr) {
         m_pDlg = std::make_unique<CControlDlg>();
         m_pDlg->UseScreenLayout(layout);
-        m_pDlg->m_pMessenger = pMessenger;
+        m_pDlg->UseMessenger(pMessenger);
         ASSERT_TRUE(m_pDlg->Create());
         {
             // A first run shows the Administrator password dialog; two empty entries answer it.
             CDialogAnswer firstRun(IDC_FIRST_PASSWORD, [](HWND hDlg) { CDialogAnswer::Click(hDlg, IDC_FIRST_OK); });
-            WaitUntil([this] { return m_pDlg->m_pLockDlg != nullptr; }, 5000);  // the posted first message
+            WaitUntil([this] { return m_pDlg->GetLockDlg() != nullptr; }, 5000);  // the posted first message
         }
         // The lock screen has tests of its own; here it would keep taking the foreground.
-        if (m_pDlg->m_pLockDlg) m_pDlg->m_pLockDlg->DestroyWindow();
-        m_pDlg->m_pLockDlg = nullptr;
+        if (m_pDlg->GetLockDlg()) m_pDlg->GetLockDlg()->DestroyWindow();
+        m_pDlg->ForgetLockDlg();
     }
     // Started and unlocked, so that the test's windows meet a lock of their own.
     void StartUnlocked(const SCREEN_LAYOUT& layout = CurrentScreenLayout()) {
@@ -178,12 +178,12 @@ protected:
     // hides like any other program's window, so totals would count it too.)
     int RecordsOf(const std::vector<HWND>& windows) const {
         int nCount = 0;
-        for (int n = 0; n < m_pDlg->m_hiddenWindows.GetCount(); ++n)
-            for (HWND hWnd : windows) nCount += WindowOf(*m_pDlg->m_hiddenWindows.GetAt(n)) == hWnd;
+        for (int n = 0; n < m_pDlg->HiddenWindows().GetCount(); ++n)
+            for (HWND hWnd : windows) nCount += WindowOf(*m_pDlg->HiddenWindows().GetAt(n)) == hWnd;
         return nCount;
     }
     // winnodes.tmp holds exactly the list.
-    bool WinnodesHoldsTheList() const { return WinnodesSize() == 184LL * m_pDlg->m_hiddenWindows.GetCount(); }
+    bool WinnodesHoldsTheList() const { return WinnodesSize() == 184LL * m_pDlg->HiddenWindows().GetCount(); }
     long long WinnodesSize() const { return m_folder.Exists("winnodes.tmp") ? m_folder.Read("winnodes.tmp").size() : -1; }
 
     CTempFolder m_folder;
@@ -207,8 +207,8 @@ TEST_F(Controller, StartsAsALockedTopmostCurtainWithItsTrayIconMenuAndFiles) {
     EXPECT_EQ(CurtainAlpha(Curtain()), 128) << "the default lock background is half transparent";
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(CurrentScreenLayout()))) << Text(WindowRect(Curtain()));
     EXPECT_EQ(m_pDlg->GetWindowText(), "Quenby");
-    EXPECT_STREQ(m_pDlg->m_nid.szTip, "Quenby");
-    EXPECT_EQ(m_pDlg->m_nid.cbSize, 488u);
+    EXPECT_STREQ(m_pDlg->TrayIcon().szTip, "Quenby");
+    EXPECT_EQ(m_pDlg->TrayIcon().cbSize, 488u);
     EXPECT_EQ(m_pDlg->IsObscured(), 0) << "the curtain lies over every probe point";
 
     HMENU hSysMenu = ::GetSystemMenu(Curtain(), FALSE);
@@ -241,24 +241,24 @@ TEST_F(Controller, AlphaModesAndNoSystemCallForTheModeAlreadyApplied) {
     Start();
     for (auto [nMode, nAlpha] : {std::pair{1, 255}, {3, 0}, {2, 128}}) {
         m_pDlg->SetAlphaMode(nMode);
-        EXPECT_EQ(m_pDlg->m_nAlphaMode, nMode);
+        EXPECT_EQ(m_pDlg->AlphaMode(), nMode);
         EXPECT_EQ(CurtainAlpha(Curtain()), nAlpha) << "mode " << nMode;
     }
     // The function is looked up once; from then on each change is one call.
-    m_pDlg->m_pfnSetLayered = CountLayeredCalls;
+    m_pDlg->UseSetLayered(CountLayeredCalls);
     g_nLayeredCalls = 0;
     m_pDlg->SetAlphaMode(2);
     EXPECT_EQ(g_nLayeredCalls, 0) << "the mode already applied";
     m_pDlg->SetAlphaMode(0);
     m_pDlg->SetAlphaMode(7);
     EXPECT_EQ(g_nLayeredCalls, 0) << "unknown modes are ignored";
-    EXPECT_EQ(m_pDlg->m_nAlphaMode, 2);
+    EXPECT_EQ(m_pDlg->AlphaMode(), 2);
     m_pDlg->SetAlphaMode(1);
     EXPECT_EQ(g_nLayeredCalls, 1);
 
     // The lock background chosen by the options takes effect at the next lock.
-    m_pDlg->m_pfnSetLayered = nullptr;
-    m_pDlg->m_nAlphaMode = 0;
+    m_pDlg->UseSetLayered(nullptr);
+    m_pDlg->ForgetAlphaMode();
     m_pDlg->UnlockDesktop();
     m_pDlg->SetLockBackground(1);
     m_pDlg->LockDesktop();
@@ -274,7 +274,7 @@ TEST_F(Controller, SweptWindowsAreHiddenWhileLockedAndComeBackOnce) {
     m_pDlg->LockDesktop();
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]) && !::IsWindowVisible(other.m_windows[1]); }));
     EXPECT_EQ(RecordsOf(other.m_windows), 2);
-    EXPECT_EQ(m_pDlg->m_hiddenWindows.CountFromFullScreen(), 0);
+    EXPECT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 0);
     EXPECT_TRUE(WinnodesHoldsTheList());
     EXPECT_EQ(m_pDlg->IsLocked(), 1);
     EXPECT_TRUE(m_system.CallsStartingWith("press").empty()) << "no full-screen window, no Alt+Tab";
@@ -331,9 +331,9 @@ TEST_F(Controller, AFullScreenWindowInFrontIsMinimisedHiddenOrMovedAndPutBack) {
         m_pDlg->LockDesktop();
         const std::vector<std::string> altTab = {"press 18", "press 9", "release 9", "release 18"};
         EXPECT_EQ(m_system.m_calls, altTab);
-        ASSERT_EQ(m_pDlg->m_hiddenWindows.CountFromFullScreen(), 1);
+        ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
         EXPECT_EQ(RecordsOf({hGame}), 1) << "the sweep skips a window already recorded";
-        const HIDDEN_WINDOW* pRecord = m_pDlg->m_hiddenWindows.GetFromFullScreen(0);
+        const HIDDEN_WINDOW* pRecord = m_pDlg->HiddenWindows().GetFromFullScreen(0);
         EXPECT_EQ(pRecord->nRestore, c.nRestore);
         EXPECT_EQ(pRecord->rcWindow.left, rcScreen.left);
         EXPECT_EQ(pRecord->rcWindow.right, rcScreen.right);
@@ -373,8 +373,8 @@ TEST_F(Controller, TheRecordedDisplayModeIsSetBackBeforeTheFullScreenWindow) {
         dm.dmPelsWidth = c.cx;
         dm.dmPelsHeight = c.cy;
         SetDisplay(record, dm);
-        m_pDlg->m_hiddenWindows.Add(record);
-        m_pDlg->m_bLocked = 1;
+        m_pDlg->HiddenWindows().Add(record);
+        m_pDlg->MarkLocked();
         bool bIconicAtChange = false;
         m_system.m_onDisplayChange = [&] { bIconicAtChange = ::IsIconic(hGame); };
 
@@ -476,12 +476,12 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     messenger.SetMainProgState(3);
     Start(CurrentScreenLayout(), &messenger);
     EXPECT_EQ(messenger.GetMainProgState(), 1);
-    EXPECT_EQ(m_pDlg->m_bResumed, 0);
+    EXPECT_EQ(m_pDlg->IsResumed(), 0);
     char szPath[MAX_PATH] = {};
     messenger.GetMainProgPathName(szPath, MAX_PATH);
     EXPECT_EQ(std::string(szPath), GetModulePath());
-    m_pDlg->m_store.m_adminAccount.m_admin.bFirstRunPending = 0;  // the resumed run is no first run
-    m_pDlg->m_store.m_adminAccount.Save();
+    m_pDlg->Store().m_adminAccount.m_admin.bFirstRunPending = 0;  // the resumed run is no first run
+    m_pDlg->Store().m_adminAccount.Save();
     TearDown();
 
     // The previous run ended during a child's use: the active users come back with the lock screen.
@@ -490,16 +490,16 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     m_folder.Write("userinfo.aur", record);
     messenger.SetMainProgState(2);
     Start(CurrentScreenLayout(), &messenger);
-    EXPECT_EQ(m_pDlg->m_bResumed, 1);
+    EXPECT_EQ(m_pDlg->IsResumed(), 1);
     EXPECT_EQ(messenger.GetMainProgState(), 2);
-    EXPECT_EQ(m_pDlg->m_store.m_activeUsers.GetCount(), 1);
+    EXPECT_EQ(m_pDlg->Store().m_activeUsers.GetCount(), 1);
 }
 
 TEST_F(Controller, TheTrayTipIsCutTo127Characters) {
     Start();
     m_pDlg->SetTrayTip("Tom: 1 hour left");
-    EXPECT_STREQ(m_pDlg->m_nid.szTip, "Tom: 1 hour left");
+    EXPECT_STREQ(m_pDlg->TrayIcon().szTip, "Tom: 1 hour left");
     const std::string strLong(200, 'x');
     m_pDlg->SetTrayTip(strLong);
-    EXPECT_EQ(std::string(m_pDlg->m_nid.szTip), strLong.substr(0, 127));
+    EXPECT_EQ(std::string(m_pDlg->TrayIcon().szTip), strLong.substr(0, 127));
 }

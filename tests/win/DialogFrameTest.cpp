@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "LookTestSupport.h"
-#include "framework/WinApp.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
 #include "settings/MsgText.h"
-#include "shell/AboutDlg.h"
-#include "shell/DialogFrame.h"
-#include "shell/PowerDlg.h"
+#include "dialogs/win32/AboutDlg.h"
+#include "controls/win32/DialogFrame.h"
+#include "dialogs/win32/PowerDlg.h"
 #include "support/ScreenCapture.h"
 #include "support/FakeSystemActions.h"
 

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "LookTestSupport.h"
-#include "framework/WinApp.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "settings/ArrangementDlg.h"
+#include "dialogs/win32/ArrangementDlg.h"
 #include "settings/DayControls.h"
 #include "shell/Utilities.h"
 #include "store/DataStore.h"
@@ -386,30 +386,4 @@ TEST_F(Editor, TheHotKeyDoesNotSwitchWhileTheEditorIsBusyAndEnterOrEscapeNeverCl
     m_pDlg->m_bBusy = 0;
     m_pDlg->SwitchUser();
     EXPECT_FALSE(::IsWindow(m_hDlg)) << "the editor is gone";
-}
-
-TEST(DayControls, ChecksInTheirOrderAndOnlyForAConditionalDayOfAChild) {
-    DAY_CONTROLS none;
-    EXPECT_TRUE(CheckDayControls(none, false).bValid) << "no user";
-    none.nUsage = USAGE_FREE;
-    EXPECT_TRUE(CheckDayControls(none, true).bValid);
-    none.nUsage = USAGE_CONDITIONAL;
-    EXPECT_EQ(CheckDayControls(none, true).nTextId, 184u);
-
-    DAY_CONTROLS c;
-    c.bTotal = c.bPeriod = 1;  // both wrong: the total is reported first
-    c.nStartHour = c.nEndHour = 8;
-    EXPECT_EQ(CheckDayControls(c, true).nTextId, 188u);
-    EXPECT_EQ(CheckDayControls(c, true).focus, DAY_FOCUS::TOTAL_MINUTES);
-    c.nTotalMinutes = 5;
-    EXPECT_EQ(CheckDayControls(c, true).nTextId, 186u);
-    EXPECT_EQ(CheckDayControls(c, true).focus, DAY_FOCUS::START_HOUR);
-    c.nEndMinute = 5;
-    EXPECT_TRUE(CheckDayControls(c, true).bValid);
-    // A rest longer than its interval is accepted.
-    DAY_CONTROLS rest;
-    rest.bRest = 1;
-    rest.nRestEvery = 3;
-    rest.nRestMinutes = 30;
-    EXPECT_TRUE(CheckDayControls(rest, true).bValid);
 }

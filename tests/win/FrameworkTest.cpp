@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TestDialogs.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
-#include "framework/WinApp.h"
+#include "framework/win32/DataExchange.h"
+#include "framework/win32/Dialog.h"
+#include "framework/win32/WinApp.h"
 
 namespace {
 

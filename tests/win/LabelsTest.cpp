@@ -9,9 +9,9 @@
 #include <cstring>
 
 #include "LookTestSupport.h"
-#include "controls/FlatCombo.h"
-#include "controls/LinkLabel.h"
-#include "controls/TransLabel.h"
+#include "controls/win32/FlatCombo.h"
+#include "controls/win32/LinkLabel.h"
+#include "controls/win32/TransLabel.h"
 #include "support/FakeSystemActions.h"
 
 namespace {

@@ -11,14 +11,15 @@
 #include <string>
 
 #include "LookTestSupport.h"
-#include "companion/MyMessenger.h"
-#include "dialogs/LockDlg.h"
-#include "engine/StatusWnd.h"
-#include "framework/WinApp.h"
+#include "companion/win32/MyMessenger.h"
+#include "dialogs/win32/LockDlg.h"
+#include "engine/win32/StatusWnd.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "settings/ArrangementDlg.h"
-#include "shell/ControlDlg.h"
+#include "dialogs/win32/ArrangementDlg.h"
+#include "shell/win32/ControlDlg.h"
 #include "shell/Utilities.h"
+#include "store/RecordField.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -45,16 +46,16 @@ protected:
             return bytes;
         }());
         m_pControl = std::make_unique<CControlDlg>();
-        m_pControl->m_pMessenger = &m_messenger;
-        CWinApp::Get()->m_pMainWnd = m_pControl.get();
+        m_pControl->UseMessenger(&m_messenger);
+        CWinApp::Get()->SetMainWnd(m_pControl.get());
         ASSERT_TRUE(m_pControl->Create());
-        ASSERT_TRUE(WaitUntil([this] { return m_pControl->m_pLockDlg != nullptr; }));
-        m_pLock = m_pControl->m_pLockDlg;
+        ASSERT_TRUE(WaitUntil([this] { return m_pControl->GetLockDlg() != nullptr; }));
+        m_pLock = m_pControl->GetLockDlg();
         m_hLock = m_pLock->m_hWnd;
     }
     void TearDown() override {
         if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
-        CWinApp::Get()->m_pMainWnd = nullptr;
+        CWinApp::Get()->SetMainWnd(nullptr);
         m_pControl.reset();
         m_messenger.SetMainProgState(m_nSavedState);
     }

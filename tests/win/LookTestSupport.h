@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TestDialogs.h"
-#include "framework/Dialog.h"
+#include "framework/win32/Dialog.h"
 
 // A 32-bit bitmap in a memory device context.
 class CCanvas {

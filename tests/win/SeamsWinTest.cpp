@@ -5,7 +5,7 @@
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
 #include "seams/SystemActions.h"
-#include "shell/ModulePath.h"
+#include "seams/win32/ModulePath.h"
 #include "support/TempFolder.h"
 
 TEST(WinFiles, ReplaceAllReplacesAnExistingFileInOneStep) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "LookTestSupport.h"
-#include "controls/SkinButton.h"
+#include "controls/win32/SkinButton.h"
 #include "resources/resource.h"
 
 namespace {

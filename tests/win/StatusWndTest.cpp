@@ -12,17 +12,17 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/LockDlg.h"
-#include "engine/PrjStore.h"
-#include "engine/StatusWnd.h"
+#include "dialogs/win32/LockDlg.h"
+#include "store/PrjStore.h"
+#include "engine/win32/StatusWnd.h"
 #include "engine/UsageState.h"
-#include "engine/UserPrj.h"
-#include "framework/WinApp.h"
+#include "store/UserPrj.h"
+#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "settings/NoticeWnd.h"
-#include "shell/ControlDlg.h"
-#include "shell/MiniWnd.h"
-#include "shell/NoticeSettingsDlg.h"
+#include "engine/win32/NoticeWnd.h"
+#include "shell/win32/ControlDlg.h"
+#include "engine/win32/MiniWnd.h"
+#include "dialogs/win32/NoticeSettingsDlg.h"
 #include "store/AdminAccount.h"
 #include "store/UsageStore.h"
 #include "support/FakeClock.h"
@@ -70,17 +70,17 @@ protected:
         ASSERT_TRUE(admin.Save());
         m_pControl = std::make_unique<CControlDlg>();
         ASSERT_TRUE(m_pControl->Create());
-        CWinApp::Get()->m_pMainWnd = m_pControl.get();
+        CWinApp::Get()->SetMainWnd(m_pControl.get());
         Pump();
-        m_pControl->m_store.m_childAccounts.Add("kid");
-        m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 20);
-        m_pControl->m_store.m_childAccounts.Save();
+        m_pControl->Store().m_childAccounts.Add("kid");
+        m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 20);
+        m_pControl->Store().m_childAccounts.Save();
     }
     void TearDown() override {
         if (m_pStatus && m_pStatus->m_hWnd) m_pStatus->DestroyWindow();
         m_pStatus = nullptr;
         if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
-        CWinApp::Get()->m_pMainWnd = nullptr;
+        CWinApp::Get()->SetMainWnd(nullptr);
         m_pControl.reset();
     }
     void WriteWeek(const CDayPrj& day) {
@@ -91,7 +91,7 @@ protected:
         ASSERT_TRUE(store.Save());
     }
     void Login() {
-        m_pStatus = new CStatusWnd(&m_pControl->m_store, "kid");
+        m_pStatus = new CStatusWnd(&m_pControl->Store(), m_pControl.get(), "kid");
         // As the lock screen does after a child's login.
         if (CLockDlg* pLock = m_pControl->GetLockDlg()) {
             pLock->m_pStatusWnd = m_pStatus;
@@ -115,8 +115,8 @@ protected:
     int StoredUsedSecs() const {
         CUsageStore store;
         store.Load();
-        const CUsageContext* pKid = store.Find("kid");
-        return pKid ? pKid->m_nUsedSecs : -1;
+        const USAGE_RECORD* pKid = store.Find("kid");
+        return pKid ? pKid->nUsedSecs : -1;
     }
     // The buttons as a string: "S" start, "R" rest, "T" setting when enabled, "-" when not.
     std::string Buttons() const {
@@ -198,7 +198,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
-    EXPECT_EQ(std::string(m_pControl->m_nid.szTip), m_pStatus->Context().GetInfo4());
+    EXPECT_EQ(std::string(m_pControl->TrayIcon().szTip), m_pStatus->Context().GetInfo4());
     Shot("status-forced-rest.bmp");
     // Closing does nothing while locked.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -230,7 +230,7 @@ TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
     // Two lines; the tray tip shows the second.
     const std::string strText = StatusText();
     ASSERT_NE(strText.find("\r\n"), std::string::npos) << strText;
-    EXPECT_EQ(std::string(m_pControl->m_nid.szTip) + ".", strText.substr(strText.find("\r\n") + 2));
+    EXPECT_EQ(std::string(m_pControl->TrayIcon().szTip) + ".", strText.substr(strText.find("\r\n") + 2));
     Tick(3);
     EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 5) << "resting is not use";
     Click(IDC_STATUS_START);
@@ -332,7 +332,7 @@ TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
 
     // The program comes back 10 minutes later with a fresh data store and kid still active.
     m_clock.Advance(600);
-    m_pControl->m_store.m_activeUsers.Load();
+    m_pControl->Store().m_activeUsers.Load();
     Login();
     EXPECT_EQ(State(), STATE_REST_DONE) << "10 minutes away cover the 5-minute rest";
     EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 60);
@@ -407,9 +407,9 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     CUsageStore store;
     store.Load();
     ASSERT_NE(store.Find("kid"), nullptr);
-    EXPECT_EQ(store.Find("kid")->m_nMiniX, 200);
-    EXPECT_EQ(store.Find("kid")->m_nMiniY, 300);
-    EXPECT_EQ(store.Find("kid")->m_bShowMini, 1);
+    EXPECT_EQ(store.Find("kid")->nMiniX, 200);
+    EXPECT_EQ(store.Find("kid")->nMiniY, 300);
+    EXPECT_EQ(store.Find("kid")->bShowMini, 1);
 }
 
 TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
@@ -424,19 +424,6 @@ TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
     EXPECT_EQ(At(-200, -100), std::make_pair(15 - 94, 15 - 25));
     EXPECT_EQ(At(300, cy - 3), std::make_pair(300, cy - 15));
     EXPECT_EQ(At(300, 200), std::make_pair(300, 200));
-}
-
-TEST(NoticeWnd, TheSmallestCountWithinTheLeadWarnsAndTheEarlierWinsATie) {
-    EXPECT_EQ(CNoticeWnd::FindWarning({31, -1, 50000, -1}, 30), -1);
-    EXPECT_EQ(CNoticeWnd::FindWarning({30, -1, 50000, -1}, 30), 0);
-    EXPECT_EQ(CNoticeWnd::FindWarning({20, 20, 50000, -1}, 30), 0) << "total before rest";
-    EXPECT_EQ(CNoticeWnd::FindWarning({20, 15, 50000, -1}, 30), 1);
-    EXPECT_EQ(CNoticeWnd::FindWarning({0, 15, 50000, -1}, 30), 1) << "a count at 0 does not warn";
-    EXPECT_EQ(CNoticeWnd::FindWarning({-1, 25, 12, 40}, 10), -1) << "12 seconds to midnight, lead 10";
-    EXPECT_EQ(CNoticeWnd::FindWarning({-1, 25, 9, 5}, 10), 3);
-    const SIZE size = CNoticeWnd::ScaledSize(1920, 847, 60);
-    EXPECT_EQ(size.cx, 1190);
-    EXPECT_EQ(size.cy, 84);
 }
 
 TEST(NoticeWnd, ClickThroughLayeredWithoutTaskbarButtonAndSilentWithoutSound) {
@@ -497,11 +484,11 @@ protected:
 
 TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
     WriteWeek(Day(false, 0, false, 25, 10));
-    m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 30);
+    m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 30);
     Login();
     auto Run = [&](std::function<void(CScriptedSettingsDlg&)> script) {
         CScriptedSettingsDlg dlg;
-        dlg.m_pStore = &m_pControl->m_store;
+        dlg.m_pStore = &m_pControl->Store();
         dlg.m_pStatusWnd = m_pStatus;
         dlg.m_strUser = "kid";
         dlg.m_script = std::move(script);
@@ -534,7 +521,7 @@ TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
     EXPECT_EQ(Stored(), std::make_pair(10, 0));
 
     // A stored value no item matches selects none and is kept on OK.
-    m_pControl->m_store.m_childAccounts.SetNoticeSeconds("kid", 25);
+    m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 25);
     std::tie(nSelected, strDay) = Run([](CScriptedSettingsDlg& dlg) { dlg.PostMessage(WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(nSelected, CB_ERR);
     EXPECT_EQ(Stored().first, 25);
@@ -571,7 +558,7 @@ TEST_F(StatusWnd, SwitchUserWaitsWhileTheSettingsDialogIsOpen) {
     EXPECT_TRUE(g_bFlagWhileOpen);
     EXPECT_TRUE(g_bSurvivedSwitch);
     EXPECT_FALSE(m_pStatus->IsInSettings());
-    EXPECT_EQ(m_pControl->m_bTrayMenu, 1) << "the tray menu is back after the dialog";
+    EXPECT_EQ(m_pControl->IsTrayMenuEnabled(), 1) << "the tray menu is back after the dialog";
 }
 
 namespace {
@@ -603,7 +590,7 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
     EXPECT_FALSE(bDialogLeft) << "the dialog went with its owner";
     EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr);
     EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible());
-    EXPECT_EQ(m_pControl->m_bTrayMenu, 1);
+    EXPECT_EQ(m_pControl->IsTrayMenuEnabled(), 1);
 }
 
 // A child turns the clock while logged in. The guard sets the true time back about ten ticks later

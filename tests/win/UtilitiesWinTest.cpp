@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "seams/SystemActions.h"
-#include "shell/ModulePath.h"
-#include "shell/WinUtilities.h"
+#include "seams/win32/ModulePath.h"
+#include "shell/win32/WinUtilities.h"
 
 namespace {
 

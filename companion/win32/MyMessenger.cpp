@@ -1,0 +1,101 @@
+// Lumrik.dll: path and state of the program in "lumrik.dat" beside the library. Every change
+// rewrites the whole file through a temporary file that then replaces it, so a reader sees the
+// old or the new content, never a torn one.
+#define LUMRIK_BUILDING
+#include "companion/win32/MyMessenger.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+const char* CMyMessenger::kStoreFile = "lumrik.dat";
+
+namespace {
+
+// The file image: a tag, the state and the path.
+struct MESSENGER_STORE {
+    char szTag[8];
+    int nState;
+    char szPath[MAX_PATH];
+};
+constexpr char kTag[8] = "QUENBY1";
+
+HMODULE g_hModule = nullptr;
+
+std::string StorePath() {
+    char szPath[MAX_PATH] = {};
+    const DWORD nLength = ::GetModuleFileNameA(g_hModule, szPath, MAX_PATH);
+    std::string strPath(szPath, nLength < MAX_PATH ? nLength : 0);
+    const size_t nSlash = strPath.find_last_of("\\/");
+    strPath.erase(nSlash == std::string::npos ? 0 : nSlash + 1);
+    return strPath + CMyMessenger::kStoreFile;
+}
+
+// The stored content; a missing, short or foreign file reads as nothing stored.
+MESSENGER_STORE Read() {
+    MESSENGER_STORE store{};
+    HANDLE hFile = ::CreateFileA(StorePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return store;
+    MESSENGER_STORE image{};
+    DWORD nRead = 0;
+    const BOOL bRead = ::ReadFile(hFile, &image, sizeof image, &nRead, nullptr);
+    ::CloseHandle(hFile);
+    if (!bRead || nRead != sizeof image || std::memcmp(image.szTag, kTag, sizeof kTag) != 0) return store;
+    image.szPath[MAX_PATH - 1] = '\0';
+    return image;
+}
+
+bool Write(const MESSENGER_STORE& store) {
+    const std::string strTarget = StorePath();
+    const std::string strTemp = strTarget + ".new";
+    HANDLE hFile = ::CreateFileA(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return false;
+    DWORD nWritten = 0;
+    const bool bWritten = ::WriteFile(hFile, &store, sizeof store, &nWritten, nullptr) && nWritten == sizeof store &&
+                          ::FlushFileBuffers(hFile);
+    ::CloseHandle(hFile);
+    if (bWritten &&
+        ::MoveFileExA(strTemp.c_str(), strTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileA(strTemp.c_str());
+    return false;
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, LPVOID) {
+    if (nReason == DLL_PROCESS_ATTACH) g_hModule = hInstance;
+    return TRUE;
+}
+
+CMyMessenger::CMyMessenger() = default;
+CMyMessenger::~CMyMessenger() = default;
+
+void CMyMessenger::SetMainProgPathName(const char* pszPath) {
+    MESSENGER_STORE store = Read();
+    std::memcpy(store.szTag, kTag, sizeof kTag);
+    std::memset(store.szPath, 0, sizeof store.szPath);
+    if (pszPath) std::strncpy(store.szPath, pszPath, MAX_PATH - 1);
+    Write(store);
+}
+
+void CMyMessenger::SetMainProgState(int nState) {
+    MESSENGER_STORE store = Read();
+    std::memcpy(store.szTag, kTag, sizeof kTag);
+    store.nState = nState;
+    Write(store);
+}
+
+int CMyMessenger::GetMainProgState() { return Read().nState; }
+
+int CMyMessenger::GetMainProgPathName(char* pszBuffer, int nSize) {
+    if (!pszBuffer || nSize <= 0) return 0;
+    const MESSENGER_STORE store = Read();
+    const int nLength = static_cast<int>(std::strlen(store.szPath));
+    const int nCopied = nLength < nSize ? nLength : nSize - 1;
+    std::memcpy(pszBuffer, store.szPath, static_cast<size_t>(nCopied));
+    pszBuffer[nCopied] = '\0';
+    return nCopied;
+}

@@ -1,0 +1,80 @@
+// The first-run Administrator password dialog.
+#include "dialogs/win32/AdminPasswordDlg.h"
+
+#include "dialogs/win32/ChangePasswordDlg.h"
+#include "framework/win32/DataExchange.h"
+#include "framework/win32/WinApp.h"
+#include "resources/resource.h"
+#include "settings/MsgText.h"
+#include "shell/win32/ControllerHost.h"
+#include "store/DataStore.h"
+#include "controls/win32/DialogFrame.h"
+#include "shell/win32/WinUtilities.h"
+#include "store/RecordField.h"
+
+CAdminPasswordDlg::CAdminPasswordDlg(CDataStore* pStore, IControllerHost* pHost)
+    : CFramedDialog(IDD_ADMIN_PASSWORD), m_pStore(pStore), m_pHost(pHost) {}
+
+BOOL CAdminPasswordDlg::OnInitDialog() {
+    CFramedDialog::OnInitDialog();
+    m_title.SetWindowText(GetMsgText(296));
+    SetDlgItemText(IDC_FIRST_EXPLANATION, GetMsgText(298));
+    SetDlgItemText(IDC_FIRST_GROUP, "");
+    SetDlgItemText(IDC_FIRST_PASSWORD_LABEL, GetMsgText(207));
+    SetDlgItemText(IDC_FIRST_CONFIRM_LABEL, GetMsgText(208));
+    if (m_btnOk.SubclassDlgItem(IDC_FIRST_OK, this)) ApplyActionButtonLook(m_btnOk, 0);
+    m_strPassword.clear();
+    m_strConfirm.clear();
+    DDX_Text(m_hWnd, IDC_FIRST_PASSWORD, m_strPassword, false);
+    DDX_Text(m_hWnd, IDC_FIRST_CONFIRM, m_strConfirm, false);
+    DDV_MaxChars(m_hWnd, IDC_FIRST_PASSWORD, 31);
+    DDV_MaxChars(m_hWnd, IDC_FIRST_CONFIRM, 31);
+    ::SetFocus(GetDlgItem(IDC_FIRST_PASSWORD));
+    return FALSE;
+}
+
+BOOL CAdminPasswordDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN) &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+        return TRUE;
+    return CFramedDialog::PreTranslateMessage(pMsg);
+}
+
+bool CAdminPasswordDlg::OnSysCommand(UINT nId, LPARAM) { return (nId & 0xFFF0) == SC_CLOSE; }
+
+bool CAdminPasswordDlg::OnCommand(int nId, int nCode, HWND hCtl) {
+    if (nId != IDC_FIRST_OK) return CFramedDialog::OnCommand(nId, nCode, hCtl);
+    if (nCode == BN_CLICKED) OnConfirm();
+    return true;
+}
+
+void CAdminPasswordDlg::OnConfirm() {
+    DDX_Text(m_hWnd, IDC_FIRST_PASSWORD, m_strPassword, true);
+    DDX_Text(m_hWnd, IDC_FIRST_CONFIRM, m_strConfirm, true);
+    if (m_strPassword != m_strConfirm) {
+        ShowPasswordMismatch(m_hWnd, m_pHost);
+        m_strPassword.clear();
+        m_strConfirm.clear();
+        DDX_Text(m_hWnd, IDC_FIRST_PASSWORD, m_strPassword, false);
+        DDX_Text(m_hWnd, IDC_FIRST_CONFIRM, m_strConfirm, false);
+        return;
+    }
+    CDataStore* pStore = m_pStore;
+    if (pStore) {
+        ADMIN_ACCOUNT& admin = pStore->m_adminAccount.m_admin;
+        // An empty password leaves the Administrator without one and the stored text as it was.
+        if (!m_strPassword.empty()) {
+            admin.bHasPassword = 1;
+            CopyToField(m_strPassword, admin.szPassword, sizeof admin.szPassword);
+        } else {
+            admin.bHasPassword = 0;
+        }
+        admin.bAutoRun = 1;
+        // Written anew, so that the value names this program file even if an older one was there.
+        RemoveAutoRun();
+        SetAutoRun();
+        admin.bFirstRunPending = 0;
+        pStore->m_adminAccount.Save();
+    }
+    EndDialog(IDOK);
+}

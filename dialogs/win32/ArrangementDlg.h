@@ -1,0 +1,97 @@
+// The Administrator's time arrangement editor: a week of rules per child, the accounts, the
+// options; closing it ends the program.
+#pragma once
+
+#include <string>
+
+#include "controls/win32/FlatCombo.h"
+#include "controls/win32/SkinButton.h"
+#include "controls/win32/TransLabel.h"
+#include "dialogs/win32/AccountManagerDlg.h"
+#include "dialogs/win32/OptionsDlg.h"
+#include "framework/win32/Dialog.h"
+#include "settings/DayControls.h"
+
+class CDataStore;
+class IControllerHost;
+
+class CArrangementDlg : public CDialog {
+public:
+    // The store and the controller's host outlive the window; the host may be null in tests.
+    explicit CArrangementDlg(CDataStore* pStore, IControllerHost* pHost = nullptr);
+    ~CArrangementDlg() override;
+
+    // Creates the modeless window (owned by the controller, the main window). The object deletes
+    // itself after its window is destroyed.
+    BOOL Create();
+
+    // The editor's switch-user operation (tray, hot key); ignored while one of its dialogs is open.
+    void SwitchUser();
+    bool IsBusy() const;
+
+    // The day controls as they stand.
+    DAY_CONTROLS ReadControls() const;
+
+    // The band at the top: painted from bitmap 244 and dragging the window.
+    static constexpr int kBandHeight = 86;
+    static const char* const kWebAddress;
+
+    CDataStore* m_pStore;
+    IControllerHost* m_pHost;
+    std::string m_strUser;  // the child whose week is shown; empty without children
+    int m_nDay = 0;         // the weekday edited, 0 = Sunday
+    int m_nUsage = USAGE_CONDITIONAL;
+    int m_bBusy = 0;        // 1 while a save, a message box or a dialog of the editor is under way
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    bool OnSysCommand(UINT nId, LPARAM lParam) override;
+    bool OnEraseBkgnd(HDC hDC) override;
+    bool OnPaint() override;
+    HBRUSH OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) override;
+    void OnDestroy() override;
+    void PostNcDestroy() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    void SetLooks();
+    void BuildList();
+    void FillConditionCombos();
+    void FillUserCombo();
+    void ShowWeek();
+    void ShowDay();
+    void ReadUsage();
+    void EnableConditions(BOOL bEnable);
+    bool ValidateDay();
+    void SaveDay();
+    void ChooseDay(int nRow);
+    void SelectDayRow();
+    void ChooseUser();
+    void DoSwitchUser();
+    // Runs one of the editor's modal dialogs with the busy flag set and the tray menu off.
+    void RunBusy(CDialog& dlg);
+    int ComboValue(int nId) const;
+    void SelectComboValue(int nId, int nValue, const char* pszFormat);
+    void OpenWebSite();
+    // A pixel figure of the drawing in this window's dialog units.
+    int SX(int x) const;
+    int SY(int y) const;
+    void SetListFont(int nHeight);
+
+    CTransLabel m_title, m_dayName, m_logoText, m_info[3];
+    CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
+    CFlatCombo m_combos[9];
+    CAccountManagerDlg m_dlgAccounts;
+    COptionsDlg m_dlgOptions;
+    HBITMAP m_hBand = nullptr;
+    HBITMAP m_hLogo = nullptr;
+    HBRUSH m_hBkBrush = nullptr;
+    HFONT m_hFont = nullptr;
+    // Set while the editor itself moves the list's selection, so that the move is not a choice.
+    bool m_bSelecting = false;
+    double m_dScaleX = 1.0, m_dScaleY = 1.0;
+};

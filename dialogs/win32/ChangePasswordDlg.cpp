@@ -1,0 +1,61 @@
+// The change-password dialog.
+#include "dialogs/win32/ChangePasswordDlg.h"
+
+#include "framework/win32/DataExchange.h"
+#include "framework/win32/WinApp.h"
+#include "resources/resource.h"
+#include "settings/MsgText.h"
+#include "shell/win32/ControllerHost.h"
+#include "controls/win32/DialogFrame.h"
+#include "shell/Utilities.h"
+#include "store/RecordField.h"
+#include "store/DataStore.h"
+
+void ShowPasswordMismatch(HWND hOwner, IControllerHost* pHost) {
+    if (pHost) pHost->EnableTrayMenu(false);
+    ::MessageBoxA(hOwner, GetMsgText(210).c_str(), GetMsgText(211).c_str(), MB_OK);
+    if (pHost) pHost->EnableTrayMenu(true);
+}
+
+CChangePasswordDlg::CChangePasswordDlg(IControllerHost* pHost) : CFramedDialog(IDD_CHANGE_PASSWORD), m_pHost(pHost) {}
+
+BOOL CChangePasswordDlg::OnInitDialog() {
+    CFramedDialog::OnInitDialog();
+    m_title.SetWindowText(FormatMsgText(330, m_strUser.c_str()));
+    SetDlgItemText(IDC_CHANGE_PASSWORD_LABEL, GetMsgText(206));
+    SetDlgItemText(IDC_CHANGE_CONFIRM_LABEL, GetMsgText(208));
+    if (m_btnOk.SubclassDlgItem(IDOK, this)) ApplyActionButtonLook(m_btnOk, 0);
+    m_strPassword.clear();
+    m_strConfirm.clear();
+    DDX_Text(m_hWnd, IDC_CHANGE_PASSWORD, m_strPassword, false);
+    DDX_Text(m_hWnd, IDC_CHANGE_CONFIRM, m_strConfirm, false);
+    DDV_MaxChars(m_hWnd, IDC_CHANGE_PASSWORD, 31);
+    DDV_MaxChars(m_hWnd, IDC_CHANGE_CONFIRM, 31);
+    return TRUE;
+}
+
+void CChangePasswordDlg::OnOK() {
+    DDX_Text(m_hWnd, IDC_CHANGE_PASSWORD, m_strPassword, true);
+    DDX_Text(m_hWnd, IDC_CHANGE_CONFIRM, m_strConfirm, true);
+    if (m_strPassword != m_strConfirm) {
+        ShowPasswordMismatch(m_hWnd, m_pHost);
+        m_strPassword.clear();
+        m_strConfirm.clear();
+        DDX_Text(m_hWnd, IDC_CHANGE_PASSWORD, m_strPassword, false);
+        DDX_Text(m_hWnd, IDC_CHANGE_CONFIRM, m_strConfirm, false);
+        return;
+    }
+    if (m_pStore) {
+        if (m_strUser == CAdminAccount::kName) {
+            ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
+            admin.bHasPassword = 1;
+            CopyToField(m_strPassword, admin.szPassword, sizeof admin.szPassword);
+            m_pStore->m_adminAccount.Save();
+        } else {
+            // Also for an empty password: the child then logs in with an empty field.
+            m_pStore->m_childAccounts.SetPassword(m_strUser, m_strPassword);
+            m_pStore->m_childAccounts.Save();
+        }
+    }
+    EndDialog(IDOK);
+}

@@ -1,0 +1,32 @@
+// A new password for one account (the Administrator or a child), typed twice.
+#pragma once
+
+#include <string>
+
+#include "controls/win32/SkinButton.h"
+#include "controls/win32/FramedDialog.h"
+
+class CDataStore;
+class IControllerHost;
+
+class CChangePasswordDlg : public CFramedDialog {
+public:
+    // The controller's host (null in tests) keeps the tray quiet while a message box is open.
+    explicit CChangePasswordDlg(IControllerHost* pHost = nullptr);
+
+    CDataStore* m_pStore = nullptr;
+    std::string m_strUser;
+    std::string m_strPassword;
+    std::string m_strConfirm;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    CSkinButton m_btnOk;
+    IControllerHost* m_pHost;
+};
+
+// Shows the message about two entries that differ, with the tray menu off meanwhile.
+void ShowPasswordMismatch(HWND hOwner, IControllerHost* pHost);

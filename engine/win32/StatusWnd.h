@@ -1,0 +1,121 @@
+// The logged-in child's status window: counts use every second, shows the status and today's
+// settings, locks and releases the desktop by the rules, and saves the usage.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "controls/win32/SkinButton.h"
+#include "controls/win32/TransLabel.h"
+#include "engine/ClockGuard.h"
+#include "engine/UsageContext.h"
+#include "framework/win32/Dialog.h"
+
+class CDataStore;
+class IControllerHost;
+class CMiniWnd;
+class CNoticeSettingsDlg;
+class CNoticeWnd;
+
+class CStatusWnd : public CDialog {
+public:
+    // The store and the controller's host outlive the window; the host may be null in tests.
+    CStatusWnd(CDataStore* pStore, IControllerHost* pHost, const std::string& strUser);
+    ~CStatusWnd() override;
+
+    // Creates the modeless window (owned by the controller, the main window). The object deletes
+    // itself after its window is destroyed; destroying the window ends the login.
+    BOOL Create();
+
+    // Tray and hot-key actions.
+    void SwitchUser();      // ends the login (the window's destroy path)
+    void TakeRest();        // as the "Take a rest" button
+    void ShowMiniWindow();  // shows the mini window and ticks its checkbox
+    // True while the child's settings dialog is open (the hot key then does nothing).
+    bool IsInSettings() const;
+
+    // Gives the notice window the child's lead time and sound option from the account.
+    void RefreshNoticeSettings();
+    // The mini window's own close button: the preference is cleared and the checkbox follows.
+    void OnMiniClosed();
+
+    // Read by tests and by the windows this one owns.
+    CUsageContext& Context() { return m_context; }
+    CNoticeWnd* NoticeWnd() const { return m_pNoticeWnd.get(); }
+    CMiniWnd* MiniWnd() const { return m_pMiniWnd; }
+    int Ticks() const { return m_nTicks; }
+    int LockTicks() const { return m_nLockTicks; }
+    int ShowsMini() const { return m_bShowMiniWnd; }
+    const CClockGuard& ClockGuard() const { return m_clockGuard; }
+
+    // Client-area layout (pixels).
+    static constexpr int kX0 = 18;
+    static constexpr int kY0 = 108;
+    static constexpr int kBannerHeight = 82;
+    static constexpr RECT kStatusBox{kX0 + 72, kY0 + 23, kX0 + 427, kY0 + 83};
+    static constexpr RECT kSettingsBox{kX0 + 72, kY0 + 118, kX0 + 427, kY0 + 188};
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    bool OnTimer(UINT_PTR nId) override;
+    bool OnSysCommand(UINT nId, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC hDC) override;
+    void OnCancel() override {}
+    void OnOK() override {}
+    void OnDestroy() override;
+    void PostNcDestroy() override;
+
+private:
+    void SetUpControls();
+    // The first start of the login: resumed for a user in the active-user list whose usage was
+    // saved today, fresh otherwise.
+    void StartLogin();
+    void StartFresh();
+    void AddActiveUser();
+    void Save();
+
+    void Tick();
+    void OnStartToUse();
+    void OnSetting();
+
+    void RefreshTotal();
+    void RefreshStatus();
+    void RefreshSettings();
+    void RefreshTitle();
+    void RefreshButtons();
+    void PlaceBoxTexts();
+    void LockPresentation();
+    void BringToFront();
+    void CentreOnDesktop(HWND hWnd) const;
+
+    CDataStore* m_pStore;
+    IControllerHost* m_pHost;
+    std::string m_strUser;
+    CUsageContext m_context;
+    int m_nWeekday = 0;
+    int m_nTicks = 0;
+    int m_nLockTicks = 0;
+    int m_bInSettings = 0;
+    bool m_bDeleteAfterSettings = false;
+    int m_bShowMiniWnd = 0;
+    std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
+    CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
+    CNoticeSettingsDlg* m_pSettingsDlg = nullptr;  // while it runs
+    CClockGuard m_clockGuard;
+
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting;
+    CTransLabel m_title, m_statusText, m_settingsText;
+
+    HBITMAP m_hBanner = nullptr;
+    HBITMAP m_hStatusPicture = nullptr;
+    HBITMAP m_hSettingsPicture = nullptr;
+    HRGN m_hStatusRgn = nullptr;
+    HRGN m_hSettingsRgn = nullptr;
+    HBRUSH m_hBkBrush = nullptr;
+    HBRUSH m_hBoxBrush = nullptr;
+    HFONT m_hFont = nullptr;
+};

@@ -1,0 +1,134 @@
+// The controller: the program's main window for the whole run. It is the black layered curtain
+// over the screen, owns the data store, the tray icon, the hot key, the companion watchdog, the
+// lock screen and the desktop lock.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "dialogs/win32/AdminPasswordDlg.h"
+#include "framework/win32/Dialog.h"
+#include "shell/win32/ControllerHost.h"
+#include "shell/win32/ScreenLayout.h"
+#include "store/DataStore.h"
+#include "store/HiddenWindowList.h"
+
+class CLockDlg;
+class CMyMessenger;
+
+constexpr UINT WM_SHOW_LOCK = WM_USER + 1999;
+constexpr UINT WM_FIRST_RUN = WM_USER + 2001;
+constexpr UINT WM_TRAY_NOTIFY = WM_USER + 123;
+constexpr int ID_HOTKEY_SWITCH = 0x9921;
+constexpr UINT kTrayIconId = 128;
+constexpr UINT_PTR kWatchdogTimer = 1;
+constexpr UINT kWatchdogInterval = 100;
+
+// Alpha modes of the curtain.
+constexpr int kAlphaOpaque = 1;
+constexpr int kAlphaHalf = 2;
+constexpr int kAlphaInvisible = 3;
+
+// Whether the companion holds its mutex.
+int IsCompanionRunning();
+
+class CControlDlg : public CDialog, public IControllerHost {
+public:
+    using SETLAYERED = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+    CControlDlg();
+    ~CControlDlg() override;
+
+    // The host the windows are handed.
+    HWND CurtainWnd() const override { return m_hWnd; }
+    bool IsLocked() const override { return m_bLocked; }
+    void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
+    bool IsTrayMenuEnabled() const { return m_bTrayMenu; }
+    CLockDlg* LockScreen() const override { return m_pLockDlg; }
+    CLockDlg* GetLockDlg() const { return m_pLockDlg; }
+    // The lock screen's window was destroyed by someone else (tests): the pointer is dropped.
+    void ForgetLockDlg() { m_pLockDlg = nullptr; }
+    // The windows of the logged-in account that the lock screen holds, or nullptr.
+    HWND GetEditorWnd() const;
+    HWND GetStatusWnd() const;
+    // Copies the text (cut to 127 characters) into the tray tip and updates the icon.
+    void SetTrayTip(const std::string& strTip) override;
+    const NOTIFYICONDATAA& TrayIcon() const { return m_nid; }
+    // The alpha mode used while locked from the next lock on.
+    void SetLockBackground(int nMode) override { m_nLockBackground = nMode; }
+    // 1 opaque, 2 half transparent, 3 invisible; the mode already applied makes no system call.
+    void SetAlphaMode(int nMode);
+    int AlphaMode() const { return m_nAlphaMode; }
+    // Replaces the layered-window call (nullptr: none), and forgets the mode applied (tests).
+    void UseSetLayered(SETLAYERED pfnSetLayered) { m_pfnSetLayered = pfnSetLayered; }
+    void ForgetAlphaMode() { m_nAlphaMode = 0; }
+    void SetMessengerState(int nState) override;
+    // The companion's messenger, set before the window is created.
+    void UseMessenger(CMyMessenger* pMessenger) { m_pMessenger = pMessenger; }
+    void StartCompanion();
+    void ShowMainWindow();
+    // True when the run started with a child's login still open (the previous run ended uncleanly).
+    bool IsResumed() const { return m_bResumed; }
+
+    CDataStore& Store() { return m_store; }
+
+    // The desktop lock (DesktopLock.cpp).
+    HWND FindFullScreenWindow();
+    void LockDesktop() override;
+    void UnlockDesktop() override;
+    void RestoreSweptWindows();
+    bool IsObscured() override;
+    // The windows the lock took out of reach (winnodes.tmp).
+    CHiddenWindowList& HiddenWindows() { return m_hiddenWindows; }
+    // Marks the desktop locked without locking it, e.g. after recording windows by hand (tests).
+    void MarkLocked() { m_bLocked = true; }
+    // Diagnostic texts of the lock; discarded.
+    static void Trace(const char* pszText);
+
+    // The screen the lock covers: the machine's, unless a layout was handed in (tests).
+    SCREEN_LAYOUT ScreenLayout() const { return m_layout ? *m_layout : CurrentScreenLayout(); }
+    void UseScreenLayout(const SCREEN_LAYOUT& layout) { m_layout = layout; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    bool OnTimer(UINT_PTR nId) override;
+    bool OnSysCommand(UINT nId, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC hDC) override;
+    void OnDestroy() override;
+
+private:
+    static BOOL CALLBACK HideWindowProc(HWND hWnd, LPARAM lParam);
+    // Windows the lock never touches: the desktop, the taskbar and the program's own.
+    bool IsDesktopWindow(HWND hWnd) const;
+    void OnShowLock();
+    void OnFirstRun();
+    void RecreateLockDlg();
+    LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
+    void ShowTrayMenu();
+    void AddTrayIcon();
+
+    bool m_bLocked = false;
+    bool m_bTrayMenu = true;
+    bool m_bResumed = false;
+    NOTIFYICONDATAA m_nid{};
+    CLockDlg* m_pLockDlg = nullptr;
+    CDataStore m_store;
+    CAdminPasswordDlg m_dlgFirstRun;
+    SETLAYERED m_pfnSetLayered = nullptr;
+    HMODULE m_hUser32 = nullptr;
+    int m_nAlphaMode = 0;
+    int m_nLockBackground = kAlphaHalf;
+    CMyMessenger* m_pMessenger = nullptr;
+    HICON m_hIcon = nullptr;
+    // The windows the lock took out of reach (winnodes.tmp).
+    CHiddenWindowList m_hiddenWindows;
+    UINT m_nTaskbarCreated = 0;
+    std::optional<SCREEN_LAYOUT> m_layout;
+};

@@ -1,0 +1,186 @@
+// The desktop lock of the controller: the full-screen window in front is minimised, hidden or
+// pushed off the screen, every other visible top-level window is hidden, and each is recorded in
+// winnodes.tmp so that the unlock (or the next start after a crash) can give it back.
+#include <cstring>
+
+#include "seams/SystemActions.h"
+#include "shell/win32/ControlDlg.h"
+#include "shell/Utilities.h"
+#include "store/win32/HiddenWindowDisplay.h"
+
+namespace {
+
+std::string TitleOf(HWND hWnd) {
+    char sz[256] = {};
+    ::GetWindowTextA(hWnd, sz, 255);
+    return sz;
+}
+
+std::string ClassOf(HWND hWnd) {
+    char sz[256] = {};
+    ::GetClassNameA(hWnd, sz, 255);
+    return sz;
+}
+
+bool IsWorkerWindow(HWND hWnd) {
+    for (HWND hWorker = ::FindWindowExA(nullptr, nullptr, "WorkerW", nullptr); hWorker;
+         hWorker = ::FindWindowExA(nullptr, hWorker, "WorkerW", nullptr))
+        if (hWorker == hWnd) return true;
+    return false;
+}
+
+}  // namespace
+
+void CControlDlg::Trace(const char* pszText) { ::Trace(pszText); }
+
+bool CControlDlg::IsDesktopWindow(HWND hWnd) const {
+    return TitleOf(hWnd) == "Program Manager" || ClassOf(hWnd) == "Shell_TrayWnd" ||
+           hWnd == ::FindWindowA("Progman", nullptr) || IsWorkerWindow(hWnd);
+}
+
+HWND CControlDlg::FindFullScreenWindow() {
+    HWND hWnd = ::GetForegroundWindow();
+    if (!hWnd || hWnd == m_hWnd) return nullptr;
+    if (hWnd == GetEditorWnd() || hWnd == GetStatusWnd())
+        return nullptr;
+    if (IsDesktopWindow(hWnd)) return nullptr;
+    RECT rc;
+    if (!::GetWindowRect(hWnd, &rc)) return nullptr;
+    return CoversScreen(rc, ScreenLayout()) ? hWnd : nullptr;
+}
+
+void CControlDlg::LockDesktop() {
+    if (HWND hFull = FindFullScreenWindow()) {
+        RECT rc{};
+        ::GetWindowRect(hFull, &rc);
+        const std::uint32_t nHandle = HandleValue(hFull);
+        if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
+        // Alt+Tab first: a game holding the display gives it up more willingly.
+        ISystemActions& system = CSystem::Get();
+        system.SendKey(VK_MENU, false);
+        system.SendKey(VK_TAB, false);
+        ::Sleep(10);
+        system.SendKey(VK_TAB, true);
+        system.SendKey(VK_MENU, true);
+        ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
+        if (::IsIconic(hFull)) {
+            m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreFromMinimised));
+            Trace("minimize sucess.");
+        } else {
+            Trace("minimize fail.");
+            ::ShowWindow(hFull, SW_HIDE);
+            if (!::IsWindowVisible(hFull)) {
+                m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreShow));
+                Trace("hide sucess.");
+            } else {
+                Trace("hide fail.");
+                const int cx = rc.right - rc.left;
+                ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
+                m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreMove));
+                Trace("exec change position.");
+            }
+        }
+        ::Sleep(500);
+    }
+    ::EnumWindows(HideWindowProc, reinterpret_cast<LPARAM>(this));
+    m_hiddenWindows.Save();
+
+    ::SetFocus(m_hWnd);
+    const RECT rcCurtain = CurtainRect(ScreenLayout());
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
+                   rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
+    SetAlphaMode(m_nLockBackground);
+    m_bLocked = true;
+}
+
+BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
+    auto* pThis = reinterpret_cast<CControlDlg*>(lParam);
+    if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    if (::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId()) return TRUE;
+    if (pThis->IsDesktopWindow(hWnd)) return TRUE;
+    const std::uint32_t nHandle = HandleValue(hWnd);
+    if (pThis->m_hiddenWindows.Exists(nHandle)) return TRUE;
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    pThis->m_hiddenWindows.Add(MakeHiddenWindow(hWnd, kFromSweep, rc, kRestoreShow));
+    // Asynchronously, so that a hung program cannot hold up the lock.
+    ::ShowWindowAsync(hWnd, SW_HIDE);
+    return TRUE;
+}
+
+void CControlDlg::RestoreSweptWindows() {
+    for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
+        const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
+        HWND hWnd = WindowOf(*pWindow);
+        // Full-screen windows are given back by the unlock, after the display mode.
+        if (!::IsWindow(hWnd) || m_hiddenWindows.ExistsFromFullScreen(pWindow->hWnd)) continue;
+        const HIDDEN_RECT& rc = pWindow->rcWindow;
+        switch (pWindow->nRestore) {
+            case kRestoreShow:
+                ::ShowWindowAsync(hWnd, SW_SHOW);
+                break;
+            case kRestoreFromMinimised:
+                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+                break;
+            case kRestoreMove:
+                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+                break;
+            case 3:
+                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+                ::ShowWindow(hWnd, SW_SHOW);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void CControlDlg::UnlockDesktop() {
+    if (!m_bLocked) return;
+    RestoreSweptWindows();
+    ShowWindow(SW_SHOWNORMAL);
+    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetAlphaMode(kAlphaInvisible);
+
+    const SCREEN_LAYOUT layout = ScreenLayout();
+    for (int n = 0; n < m_hiddenWindows.CountFromFullScreen(); ++n) {
+        const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetFromFullScreen(n);
+        HWND hWnd = WindowOf(*pWindow);
+        if (!::IsWindow(hWnd)) continue;
+        // The display mode first, so that the window comes back in the mode it was made for. A
+        // record without a screen size (some systems report none) names no mode to go back to.
+        const std::uint32_t cx = GetDisplayWidth(*pWindow);
+        const std::uint32_t cy = GetDisplayHeight(*pWindow);
+        if (cx != 0 && cy != 0 &&
+            (cx != static_cast<std::uint32_t>(layout.cxPrimary) || cy != static_cast<std::uint32_t>(layout.cyPrimary)))
+            CSystem::Get().ChangeDisplayMode(pWindow->dmDisplay);
+        const HIDDEN_RECT& rc = pWindow->rcWindow;
+        switch (pWindow->nRestore) {
+            case kRestoreShow:
+                ::ShowWindow(hWnd, SW_SHOW);
+                Trace("unlock SW_SHOW.");
+                break;
+            case kRestoreFromMinimised:
+            case 3:
+                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+                Trace("unlock SC_RESTORE.");
+                break;
+            case kRestoreMove:
+                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+                ::ShowWindow(hWnd, SW_SHOW);
+                Trace("unlock MoveWindow.");
+                break;
+            default:
+                break;
+        }
+    }
+    m_hiddenWindows.RemoveAll();
+    m_hiddenWindows.Save();
+    m_bLocked = false;
+}
+
+bool CControlDlg::IsObscured() {
+    for (const POINT& pt : ProbePoints(ScreenLayout()))
+        if (::WindowFromPoint(pt) == m_hWnd) return false;
+    return true;
+}

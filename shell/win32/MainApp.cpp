@@ -1,0 +1,59 @@
+// Start-up of the program.
+#include "shell/win32/MainApp.h"
+
+#include <memory>
+#include <string>
+
+#include "companion/CompanionNames.h"
+#include "shell/win32/ControlDlg.h"
+#include "shell/win32/InstallCheck.h"
+#include "seams/win32/ModulePath.h"
+
+namespace {
+
+constexpr const char* kAlreadyRunning = "Application already running!";
+constexpr const char* kDamaged =
+    "This application has failed to start because some files has been damaged. \r\n"
+    "Re-installing the application may fix this problem.";
+
+CMainApp theApp;
+
+}  // namespace
+
+BOOL CMainApp::InitInstance() {
+    // The token counts anywhere in the line, even inside another argument; case matters.
+    const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
+
+    m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
+        return FALSE;
+    }
+
+    if (!CheckInstallation(GetModuleDir())) {
+        AppMessageBox(kDamaged, MB_OK);
+        m_messenger.SetMainProgState(4);
+        return FALSE;
+    }
+
+    m_messenger.SetMainProgPathName(GetModulePath().c_str());
+    if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
+        ::CloseHandle(hCompanion);
+    else
+        m_messenger.SetMainProgState(1);
+
+    SetDialogBkColor(RGB(240, 245, 250), RGB(10, 10, 10));
+
+    auto pControl = std::make_unique<CControlDlg>();
+    m_pMainWnd = pControl.get();
+    pControl->UseMessenger(&m_messenger);
+    pControl->DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+int CMainApp::ExitInstance() {
+    if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
+    m_hInstanceMutex = nullptr;
+    return CWinApp::ExitInstance();
+}

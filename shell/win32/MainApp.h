@@ -1,0 +1,20 @@
+// The application object of Quenby.exe: refuses a second instance, checks the installation,
+// tells the companion library the program's path and state, and runs the controller modally.
+#pragma once
+
+#include <windows.h>
+
+#include "companion/win32/MyMessenger.h"
+#include "framework/win32/WinApp.h"
+
+class CMainApp : public CWinApp {
+public:
+    CMainApp() = default;
+    ~CMainApp() override = default;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    HANDLE m_hInstanceMutex = nullptr;
+    CMyMessenger m_messenger;
+};

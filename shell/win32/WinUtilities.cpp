@@ -1,0 +1,109 @@
+// The auto-run value, foreground forcing and the gradient line.
+#include "shell/win32/WinUtilities.h"
+
+#include "seams/SystemActions.h"
+#include "seams/win32/ModulePath.h"
+
+std::string GetRunValueName() {
+    std::string strName = GetModulePath();
+    const std::size_t nSlash = strName.find_last_of("\\/");
+    if (nSlash != std::string::npos) strName.erase(0, nSlash + 1);
+    const std::size_t nDot = strName.rfind('.');
+    if (nDot != std::string::npos) strName.erase(nDot);
+    return strName;
+}
+
+// The value holds the program file's own path, so the program starts from wherever it is
+// installed whatever the current directory was when auto-run was chosen.
+long SetAutoRun() { return CSystem::Get().WriteRunValue(GetRunValueName(), GetModulePath()); }
+
+long RemoveAutoRun() { return CSystem::Get().DeleteRunValue(GetRunValueName()); }
+
+int IsAutoRun() {
+    std::string strData;
+    if (CSystem::Get().ReadRunValue(GetRunValueName(), strData) != ERROR_SUCCESS) return 0;
+    const std::string strPath = GetModulePath();
+    return !strPath.empty() && strData == strPath ? 1 : 0;
+}
+
+void DrawGradientLine(HDC hDC, int x1, int y, int x2, COLORREF c1, COLORREF c2, int nWidth) {
+    const int n = x2 - x1;
+    if (n <= 0) return;
+    const double dRed = (double(GetRValue(c2)) - GetRValue(c1)) / n;
+    const double dGreen = (double(GetGValue(c2)) - GetGValue(c1)) / n;
+    const double dBlue = (double(GetBValue(c2)) - GetBValue(c1)) / n;
+    ::MoveToEx(hDC, x1, y, nullptr);
+    HGDIOBJ hOldPen = nullptr;
+    for (int i = x1; i <= x2 - 2; ++i) {
+        const int k = i - x1;
+        HPEN hPen = ::CreatePen(PS_SOLID, nWidth,
+                                RGB(int(GetRValue(c1) + k * dRed), int(GetGValue(c1) + k * dGreen),
+                                    int(GetBValue(c1) + k * dBlue)));
+        HGDIOBJ hPrevious = ::SelectObject(hDC, hPen);
+        if (!hOldPen) hOldPen = hPrevious;
+        else ::DeleteObject(hPrevious);  // the pen of the step before
+        ::LineTo(hDC, i + 1, y);
+    }
+    if (hOldPen) ::DeleteObject(::SelectObject(hDC, hOldPen));
+}
+
+namespace {
+
+bool IsAltDown() {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    return (state[VK_MENU] & 0x80) != 0;
+}
+
+}  // namespace
+
+void ForceForegroundByAlt(HWND hWnd) {
+    if (!::IsWindow(hWnd)) return;
+    ISystemActions& system = CSystem::Get();
+    // The release follows the press this call made, and nothing else: reading the key state
+    // again could already report the synthesised press and leave Alt stuck down, and an Alt the
+    // user holds is not released under the user's finger.
+    const bool bPress = !IsAltDown();
+    if (bPress) system.SendKey(VK_MENU, false);
+    ::SetForegroundWindow(hWnd);
+    if (bPress) system.SendKey(VK_MENU, true);
+}
+
+void ForceForegroundByAttach(HWND hWnd) {
+    if (!::IsWindow(hWnd)) return;
+    ISystemActions& system = CSystem::Get();
+    const DWORD nForeThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    const DWORD nOwnThread = ::GetCurrentThreadId();
+    const bool bOther = nForeThread != nOwnThread;
+    bool bAttached = false;
+    unsigned long nSavedTimeout = 0;
+    if (bOther) {
+        bAttached = nForeThread != 0 && ::AttachThreadInput(nOwnThread, nForeThread, TRUE) != FALSE;
+        nSavedTimeout = system.GetForegroundLockTimeout();
+        system.SetForegroundLockTimeout(0);
+        ::AllowSetForegroundWindow(ASFW_ANY);
+    }
+    ::SetForegroundWindow(hWnd);
+    if (bOther) {
+        system.SetForegroundLockTimeout(nSavedTimeout);
+        if (bAttached) ::AttachThreadInput(nOwnThread, nForeThread, FALSE);
+    }
+}
+
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource) {
+    if (!hBitmap) return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
+    ::StretchBlt(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top, hMem,
+                 rcSource.left, rcSource.top, rcSource.right - rcSource.left, rcSource.bottom - rcSource.top, SRCCOPY);
+    ::SetStretchBltMode(hDC, nOldMode);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+}
+
+void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest) {
+    BITMAP info{};
+    if (!hBitmap || !::GetObjectA(hBitmap, sizeof info, &info)) return;
+    StretchBitmap(hDC, hBitmap, rcDest, RECT{0, 0, info.bmWidth, info.bmHeight});
+}
