@@ -321,16 +321,27 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
 }
 
 bool CControlDlg::OnPaint() {
-    if (!::IsIconic(m_hWnd)) return false;
+    // The curtain paints itself, always: its update region must be validated here, or the window
+    // gets WM_PAINT again and again, and a queue that always has a paint pending never delivers
+    // its timers.
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC));
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    const int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(hDC, x, y, m_hIcon);
+    if (hDC && ::IsIconic(m_hWnd)) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC));
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        const int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        ::DrawIcon(hDC, x, y, m_hIcon);
+    }
     ::EndPaint(m_hWnd, &ps);
+    ++m_nPaints;
+    if (::GetUpdateRect(m_hWnd, nullptr, FALSE)) {
+        ++m_nStuckPaints;
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_VALIDATE | RDW_FRAME | RDW_NOINTERNALPAINT);
+    }
     return true;
 }
 
