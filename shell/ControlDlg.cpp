@@ -321,9 +321,7 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
 }
 
 bool CControlDlg::OnPaint() {
-    // The curtain paints itself, always: its update region must be validated here, or the window
-    // gets WM_PAINT again and again, and a queue that always has a paint pending never delivers
-    // its timers.
+    // The curtain paints itself, iconic or not, so that every paint it is sent is validated here.
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
     if (hDC && ::IsIconic(m_hWnd)) {
@@ -335,13 +333,6 @@ bool CControlDlg::OnPaint() {
         ::DrawIcon(hDC, x, y, m_hIcon);
     }
     ::EndPaint(m_hWnd, &ps);
-    ++m_nPaints;
-    if (::GetUpdateRect(m_hWnd, nullptr, FALSE)) {
-        ++m_nStuckPaints;
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_VALIDATE | RDW_FRAME | RDW_NOINTERNALPAINT);
-    }
     return true;
 }
 

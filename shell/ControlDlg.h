@@ -82,8 +82,6 @@ public:
     CDataStore m_store;
     CMyMessenger* m_pMessenger = nullptr;
     HICON m_hIcon = nullptr;
-    int m_nPaints = 0;
-    int m_nStuckPaints = 0;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList m_hiddenWindows;
 
