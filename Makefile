@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: run test deps native win32 fuzz bench package clean
+.PHONY: run test test-under-load deps native win32 fuzz bench package clean
 
 deps:
 	@tools/install-deps
@@ -37,6 +37,10 @@ run: win32
 # One ctest run over every build folder, so the summary at the end counts every layer.
 test: native win32 fuzz
 	@tools/run-tests
+
+# The Windows and end-to-end layers three times over while both cores are kept busy.
+test-under-load: win32
+	@tools/test-under-load 3
 
 clean:
 	rm -rf build

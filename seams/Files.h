@@ -11,7 +11,8 @@ using BYTES = std::vector<std::uint8_t>;
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
-    // Reads the whole file; false when it cannot be opened.
+    // Reads the whole file; false (bytes untouched) when it cannot be opened or a read fails, so
+    // that a file that could not be read is never taken for a file cut short.
     virtual bool ReadAll(const std::string& strPath, BYTES& bytes) = 0;
     // Writes the complete image to a temporary file beside the target, flushes it and puts it
     // in place in one step, so the target is always either the old or the new file, never torn.
@@ -28,5 +29,5 @@ public:
     static void Use(IFileSystem* pFiles);
 };
 
-// The platform's real file system.
+// The real file system, over the platform's file calls.
 IFileSystem& SystemFileSystem();

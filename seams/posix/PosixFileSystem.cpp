@@ -1,63 +1,63 @@
-// Crash-safe data files on POSIX systems (the native build): temporary file, fsync, rename.
+// The file calls of POSIX systems (the native build): descriptors, fsync and rename.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "seams/DataFolder.h"
-#include "seams/Files.h"
+#include "seams/FileCalls.h"
 
 namespace {
 
-bool WriteFully(int fd, const BYTES& bytes) {
-    size_t nDone = 0;
-    while (nDone < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + nDone, bytes.size() - nDone);
-        if (n <= 0) return false;
-        nDone += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-class CPosixFileSystem final : public IFileSystem {
+class CPosixFileCalls final : public IFileCalls {
 public:
-    bool ReadAll(const std::string& strPath, BYTES& bytes) override {
-        std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
-        if (!pFile) return false;
-        bytes.clear();
-        unsigned char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pFile)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(pFile);
-        return true;
+    bool OpenRead(const std::string& strPath, FILE_REF& file) override {
+        return Opened(::open(strPath.c_str(), O_RDONLY), file);
     }
-
-    bool ReplaceAll(const std::string& strPath, const BYTES& bytes) override {
-        const std::string strTemp = strPath + ".new";
-        const int fd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0) return false;
-        const bool bWritten = WriteFully(fd, bytes) && ::fsync(fd) == 0;
-        const bool bClosed = ::close(fd) == 0;
-        if (!bWritten || !bClosed || std::rename(strTemp.c_str(), strPath.c_str()) != 0) {
-            std::remove(strTemp.c_str());
-            return false;
-        }
-        return true;
+    bool Create(const std::string& strPath, FILE_REF& file) override {
+        return Opened(::open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), file);
     }
-
+    bool Read(FILE_REF file, void* pBuffer, std::size_t nSize, std::size_t& nRead) override {
+        ssize_t n;
+        do n = ::read(static_cast<int>(file), pBuffer, nSize);
+        while (n < 0 && errno == EINTR);
+        nRead = n > 0 ? static_cast<std::size_t>(n) : 0;
+        return n >= 0;
+    }
+    bool Write(FILE_REF file, const void* pData, std::size_t nSize, std::size_t& nWritten) override {
+        ssize_t n;
+        do n = ::write(static_cast<int>(file), pData, nSize);
+        while (n < 0 && errno == EINTR);
+        nWritten = n > 0 ? static_cast<std::size_t>(n) : 0;
+        return n >= 0;
+    }
+    bool Flush(FILE_REF file) override { return ::fsync(static_cast<int>(file)) == 0; }
+    bool Close(FILE_REF file) override { return ::close(static_cast<int>(file)) == 0; }
+    bool Replace(const std::string& strFrom, const std::string& strTo) override {
+        return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
+    }
+    bool Remove(const std::string& strPath) override { return std::remove(strPath.c_str()) == 0; }
     long long SizeOf(const std::string& strPath) override {
         struct stat st {};
         if (::stat(strPath.c_str(), &st) != 0) return -1;
         return static_cast<long long>(st.st_size);
     }
+
+private:
+    static bool Opened(int fd, FILE_REF& file) {
+        if (fd < 0) return false;
+        file = fd;
+        return true;
+    }
 };
 
 }  // namespace
 
-IFileSystem& SystemFileSystem() {
-    static CPosixFileSystem s_files;
-    return s_files;
+IFileCalls& SystemFileCalls() {
+    static CPosixFileCalls s_calls;
+    return s_calls;
 }
 
 // Natively there is no program folder: the data files live in the current directory.

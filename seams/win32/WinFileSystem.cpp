@@ -1,84 +1,64 @@
-// Crash-safe data files on Windows: temporary file, flush, then one replacing move.
+// The file calls of Windows: handles, FlushFileBuffers and a replacing, write-through move.
 #include <windows.h>
 
 #include "seams/DataFolder.h"
-#include "seams/Files.h"
+#include "seams/FileCalls.h"
 #include "seams/win32/ModulePath.h"
 
 namespace {
 
-// Owns a file handle for the length of one read or write.
-class CFileHandle {
+HANDLE HandleOf(FILE_REF file) { return reinterpret_cast<HANDLE>(file); }
+
+class CWinFileCalls final : public IFileCalls {
 public:
-    explicit CFileHandle(HANDLE h) : m_h(h) {}
-    ~CFileHandle() { Close(); }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_h; }
-    bool Close() {
-        if (!IsValid()) return true;
-        const BOOL bOk = ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
+    bool OpenRead(const std::string& strPath, FILE_REF& file) override {
+        return Opened(::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                      file);
+    }
+    bool Create(const std::string& strPath, FILE_REF& file) override {
+        return Opened(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr),
+                      file);
+    }
+    bool Read(FILE_REF file, void* pBuffer, std::size_t nSize, std::size_t& nRead) override {
+        DWORD n = 0;
+        const BOOL bOk = ::ReadFile(HandleOf(file), pBuffer, static_cast<DWORD>(nSize), &n, nullptr);
+        nRead = bOk ? n : 0;
         return bOk != FALSE;
     }
-
-private:
-    HANDLE m_h;
-};
-
-bool WriteFully(HANDLE h, const BYTES& bytes) {
-    size_t nDone = 0;
-    while (nDone < bytes.size()) {
-        DWORD nWritten = 0;
-        const DWORD nChunk = static_cast<DWORD>(bytes.size() - nDone);
-        if (!::WriteFile(h, bytes.data() + nDone, nChunk, &nWritten, nullptr) || nWritten == 0) return false;
-        nDone += nWritten;
+    bool Write(FILE_REF file, const void* pData, std::size_t nSize, std::size_t& nWritten) override {
+        DWORD n = 0;
+        const BOOL bOk = ::WriteFile(HandleOf(file), pData, static_cast<DWORD>(nSize), &n, nullptr);
+        nWritten = bOk ? n : 0;
+        return bOk != FALSE;
     }
-    return true;
-}
-
-class CWinFileSystem final : public IFileSystem {
-public:
-    bool ReadAll(const std::string& strPath, BYTES& bytes) override {
-        CFileHandle file(::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsValid()) return false;
-        bytes.clear();
-        char buffer[4096];
-        DWORD nRead = 0;
-        while (::ReadFile(file.Get(), buffer, sizeof buffer, &nRead, nullptr) && nRead > 0)
-            bytes.insert(bytes.end(), buffer, buffer + nRead);
-        return true;
+    bool Flush(FILE_REF file) override { return ::FlushFileBuffers(HandleOf(file)) != FALSE; }
+    bool Close(FILE_REF file) override { return ::CloseHandle(HandleOf(file)) != FALSE; }
+    bool Replace(const std::string& strFrom, const std::string& strTo) override {
+        return ::MoveFileExA(strFrom.c_str(), strTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+               FALSE;
     }
-
-    bool ReplaceAll(const std::string& strPath, const BYTES& bytes) override {
-        const std::string strTemp = strPath + ".new";
-        CFileHandle file(::CreateFileA(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsValid()) return false;
-        const bool bWritten = WriteFully(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
-        const bool bClosed = file.Close();
-        if (!bWritten || !bClosed ||
-            !::MoveFileExA(strTemp.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            ::DeleteFileA(strTemp.c_str());
-            return false;
-        }
-        return true;
-    }
-
+    bool Remove(const std::string& strPath) override { return ::DeleteFileA(strPath.c_str()) != FALSE; }
     long long SizeOf(const std::string& strPath) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!::GetFileAttributesExA(strPath.c_str(), GetFileExInfoStandard, &data)) return -1;
         return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
+
+private:
+    static bool Opened(HANDLE h, FILE_REF& file) {
+        if (h == INVALID_HANDLE_VALUE) return false;
+        file = reinterpret_cast<FILE_REF>(h);
+        return true;
+    }
 };
 
 }  // namespace
 
-IFileSystem& SystemFileSystem() {
-    static CWinFileSystem s_files;
-    return s_files;
+IFileCalls& SystemFileCalls() {
+    static CWinFileCalls s_calls;
+    return s_calls;
 }
 
 std::string DefaultDataFolder() { return GetModuleDir(); }

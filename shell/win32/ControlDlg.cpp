@@ -323,15 +323,17 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
 }
 
 bool CControlDlg::OnPaint() {
-    if (!::IsIconic(m_hWnd)) return false;
+    // The curtain paints itself, iconic or not, so that every paint it is sent is validated here.
     PAINTSTRUCT ps;
     HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC));
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    const int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(hDC, x, y, m_hIcon);
+    if (hDC && ::IsIconic(m_hWnd)) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC));
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        const int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        ::DrawIcon(hDC, x, y, m_hIcon);
+    }
     ::EndPaint(m_hWnd, &ps);
     return true;
 }

@@ -9,7 +9,7 @@
 #include "store/ChildAccountList.h"
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
-#include "support/FailingFiles.h"
+#include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -313,11 +313,10 @@ TEST(ChildAccountList, SaveCutShortAtAnyByteKeepsTheOldFileAndTheList) {
     children.Add("Amy", "pw");
 
     CFailingFiles failing;
-    for (long long n = 0; n < 344; ++n) {
-        failing.FailAfter(n);
-        ASSERT_FALSE(children.Save()) << "cut after " << n << " bytes";
-        ASSERT_EQ(folder.Read("child.nam"), old) << "cut after " << n << " bytes";
-    }
+    ForEachSaveFault(failing, 344, [&](const std::string& strFault) {
+        ASSERT_FALSE(children.Save()) << strFault;
+        ASSERT_EQ(folder.Read("child.nam"), old) << strFault;
+    });
     EXPECT_EQ(children.GetCount(), 2);
     EXPECT_EQ(children.GetPassword("Amy"), "pw");
 
@@ -340,11 +339,10 @@ TEST(AdminAccount, SaveCutShortAtAnyByteKeepsTheOldFileAndTheRecord) {
     admin.m_admin.bFirstRunPending = 0;
 
     CFailingFiles failing;
-    for (long long n = 0; n < 200; ++n) {
-        failing.FailAfter(n);
-        ASSERT_FALSE(admin.Save()) << "cut after " << n << " bytes";
-        ASSERT_EQ(folder.Read("parent.nam"), old) << "cut after " << n << " bytes";
-    }
+    ForEachSaveFault(failing, 200, [&](const std::string& strFault) {
+        ASSERT_FALSE(admin.Save()) << strFault;
+        ASSERT_EQ(folder.Read("parent.nam"), old) << strFault;
+    });
     EXPECT_STREQ(admin.m_admin.szPassword, "new");
     EXPECT_EQ(admin.m_admin.bFirstRunPending, 0);
 }

@@ -4,7 +4,7 @@
 #include "store/ActiveUserList.h"
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
-#include "support/FailingFiles.h"
+#include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -93,10 +93,9 @@ TEST(ActiveUserList, SaveCutShortAtAnyByteKeepsTheOldFileAndTheList) {
     const BYTES old = folder.Read("userinfo.aur");
     users.Add("Amy");
     CFailingFiles failing;
-    for (long long n = 0; n < 256; ++n) {
-        failing.FailAfter(n);
-        ASSERT_FALSE(users.Save()) << "cut after " << n << " bytes";
-        ASSERT_EQ(folder.Read("userinfo.aur"), old) << "cut after " << n << " bytes";
-    }
+    ForEachSaveFault(failing, 256, [&](const std::string& strFault) {
+        ASSERT_FALSE(users.Save()) << strFault;
+        ASSERT_EQ(folder.Read("userinfo.aur"), old) << strFault;
+    });
     EXPECT_EQ(users.GetCount(), 2);
 }

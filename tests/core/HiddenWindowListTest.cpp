@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "store/HiddenWindowList.h"
-#include "support/FailingFiles.h"
+#include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -136,15 +136,14 @@ TEST(HiddenWindowList, SaveCutShortAtAnyByteKeepsTheOldFileAndTheList) {
     const BYTES old = folder.Read("winnodes.tmp");
     list.Add(Window(20, kFromFullScreen, kRestoreMove));
     CFailingFiles failing;
-    for (long long n = 0; n < 368; ++n) {
-        failing.FailAfter(n);
-        ASSERT_FALSE(list.Save()) << "cut after " << n << " bytes";
-        ASSERT_EQ(folder.Read("winnodes.tmp"), old) << "cut after " << n << " bytes";
-    }
+    ForEachSaveFault(failing, 368, [&](const std::string& strFault) {
+        ASSERT_FALSE(list.Save()) << strFault;
+        ASSERT_EQ(folder.Read("winnodes.tmp"), old) << strFault;
+    });
     EXPECT_EQ(list.GetCount(), 2);
     // Emptying the list after an unlock is no exception: a failed save keeps the old records.
     list.RemoveAll();
-    failing.FailAfter(0);
+    failing.Fail(CFailingFiles::kReplace);
     EXPECT_FALSE(list.Save());
     EXPECT_EQ(folder.Read("winnodes.tmp"), old);
 }

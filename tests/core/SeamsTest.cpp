@@ -5,6 +5,7 @@
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
 #include "support/FakeClock.h"
+#include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 
@@ -74,4 +75,39 @@ TEST(Files, ALeftoverTemporaryFileIsOverwrittenByTheNextSave) {
     ASSERT_TRUE(CFiles::Get().ReplaceAll(CDataFolder::PathOf("use.sta"), BYTES{7}));
     EXPECT_EQ(folder.Read("use.sta"), BYTES{7});
     EXPECT_FALSE(folder.Exists("use.sta.new"));
+}
+
+TEST(Files, ASaveThatFailsInAnySystemCallLeavesTheOldFileWholeAndNoTemporaryFile) {
+    CTempFolder folder;
+    const std::string strPath = CDataFolder::PathOf("use.sta");
+    const BYTES old(220, 0x11);
+    ASSERT_TRUE(CFiles::Get().ReplaceAll(strPath, old));
+    const BYTES image(440, 0x22);
+    CFailingFiles failing;
+    ForEachSaveFault(failing, image.size(), [&](const std::string& strFault) {
+        EXPECT_FALSE(CFiles::Get().ReplaceAll(strPath, image)) << strFault;
+        ASSERT_EQ(folder.Read("use.sta"), old) << strFault;
+        EXPECT_FALSE(folder.Exists("use.sta.new")) << strFault;
+    });
+    // With the fault gone the same save goes through.
+    ASSERT_TRUE(CFiles::Get().ReplaceAll(strPath, image));
+    EXPECT_EQ(folder.Read("use.sta"), image);
+}
+
+TEST(Files, AReadThatFailsIsAFailureNotAFileCutShort) {
+    CTempFolder folder;
+    BYTES image(10000);
+    for (std::size_t n = 0; n < image.size(); ++n) image[n] = static_cast<std::uint8_t>(n * 7);
+    folder.Write("prj.nam", image);
+    CFailingFiles failing;
+    for (long long nCut : {0LL, 1LL, 4096LL, 5000LL, 9999LL}) {
+        failing.Fail(CFailingFiles::kRead, nCut);
+        BYTES bytes{9, 9};
+        EXPECT_FALSE(CFiles::Get().ReadAll(CDataFolder::PathOf("prj.nam"), bytes)) << "read failed after " << nCut;
+        EXPECT_EQ(bytes, (BYTES{9, 9})) << "nothing of a failed read is handed over";
+    }
+    failing.Fail(CFailingFiles::kRead, 10001);  // would fail only past the end: the whole file is read
+    BYTES bytes;
+    EXPECT_TRUE(CFiles::Get().ReadAll(CDataFolder::PathOf("prj.nam"), bytes));
+    EXPECT_EQ(bytes, image);
 }

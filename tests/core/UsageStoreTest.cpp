@@ -119,6 +119,21 @@ TEST(UsageStore, MissingOrEmptyFileLeavesTheListAlone) {
     EXPECT_TRUE(store.Exists("kid"));
 }
 
+TEST(UsageStore, AFileThatCannotBeReadIsNotLoadedAsAShorterList) {
+    CTempFolder folder;
+    BYTES image = Image(1000);
+    const BYTES second = Image(2000);
+    image.insert(image.end(), second.begin(), second.end());
+    folder.Write("use.sta", image);
+    CUsageStore store;
+    store.Add(Record("kid", 1, 1));
+    CFailingFiles failing;
+    failing.Fail(CFailingFiles::kRead, 300);  // the first record read, the second not
+    EXPECT_FALSE(store.Load());
+    ASSERT_EQ(store.GetList().size(), 1u) << "the list in memory stays as it was";
+    EXPECT_TRUE(store.Exists("kid"));
+}
+
 TEST(UsageStore, FailedSaveKeepsTheOldFileAndTheNextSaveCatchesUp) {
     CTimeZone zone("UTC0");
     CTempFolder folder;

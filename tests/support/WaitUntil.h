@@ -12,15 +12,16 @@
 inline bool WaitUntil(const std::function<bool()>& condition, DWORD nMilliseconds = 10000) {
     const DWORD nStart = ::GetTickCount();
     for (;;) {
+        // The condition is looked at after every message: a queue that never runs dry (Wine can
+        // keep reporting a paint for a window it thinks is covered) must not keep it from being seen.
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CWinApp::PreTranslate(&msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
+        const bool bGot = ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (bGot && !CWinApp::PreTranslate(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
         }
         if (condition()) return true;
         if (::GetTickCount() - nStart > nMilliseconds) return false;
-        ::Sleep(5);
+        if (!bGot) ::Sleep(5);
     }
 }

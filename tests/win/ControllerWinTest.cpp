@@ -125,6 +125,16 @@ std::string Text(const RECT& rc) {
     return szText;
 }
 
+// Class, title and owning process of a window, for messages.
+std::string Describe(HWND hWnd) {
+    char szClass[64] = {}, szTitle[64] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    ::GetWindowTextA(hWnd, szTitle, sizeof szTitle);
+    DWORD nProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcess);
+    return std::string(szClass) + " \"" + szTitle + "\"" + (nProcess == ::GetCurrentProcessId() ? " (ours)" : " (another process)");
+}
+
 int CurtainAlpha(HWND hWnd) {
     BYTE nAlpha = 0;
     DWORD nFlags = 0;
@@ -209,7 +219,8 @@ TEST_F(Controller, StartsAsALockedTopmostCurtainWithItsTrayIconMenuAndFiles) {
     EXPECT_EQ(m_pDlg->GetWindowText(), "Quenby");
     EXPECT_STREQ(m_pDlg->TrayIcon().szTip, "Quenby");
     EXPECT_EQ(m_pDlg->TrayIcon().cbSize, 488u);
-    EXPECT_EQ(m_pDlg->IsObscured(), 0) << "the curtain lies over every probe point";
+    EXPECT_EQ(m_pDlg->IsObscured(), 0) << "the curtain lies over every probe point; at the first one: "
+                                       << Describe(::WindowFromPoint(ProbePoints(CurrentScreenLayout()).front()));
 
     HMENU hSysMenu = ::GetSystemMenu(Curtain(), FALSE);
     char szItem[64] = {};

@@ -1,26 +1,23 @@
-// Answers the modal dialogs and message boxes a test's window opens: while the object lives, a
-// thread timer looks for visible top-level windows of this thread that have a control with the
-// given id and runs the action once on each of them.
+// Answers the modal dialogs and message boxes a test's window opens: while the object lives, it
+// looks at a steady pace for visible top-level windows of this thread that have a control with
+// the given id and runs the action once on each of them.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "PacedCall.h"
 
 class CDialogAnswer {
 public:
     CDialogAnswer(int nControlId, std::function<void(HWND)> action, UINT nInterval = 30)
-        : m_nControlId(nControlId), m_action(std::move(action)) {
-        s_active.push_back(this);
-        m_nTimer = ::SetTimer(nullptr, 0, nInterval, OnTimer);
-    }
-    ~CDialogAnswer() {
-        ::KillTimer(nullptr, m_nTimer);
-        s_active.erase(std::find(s_active.begin(), s_active.end(), this));
-    }
+        : m_nControlId(nControlId), m_action(std::move(action)),
+          m_pacer(std::make_unique<CPacedCall>(nInterval, [this] { Look(); })) {}
     CDialogAnswer(const CDialogAnswer&) = delete;
     CDialogAnswer& operator=(const CDialogAnswer&) = delete;
 
@@ -46,21 +43,14 @@ private:
         pThis->m_action(hWnd);
         return TRUE;
     }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR nTimer, DWORD) {
-        for (CDialogAnswer* pThis : std::vector<CDialogAnswer*>(s_active)) {
-            if (pThis->m_nTimer != nTimer || pThis->m_bBusy) continue;
-            // Windows that are gone are forgotten, so that a new one with the same handle counts.
-            std::erase_if(pThis->m_done, [](HWND hWnd) { return !::IsWindow(hWnd); });
-            pThis->m_bBusy = true;  // an action may run a loop of its own
-            ::EnumThreadWindows(::GetCurrentThreadId(), Visit, reinterpret_cast<LPARAM>(pThis));
-            pThis->m_bBusy = false;
-        }
+    void Look() {
+        // Windows that are gone are forgotten, so that a new one with the same handle counts.
+        std::erase_if(m_done, [](HWND hWnd) { return !::IsWindow(hWnd); });
+        ::EnumThreadWindows(::GetCurrentThreadId(), Visit, reinterpret_cast<LPARAM>(this));
     }
 
     int m_nControlId;
     std::function<void(HWND)> m_action;
-    UINT_PTR m_nTimer = 0;
-    bool m_bBusy = false;
     std::vector<HWND> m_done;
-    inline static std::vector<CDialogAnswer*> s_active;
+    std::unique_ptr<CPacedCall> m_pacer;  // last: it calls Look until it is gone
 };

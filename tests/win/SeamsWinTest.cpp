@@ -6,6 +6,7 @@
 #include "seams/Files.h"
 #include "seams/SystemActions.h"
 #include "seams/win32/ModulePath.h"
+#include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 
 TEST(WinFiles, ReplaceAllReplacesAnExistingFileInOneStep) {
@@ -25,6 +26,23 @@ TEST(WinFiles, ReplaceAllReplacesAnExistingFileInOneStep) {
 TEST(WinFiles, ASaveIntoAMissingFolderFailsAndSaysSo) {
     CTempFolder folder;
     EXPECT_FALSE(CFiles::Get().ReplaceAll(folder.PathOf("nowhere\\use.sta"), BYTES{1}));
+}
+
+TEST(WinFiles, ASaveThatFailsInAnyWindowsCallLeavesTheOldFileWholeAndNoTemporaryFile) {
+    CTempFolder folder;
+    const std::string strPath = CDataFolder::PathOf("child.nam");
+    ASSERT_TRUE(CFiles::Get().ReplaceAll(strPath, BYTES(172, 0x41)));
+    const BYTES image(344, 0x42);
+    CFailingFiles failing;
+    ForEachSaveFault(failing, image.size(), [&](const std::string& strFault) {
+        EXPECT_FALSE(CFiles::Get().ReplaceAll(strPath, image)) << strFault;
+        ASSERT_EQ(folder.Read("child.nam"), BYTES(172, 0x41)) << strFault;
+        EXPECT_FALSE(folder.Exists("child.nam.new")) << strFault;
+    });
+    failing.Fail(CFailingFiles::kRead, 100);
+    BYTES bytes;
+    EXPECT_FALSE(CFiles::Get().ReadAll(strPath, bytes)) << "a failed ReadFile is a failed read";
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(WinDataFolder, TheProgramsFolderIsWhereTheProgramFileIs) {
