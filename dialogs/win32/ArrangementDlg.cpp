@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "dialogs/win32/LockDlg.h"
+#include "dialogs/win32/AccountWindowHost.h"
 #include "store/PrjStore.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
@@ -70,8 +70,9 @@ void CentreOnDesktop(HWND hWnd) {
 
 }  // namespace
 
-CArrangementDlg::CArrangementDlg(CDataStore* pStore, IControllerHost* pHost)
-    : CDialog(IDD_ARRANGEMENT), m_pStore(pStore), m_pHost(pHost), m_dlgAccounts(pHost), m_dlgOptions(pHost) {}
+CArrangementDlg::CArrangementDlg(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen)
+    : CDialog(IDD_ARRANGEMENT), m_pStore(pStore), m_pHost(pHost), m_pLockScreen(pLockScreen), m_dlgAccounts(pHost),
+      m_dlgOptions(pHost) {}
 
 CArrangementDlg::~CArrangementDlg() = default;
 
@@ -438,11 +439,7 @@ void CArrangementDlg::DoSwitchUser() {
     if (pControl) {
         if (m_pStore) m_pStore->LoadAccounts();
         pControl->LockDesktop();
-        if (CLockDlg* pLock = pControl->LockScreen()) {
-            pLock->FillAccountCombo();
-            pLock->ShowLock(TRUE);
-            pLock->BringToFront();
-        }
+        if (m_pLockScreen) m_pLockScreen->ReturnFromEditor();
         if (m_pStore) {
             m_pStore->m_activeUsers.Load();
             pControl->SetMessengerState(m_pStore->m_activeUsers.GetCount() > 0 ? 2 : 1);
@@ -648,8 +645,7 @@ HBRUSH CArrangementDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) {
 }
 
 void CArrangementDlg::OnDestroy() {
-    if (IControllerHost* pControl = m_pHost)
-        if (CLockDlg* pLock = pControl->LockScreen(); pLock && pLock->m_pSettingsWnd == this) pLock->m_pSettingsWnd = nullptr;
+    if (m_pLockScreen) m_pLockScreen->ReleaseAccountWindow(this);
     for (HGDIOBJ* pObject : {reinterpret_cast<HGDIOBJ*>(&m_hBand), reinterpret_cast<HGDIOBJ*>(&m_hLogo),
                              reinterpret_cast<HGDIOBJ*>(&m_hBkBrush), reinterpret_cast<HGDIOBJ*>(&m_hFont)}) {
         if (*pObject) ::DeleteObject(*pObject);

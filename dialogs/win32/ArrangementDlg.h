@@ -13,12 +13,15 @@
 #include "settings/DayControls.h"
 
 class CDataStore;
+class IAccountWindowHost;
 class IControllerHost;
 
 class CArrangementDlg : public CDialog {
 public:
     // The store and the controller's host outlive the window; the host may be null in tests.
-    explicit CArrangementDlg(CDataStore* pStore, IControllerHost* pHost = nullptr);
+    // The lock screen that opened the editor (null in tests) takes it back at a switch of user.
+    explicit CArrangementDlg(CDataStore* pStore, IControllerHost* pHost = nullptr,
+                             IAccountWindowHost* pLockScreen = nullptr);
     ~CArrangementDlg() override;
 
     // Creates the modeless window (owned by the controller, the main window). The object deletes
@@ -38,6 +41,7 @@ public:
 
     CDataStore* m_pStore;
     IControllerHost* m_pHost;
+    IAccountWindowHost* m_pLockScreen;
     std::string m_strUser;  // the child whose week is shown; empty without children
     int m_nDay = 0;         // the weekday edited, 0 = Sunday
     int m_nUsage = USAGE_CONDITIONAL;

@@ -130,7 +130,7 @@ void CLockDlg::Login() {
         if (m_strPassword == ReadField(admin.szPassword, sizeof admin.szPassword)) {
             ClearPassword();
             ShowLock(FALSE);
-            auto* pEditor = new CArrangementDlg(&store, pControl);
+            auto* pEditor = new CArrangementDlg(&store, pControl, this);
             m_pSettingsWnd = pEditor;
             if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
             pControl->SetMessengerState(4);
@@ -141,7 +141,7 @@ void CLockDlg::Login() {
     } else if (m_strPassword == store.m_childAccounts.GetPassword(strName)) {
         ClearPassword();
         ShowLock(FALSE);
-        auto* pStatus = new CStatusWnd(&store, pControl, strName);
+        auto* pStatus = new CStatusWnd(&store, pControl, this, strName);
         m_pStatusWnd = pStatus;
         if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
         // Releasing the desktop is the status window's decision, by the child's rules.
@@ -153,6 +153,31 @@ void CLockDlg::Login() {
     ::MessageBoxA(m_hWnd, GetMsgText(102).c_str(), GetMsgText(103).c_str(), MB_OK);
     pControl->EnableTrayMenu(true);
     ClearPassword();
+}
+
+bool CLockDlg::ReleaseAccountWindow(const CWnd* pWnd) {
+    if (pWnd && pWnd == m_pSettingsWnd) {
+        m_pSettingsWnd = nullptr;
+        return true;
+    }
+    if (pWnd && pWnd == m_pStatusWnd) {
+        m_pStatusWnd = nullptr;
+        return true;
+    }
+    return false;
+}
+
+void CLockDlg::ReturnFromEditor() {
+    FillAccountCombo();
+    ShowLock(TRUE);
+    BringToFront();
+}
+
+void CLockDlg::ReturnFromStatusWindow() {
+    if (!m_hWnd) return;
+    CentreOnDesktop(m_hWnd);
+    ShowLock(TRUE);
+    ::SetForegroundWindow(m_hWnd);
 }
 
 void CLockDlg::OnHotKey() {

@@ -9,6 +9,7 @@
 #include "controls/win32/SkinButton.h"
 #include "controls/win32/TransLabel.h"
 #include "framework/win32/Dialog.h"
+#include "dialogs/win32/AccountWindowHost.h"
 #include "dialogs/win32/PowerDlg.h"
 
 class CArrangementDlg;
@@ -16,7 +17,7 @@ class CDataStore;
 class IControllerHost;
 class CStatusWnd;
 
-class CLockDlg : public CDialog {
+class CLockDlg : public CDialog, public IAccountWindowHost {
 public:
     // The store and the controller's host outlive the window; either may be null in tests.
     CLockDlg(CDataStore* pStore, IControllerHost* pHost);
@@ -36,6 +37,11 @@ public:
     void OnHotKey();
     // Checks the password of the selected account and opens its window.
     void Login();
+
+    // What the account windows it opens need of it.
+    bool ReleaseAccountWindow(const CWnd* pWnd) override;
+    void ReturnFromEditor() override;
+    void ReturnFromStatusWindow() override;
 
     // 1 while hidden behind an open account window.
     int m_bHidden = 0;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "store/PrjStore.h"
-#include "engine/win32/StatusWnd.h"
+#include "engine/win32/StatusWndLink.h"
 #include "store/UserPrj.h"
 #include "resources/resource.h"
 #include "settings/MsgText.h"

@@ -9,14 +9,14 @@
 #include "controls/win32/FramedDialog.h"
 
 class CDataStore;
-class CStatusWnd;
+class IStatusWndLink;
 
 class CNoticeSettingsDlg : public CFramedDialog {
 public:
     explicit CNoticeSettingsDlg(CWnd* pParent = nullptr);
 
     CDataStore* m_pStore = nullptr;
-    CStatusWnd* m_pStatusWnd = nullptr;
+    IStatusWndLink* m_pStatusWnd = nullptr;
     std::string m_strUser;
 
 protected:

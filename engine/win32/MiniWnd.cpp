@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "engine/win32/StatusWnd.h"
+#include "engine/win32/StatusWndLink.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
 #include "settings/MsgText.h"
@@ -264,7 +264,7 @@ bool CMiniWnd::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResu
         case WM_NCLBUTTONUP: {
             if (m_pHost && !m_pHost->IsLocked()) {
                 ::SendMessageA(m_pHost->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
-                if (m_pStatusWnd && m_pStatusWnd->m_hWnd) ::BringWindowToTop(m_pStatusWnd->m_hWnd);
+                if (m_pStatusWnd && m_pStatusWnd->StatusWnd()) ::BringWindowToTop(m_pStatusWnd->StatusWnd());
             }
             return false;
         }

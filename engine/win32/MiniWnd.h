@@ -7,7 +7,7 @@
 
 #include "framework/win32/Dialog.h"
 
-class CStatusWnd;
+class IStatusWndLink;
 class IControllerHost;
 
 class CMiniWnd : public CDialog {
@@ -40,7 +40,7 @@ public:
 
     int m_nX = 0;
     int m_nY = 0;
-    CStatusWnd* m_pStatusWnd = nullptr;
+    IStatusWndLink* m_pStatusWnd = nullptr;
 
 protected:
     BOOL OnInitDialog() override;

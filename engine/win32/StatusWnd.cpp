@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "dialogs/win32/LockDlg.h"
+#include "dialogs/win32/AccountWindowHost.h"
 #include "engine/UsageState.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
@@ -47,8 +47,10 @@ void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTr
 
 }  // namespace
 
-CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, const std::string& strUser)
-    : CDialog(IDD_STATUS), m_pStore(pStore), m_pHost(pHost), m_strUser(strUser), m_context(strUser) {}
+CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
+                       const std::string& strUser)
+    : CDialog(IDD_STATUS), m_pStore(pStore), m_pHost(pHost), m_pLockScreen(pLockScreen), m_strUser(strUser),
+      m_context(strUser) {}
 
 CStatusWnd::~CStatusWnd() = default;
 
@@ -592,16 +594,10 @@ void CStatusWnd::OnDestroy() {
     if (IControllerHost* pControl = m_pHost) {
         // The lock screen clears its pointer itself when it is the one closing this window (the
         // end of the program); then it does not come back.
-        CLockDlg* pLock = pControl->LockScreen();
-        const bool bBackToLock = pLock && pLock->m_pStatusWnd == this;
-        if (bBackToLock) pLock->m_pStatusWnd = nullptr;
+        const bool bBackToLock = m_pLockScreen && m_pLockScreen->ReleaseAccountWindow(this);
         if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
         pControl->LockDesktop();
-        if (bBackToLock && pLock->m_hWnd) {
-            CentreOnDesktop(pLock->m_hWnd);
-            pLock->ShowLock(TRUE);
-            ::SetForegroundWindow(pLock->m_hWnd);
-        }
+        if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
     const HGDIOBJ objects[] = {m_hStatusRgn, m_hSettingsRgn, m_hBkBrush, m_hBoxBrush,
                                m_hFont,      m_hBanner,      m_hStatusPicture, m_hSettingsPicture};

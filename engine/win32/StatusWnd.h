@@ -9,18 +9,21 @@
 #include "controls/win32/TransLabel.h"
 #include "engine/ClockGuard.h"
 #include "engine/UsageContext.h"
+#include "engine/win32/StatusWndLink.h"
 #include "framework/win32/Dialog.h"
 
 class CDataStore;
+class IAccountWindowHost;
 class IControllerHost;
 class CMiniWnd;
 class CNoticeSettingsDlg;
 class CNoticeWnd;
 
-class CStatusWnd : public CDialog {
+class CStatusWnd : public CDialog, public IStatusWndLink {
 public:
     // The store and the controller's host outlive the window; the host may be null in tests.
-    CStatusWnd(CDataStore* pStore, IControllerHost* pHost, const std::string& strUser);
+    // The lock screen that opened the window (may be null in tests) takes it back when it closes.
+    CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen, const std::string& strUser);
     ~CStatusWnd() override;
 
     // Creates the modeless window (owned by the controller, the main window). The object deletes
@@ -35,9 +38,10 @@ public:
     bool IsInSettings() const;
 
     // Gives the notice window the child's lead time and sound option from the account.
-    void RefreshNoticeSettings();
+    void RefreshNoticeSettings() override;
     // The mini window's own close button: the preference is cleared and the checkbox follows.
-    void OnMiniClosed();
+    void OnMiniClosed() override;
+    HWND StatusWnd() const override { return m_hWnd; }
 
     // Read by tests and by the windows this one owns.
     CUsageContext& Context() { return m_context; }
@@ -94,6 +98,7 @@ private:
 
     CDataStore* m_pStore;
     IControllerHost* m_pHost;
+    IAccountWindowHost* m_pLockScreen;
     std::string m_strUser;
     CUsageContext m_context;
     int m_nWeekday = 0;

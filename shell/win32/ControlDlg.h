@@ -47,7 +47,6 @@ public:
     bool IsLocked() const override { return m_bLocked; }
     void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
     bool IsTrayMenuEnabled() const { return m_bTrayMenu; }
-    CLockDlg* LockScreen() const override { return m_pLockDlg; }
     CLockDlg* GetLockDlg() const { return m_pLockDlg; }
     // The lock screen's window was destroyed by someone else (tests): the pointer is dropped.
     void ForgetLockDlg() { m_pLockDlg = nullptr; }

@@ -7,8 +7,6 @@
 
 #include <string>
 
-class CLockDlg;
-
 class IControllerHost {
 public:
     virtual ~IControllerHost() = default;
@@ -21,8 +19,6 @@ public:
     virtual void LockDesktop() = 0;
     // Gives the desktop back: the hidden windows return and the curtain steps aside.
     virtual void UnlockDesktop() = 0;
-    // The lock screen of the run (it may be recreated), or nullptr before it exists.
-    virtual CLockDlg* LockScreen() const = 0;
     // Copies the text (cut to 127 characters) into the tray tip.
     virtual void SetTrayTip(const std::string& strTip) = 0;
     // False while a message box of ours is open: a right click on the tray then shows the window.

@@ -91,9 +91,10 @@ protected:
         ASSERT_TRUE(store.Save());
     }
     void Login() {
-        m_pStatus = new CStatusWnd(&m_pControl->Store(), m_pControl.get(), "kid");
+        CLockDlg* pLock = m_pControl->GetLockDlg();
+        m_pStatus = new CStatusWnd(&m_pControl->Store(), m_pControl.get(), pLock, "kid");
         // As the lock screen does after a child's login.
-        if (CLockDlg* pLock = m_pControl->GetLockDlg()) {
+        if (pLock) {
             pLock->m_pStatusWnd = m_pStatus;
             pLock->ShowLock(FALSE);
         }
