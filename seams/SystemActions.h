@@ -28,6 +28,10 @@ public:
     virtual int ShellOpen(const std::string& /*strTarget*/) { return 0; }
     // Runs a whole command line, shown normally; the same codes as ShellOpen.
     virtual int RunCommandLine(const std::string& /*strCommandLine*/) { return 0; }
+    // The command line registered for opening web pages (the open command of the class that ".htm"
+    // files belong to), its "%1" placeholder included; "" when none is registered. Actions that
+    // open no documents know none.
+    virtual std::string WebPageCommand() { return {}; }
 
     // The auto-run value under the machine's Run key. Each returns the registry status (0 = success).
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;

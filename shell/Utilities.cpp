@@ -7,6 +7,13 @@
 
 bool IsSameDay(TIMESECS a, TIMESECS b) { return CClock::IsSameDate(a, b); }
 
+std::string Trimmed(const std::string& strText) {
+    const char* const pszBlank = " \t\r\n";
+    const std::size_t nFirst = strText.find_first_not_of(pszBlank);
+    if (nFirst == std::string::npos) return {};
+    return strText.substr(nFirst, strText.find_last_not_of(pszBlank) - nFirst + 1);
+}
+
 int CountLineBreaks(const std::string& strText) {
     int nCount = 0;
     for (std::size_t nAt = strText.find("\r\n"); nAt != std::string::npos; nAt = strText.find("\r\n", nAt + 2))

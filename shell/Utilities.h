@@ -11,6 +11,9 @@
 // True when both times fall on the same local date (year, month and day of month).
 bool IsSameDay(TIMESECS a, TIMESECS b);
 
+// The text without the blanks (space, tab, CR, LF) at either end.
+std::string Trimmed(const std::string& strText);
+
 // Number of non-overlapping CR LF pairs in the text.
 int CountLineBreaks(const std::string& strText);
 

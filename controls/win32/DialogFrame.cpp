@@ -9,12 +9,20 @@
 #include "resources/resource.h"
 #include "shell/win32/WinUtilities.h"
 
-BOOL HitTestTitleBand(int x, int y, HWND hWnd) {
-    RECT rcWindow, rcClient;
-    if (!::GetWindowRect(hWnd, &rcWindow) || !::GetClientRect(hWnd, &rcClient)) return FALSE;
-    x -= rcWindow.left;
-    y -= rcWindow.top;
-    return x >= 0 && x < rcClient.right && y >= 0 && y < kTitleBandHeight;
+bool HitTestTitleBand(int x, int y, HWND hWnd, int nBandHeight, BandOrigin origin) {
+    RECT rcClient;
+    if (!::GetClientRect(hWnd, &rcClient)) return false;
+    POINT ptOrigin{0, 0};
+    if (origin == BandOrigin::Client) {
+        if (!::ClientToScreen(hWnd, &ptOrigin)) return false;
+    } else {
+        RECT rcWindow;
+        if (!::GetWindowRect(hWnd, &rcWindow)) return false;
+        ptOrigin = POINT{rcWindow.left, rcWindow.top};
+    }
+    x -= ptOrigin.x;
+    y -= ptOrigin.y;
+    return x >= 0 && x < rcClient.right && y >= 0 && y < nBandHeight;
 }
 
 void DrawTitleBand(HDC hDC, HWND hWnd) {

@@ -13,8 +13,14 @@ constexpr int kTitleBandHeight = 28;
 constexpr COLORREF kDialogBkColor = RGB(240, 245, 250);
 constexpr COLORREF kAccentColor = RGB(35, 131, 168);
 
-// TRUE when the screen point, taken relative to the window's top-left corner, lies in the band.
-BOOL HitTestTitleBand(int x, int y, HWND hWnd);
+// Where a band's rows are counted from: the window's top-left corner (the framed dialogs, whose
+// one-pixel border is the band's first row) or the client area's (the lock screen, the editor and
+// the status window).
+enum class BandOrigin { Window, Client };
+// True when the screen point lies in the band: the top nBandHeight rows, as wide as the client
+// area, counted from the origin. Every window that is dragged by its band asks this.
+bool HitTestTitleBand(int x, int y, HWND hWnd, int nBandHeight = kTitleBandHeight,
+                      BandOrigin origin = BandOrigin::Window);
 // Fills the client area with the background colour and paints the band from bitmap 244: a
 // narrower window takes the bitmap's right-hand part, a wider one stretches all of it.
 void DrawTitleBand(HDC hDC, HWND hWnd);

@@ -9,22 +9,6 @@
 #include "framework/win32/WinApp.h"
 #include "seams/SystemActions.h"
 
-namespace {
-
-// The default value of a key under the classes root, or "" when there is none.
-std::string ReadClassesRootDefault(const std::string& strKey) {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, strKey.c_str(), 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) return {};
-    char szValue[MAX_PATH * 2] = {};
-    DWORD nSize = sizeof szValue - 1;
-    DWORD nType = 0;
-    const LONG nStatus = ::RegQueryValueExA(hKey, nullptr, nullptr, &nType, reinterpret_cast<BYTE*>(szValue), &nSize);
-    ::RegCloseKey(hKey);
-    return nStatus == ERROR_SUCCESS && (nType == REG_SZ || nType == REG_EXPAND_SZ) ? std::string(szValue) : std::string();
-}
-
-}  // namespace
-
 CLinkLabel::CLinkLabel() : m_crHover(::GetSysColor(COLOR_HIGHLIGHT)) {}
 
 CLinkLabel::~CLinkLabel() {
@@ -189,8 +173,7 @@ void CLinkLabel::OpenLink() {
     int nResult = system.ShellOpen(m_strUrl);
     if (nResult <= 32) {
         // No association for the address: run the program registered for web pages.
-        const std::string strClass = ReadClassesRootDefault(".htm");
-        const std::string strCommand = strClass.empty() ? std::string() : ReadClassesRootDefault(strClass + "\\shell\\open\\command");
+        const std::string strCommand = system.WebPageCommand();
         if (!strCommand.empty()) nResult = system.RunCommandLine(CommandForAddress(strCommand, m_strUrl));
     }
     if (nResult > 32) {

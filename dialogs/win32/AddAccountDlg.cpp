@@ -12,13 +12,6 @@
 #include "store/RecordField.h"
 #include "store/DataStore.h"
 
-std::string TrimName(const std::string& strName) {
-    const char* const kWhite = " \t\r\n";
-    const size_t nFirst = strName.find_first_not_of(kWhite);
-    if (nFirst == std::string::npos) return std::string();
-    return strName.substr(nFirst, strName.find_last_not_of(kWhite) - nFirst + 1);
-}
-
 NAME_CHECK CheckNewName(const CDataStore& store, const std::string& strName) {
     if (strName.empty()) return NAME_CHECK::EMPTY;
     if (strName == CAdminAccount::kName || store.m_childAccounts.Exists(strName)) return NAME_CHECK::TAKEN;
@@ -66,7 +59,7 @@ void CAddAccountDlg::OnOK() {
 
 void CAddAccountDlg::AddAccount() {
     if (!m_pStore) return;
-    const std::string strName = TrimName(m_strName);
+    const std::string strName = Trimmed(m_strName);
     switch (CheckNewName(*m_pStore, strName)) {
         case NAME_CHECK::EMPTY:
             return;

@@ -12,8 +12,6 @@ class IControllerHost;
 
 // Why a name cannot become a new child account.
 enum class NAME_CHECK { OK, EMPTY, TAKEN };
-// The name as it will be stored: white space (blanks, tabs, line breaks) trimmed from both ends.
-std::string TrimName(const std::string& strName);
 // Checks a trimmed name against the children (case-sensitive) and the reserved "Administrator".
 NAME_CHECK CheckNewName(const CDataStore& store, const std::string& strName);
 

@@ -34,9 +34,7 @@ BOOL CAdminPasswordDlg::OnInitDialog() {
 }
 
 BOOL CAdminPasswordDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN) &&
-        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return TRUE;
+    if (IsReturnOrEscape(pMsg)) return TRUE;
     return CFramedDialog::PreTranslateMessage(pMsg);
 }
 

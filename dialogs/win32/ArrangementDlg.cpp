@@ -541,19 +541,15 @@ bool CArrangementDlg::OnSysCommand(UINT nId, LPARAM) {
 }
 
 BOOL CArrangementDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&
-        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return TRUE;
+    if (IsReturnOrEscape(pMsg)) return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 
 bool CArrangementDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
     if (nMsg == WM_NCHITTEST) {
-        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ::ScreenToClient(m_hWnd, &pt);
-        RECT rc;
-        ::GetClientRect(m_hWnd, &rc);
-        if (pt.x < 0 || pt.x >= rc.right || pt.y < 0 || pt.y >= kBandHeight) return false;
+        if (!HitTestTitleBand(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), m_hWnd,
+                              kBandHeight, BandOrigin::Client))
+            return false;
         lResult = HTCAPTION;
         return true;
     }
@@ -603,12 +599,7 @@ bool CArrangementDlg::OnPaint() {
         if (rcLogo.right - rcLogo.left < info.bmWidth || rcLogo.bottom - rcLogo.top < info.bmHeight)
             ::SetWindowPos(hLogo, nullptr, 0, 0, std::max<int>(rcLogo.right - rcLogo.left, info.bmWidth),
                            std::max<int>(rcLogo.bottom - rcLogo.top, info.bmHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        HDC hMem = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hMem, m_hLogo);
-        ::TransparentBlt(hDC, rcLogo.left, rcLogo.top, info.bmWidth, info.bmHeight, hMem, 0, 0, info.bmWidth,
-                         info.bmHeight, RGB(255, 255, 255));
-        ::SelectObject(hMem, hOld);
-        ::DeleteDC(hMem);
+        DrawTransparentBitmap(hDC, m_hLogo, rcLogo.left, rcLogo.top, RGB(255, 255, 255));
     }
     HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
     HPEN hFramePen = ::CreatePen(PS_SOLID, 1, RGB(127, 157, 185));

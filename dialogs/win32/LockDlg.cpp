@@ -189,23 +189,19 @@ void CLockDlg::OnHotKey() {
 }
 
 BOOL CLockDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
-        if (pMsg->wParam == VK_ESCAPE) return TRUE;
-        if (pMsg->wParam == VK_RETURN) {
-            Login();
-            return TRUE;
-        }
+    if (IsReturnOrEscape(pMsg)) {
+        // Return logs in; Escape is swallowed.
+        if (pMsg->wParam == VK_RETURN) Login();
+        return TRUE;
     }
     return CDialog::PreTranslateMessage(pMsg);
 }
 
 bool CLockDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
     if (nMsg != WM_NCHITTEST) return false;
-    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ::ScreenToClient(m_hWnd, &pt);
-    RECT rc;
-    ::GetClientRect(m_hWnd, &rc);
-    if (pt.x < 0 || pt.x >= rc.right || pt.y < 0 || pt.y >= kBandHeight) return false;
+    if (!HitTestTitleBand(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), m_hWnd, kBandHeight,
+                          BandOrigin::Client))
+        return false;
     lResult = HTCAPTION;
     return true;
 }

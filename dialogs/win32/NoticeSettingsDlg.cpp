@@ -19,13 +19,6 @@ namespace {
 constexpr COLORREF kLineColor = RGB(138, 160, 240);
 const char* const kSecondsItems[] = {"10", "20", "30", "40"};
 
-std::string Trimmed(const std::string& strText) {
-    const char* const pszBlank = " \t\r\n";
-    const std::size_t nFirst = strText.find_first_not_of(pszBlank);
-    if (nFirst == std::string::npos) return {};
-    return strText.substr(nFirst, strText.find_last_not_of(pszBlank) - nFirst + 1);
-}
-
 void InsertColumn(HWND hList, int nIndex, const std::string& strText, int nWidth) {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;

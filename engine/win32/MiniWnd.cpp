@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/MsgText.h"
 #include "shell/win32/ControllerHost.h"
+#include "shell/win32/WinUtilities.h"
 
 namespace {
 
@@ -20,17 +21,6 @@ SIZE PictureSize(HBITMAP hBitmap) {
     BITMAP bm{};
     if (hBitmap) ::GetObjectA(hBitmap, sizeof(bm), &bm);
     return SIZE{bm.bmWidth, bm.bmHeight};
-}
-
-// Draws a picture with black as its transparent colour.
-void DrawKeyed(HDC hDC, HBITMAP hBitmap, int x, int y) {
-    if (!hBitmap) return;
-    const SIZE size = PictureSize(hBitmap);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::TransparentBlt(hDC, x, y, size.cx, size.cy, hMem, 0, 0, size.cx, size.cy, RGB(0, 0, 0));
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
 }
 
 }  // namespace
@@ -156,7 +146,7 @@ void CMiniWnd::Paint(HDC hDC) {
     const UINT nIconId = m_nIconKind == 2 ? IDB_MINI_WAIT_START : m_nIconKind == 3 ? IDB_MINI_IN_USE : IDB_MINI_LOCKED;
     HBITMAP hIcon = LoadPicture(nIconId);
     const SIZE icon = PictureSize(hIcon);
-    DrawKeyed(hMem, hIcon, 0, (m_nHeight - icon.cy) / 2);
+    DrawTransparentBitmap(hMem, hIcon, 0, (m_nHeight - icon.cy) / 2, RGB(0, 0, 0));
     if (hIcon) ::DeleteObject(hIcon);
 
     HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
@@ -176,7 +166,7 @@ void CMiniWnd::Paint(HDC hDC) {
     HBITMAP hClose = LoadPicture(m_bCloseHot ? IDB_MINI_CLOSE_HOT : IDB_MINI_CLOSE);
     const SIZE close = PictureSize(hClose);
     const int xClose = m_nWidth - close.cx - 1, yClose = (m_nHeight - close.cy) / 2;
-    DrawKeyed(hMem, hClose, xClose, yClose);
+    DrawTransparentBitmap(hMem, hClose, xClose, yClose, RGB(0, 0, 0));
     if (hClose) ::DeleteObject(hClose);
     m_rcClose = RECT{xClose, yClose, xClose + close.cx, yClose + close.cy};
 

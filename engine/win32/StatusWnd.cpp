@@ -27,24 +27,6 @@ constexpr COLORREF kLineTo = RGB(240, 240, 240);
 constexpr COLORREF kStatusTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-std::string Trimmed(const std::string& strText) {
-    const char* const pszBlank = " \t\r\n";
-    const std::size_t nFirst = strText.find_first_not_of(pszBlank);
-    if (nFirst == std::string::npos) return {};
-    return strText.substr(nFirst, strText.find_last_not_of(pszBlank) - nFirst + 1);
-}
-
-void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTrans) {
-    if (!hBitmap) return;
-    BITMAP bm{};
-    ::GetObjectA(hBitmap, sizeof(bm), &bm);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::TransparentBlt(hDC, x, y, bm.bmWidth, bm.bmHeight, hMem, 0, 0, bm.bmWidth, bm.bmHeight, crTrans);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-}
-
 }  // namespace
 
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
@@ -521,10 +503,10 @@ bool CStatusWnd::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
             if (wParam == PBT_APMRESUMEAUTOMATIC) m_clockGuard.SetResume(CClock::Now());
             return false;
         case WM_NCHITTEST: {
-            POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ::ScreenToClient(m_hWnd, &pt);
-            if (pt.y < 0 || pt.y >= kBannerHeight) return false;
             // The banner drags the window.
+            if (!HitTestTitleBand(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), m_hWnd,
+                                  kBannerHeight, BandOrigin::Client))
+                return false;
             lResult = HTCAPTION;
             return true;
         }
@@ -534,9 +516,7 @@ bool CStatusWnd::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
 }
 
 BOOL CStatusWnd::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN) &&
-        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return TRUE;
+    if (IsReturnOrEscape(pMsg)) return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -87,6 +87,11 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
+bool CDialog::IsReturnOrEscape(const MSG* pMsg) const {
+    return pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&
+           (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd));
+}
+
 HBRUSH CDialog::OnCtlColor(HDC hDC, HWND, UINT nCtlColor) {
     CWinApp* pApp = CWinApp::Get();
     if (!pApp || !pApp->DialogBrush()) return nullptr;

@@ -16,6 +16,9 @@ public:
     bool IsModal() const { return m_bModal; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // True for a press of Return or Escape aimed at the dialog or one of its controls; the dialogs
+    // that must not end on those keys swallow it in their PreTranslateMessage.
+    bool IsReturnOrEscape(const MSG* pMsg) const;
 
     // Sends a message from outside through the dialog's procedure and returns its result, as a
     // caller of SendMessage would see it (tests drive the dialogs this way).

@@ -33,6 +33,18 @@ private:
     HKEY m_hKey = nullptr;
 };
 
+// The default value of a key under the classes root, or "" when there is none.
+std::string ReadClassesRootDefault(const std::string& strKey) {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, strKey.c_str(), 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) return {};
+    char szValue[MAX_PATH * 2] = {};
+    DWORD nSize = sizeof szValue - 1;
+    DWORD nType = 0;
+    const LONG nStatus = ::RegQueryValueExA(hKey, nullptr, nullptr, &nType, reinterpret_cast<BYTE*>(szValue), &nSize);
+    ::RegCloseKey(hKey);
+    return nStatus == ERROR_SUCCESS && (nType == REG_SZ || nType == REG_EXPAND_SZ) ? std::string(szValue) : std::string();
+}
+
 class CWinSystemActions final : public ISystemActions {
 public:
     ~CWinSystemActions() override {
@@ -91,6 +103,11 @@ public:
 
     int RunCommandLine(const std::string& strCommandLine) override {
         return static_cast<int>(::WinExec(strCommandLine.c_str(), SW_SHOWNORMAL));
+    }
+
+    std::string WebPageCommand() override {
+        const std::string strClass = ReadClassesRootDefault(".htm");
+        return strClass.empty() ? std::string() : ReadClassesRootDefault(strClass + "\\shell\\open\\command");
     }
 
     long WriteRunValue(const std::string& strName, const std::string& strData) override {

@@ -138,9 +138,7 @@ void CControlDlg::StartCompanion() {
 
 BOOL CControlDlg::PreTranslateMessage(MSG* pMsg) {
     // Return and Escape would end the dialog, and with it the program.
-    if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&
-        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        return TRUE;
+    if (IsReturnOrEscape(pMsg)) return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "companion/CompanionNames.h"
+#include "controls/win32/DialogFrame.h"
 #include "shell/win32/ControlDlg.h"
 #include "shell/win32/InstallCheck.h"
 #include "seams/win32/ModulePath.h"
@@ -42,7 +43,7 @@ BOOL CMainApp::InitInstance() {
     else
         m_messenger.SetMainProgState(1);
 
-    SetDialogBkColor(RGB(240, 245, 250), RGB(10, 10, 10));
+    SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
 
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();

@@ -107,3 +107,13 @@ void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest) {
     if (!hBitmap || !::GetObjectA(hBitmap, sizeof info, &info)) return;
     StretchBitmap(hDC, hBitmap, rcDest, RECT{0, 0, info.bmWidth, info.bmHeight});
 }
+
+void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTransparent) {
+    BITMAP info{};
+    if (!hBitmap || !::GetObjectA(hBitmap, sizeof info, &info)) return;
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    ::TransparentBlt(hDC, x, y, info.bmWidth, info.bmHeight, hMem, 0, 0, info.bmWidth, info.bmHeight, crTransparent);
+    ::SelectObject(hMem, hOld);
+    ::DeleteDC(hMem);
+}

@@ -25,6 +25,10 @@ void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcS
 // The whole bitmap stretched onto the destination rectangle.
 void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest);
 
+// The whole bitmap at (x, y), one pixel for one, with the pixels of the transparent colour left
+// out; nothing when the bitmap is missing.
+void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTransparent);
+
 // A horizontal line from x1 to x2 - 1 whose colour runs from c1 towards c2.
 void DrawGradientLine(HDC hDC, int x1, int y, int x2, COLORREF c1, COLORREF c2, int nWidth);
 

@@ -42,6 +42,13 @@ TEST(Utilities, FieldTextIsWhatTheFieldGivesBack) {
     }
 }
 
+TEST(Utilities, TrimmedDropsBlanksAtBothEndsOnly) {
+    EXPECT_EQ(Trimmed(" \t Tom Lee\r\n "), "Tom Lee");
+    EXPECT_EQ(Trimmed(" \t\r\n"), "");
+    EXPECT_EQ(Trimmed(""), "");
+    EXPECT_EQ(Trimmed("30"), "30");
+}
+
 TEST(Utilities, CountLineBreaksCountsCrLfPairsOnly) {
     const struct {
         const char* pszText;

@@ -36,6 +36,8 @@ public:
     int RunCommandLine(const std::string& strCommandLine) override {
         return Note("run " + strCommandLine), m_nRunCommandLine;
     }
+    // A question, not an action: not noted.
+    std::string WebPageCommand() override { return m_strWebPageCommand; }
     long WriteRunValue(const std::string& strName, const std::string&) override { return Note("write run " + strName), -1; }
     long ReadRunValue(const std::string& strName, std::string&) override { return Note("read run " + strName), -1; }
     long DeleteRunValue(const std::string& strName) override { return Note("delete run " + strName), -1; }
@@ -70,6 +72,7 @@ public:
     bool m_bSystemExits = false;
     int m_nShellOpen = 0;
     int m_nRunCommandLine = 0;
+    std::string m_strWebPageCommand;  // none registered unless a test sets one
     // Runs inside ChangeDisplayMode, so a test can look at the windows at that moment.
     std::function<void()> m_onDisplayChange;
 

@@ -126,6 +126,31 @@ TEST(TitleBand, TheTop28PixelsDragTheDialogAndNothingBelowOrBesideThem) {
     dlg.DestroyWindow();
 }
 
+TEST(TitleBand, ABandCountedFromTheClientAreaStartsBelowTheBorderAndTakesItsOwnHeight) {
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_BORDER, 40, 50, 200, 120, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    POINT pt{0, 0};
+    ::ClientToScreen(hWnd, &pt);
+    RECT rcWindow, rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    ASSERT_GT(pt.y, rcWindow.top) << "the border lies above the client area";
+    const auto InBand = [&](int dx, int dy) {
+        return HitTestTitleBand(pt.x + dx, pt.y + dy, hWnd, 82, BandOrigin::Client);
+    };
+    EXPECT_TRUE(InBand(0, 0));
+    EXPECT_TRUE(InBand(rcClient.right - 1, 81));
+    EXPECT_FALSE(InBand(0, 82));
+    EXPECT_FALSE(InBand(0, -1)) << "the top border";
+    EXPECT_FALSE(InBand(-1, 5)) << "the left border";
+    EXPECT_FALSE(InBand(rcClient.right, 5)) << "the right border";
+    // Counted from the window, the border row is the band's first and the band ends a row higher.
+    EXPECT_TRUE(HitTestTitleBand(pt.x, pt.y - 1, hWnd, 82));
+    EXPECT_FALSE(HitTestTitleBand(pt.x, rcWindow.top + 82, hWnd, 82));
+    ::DestroyWindow(hWnd);
+}
+
 TEST(TitleBand, TheCloseButtonClosesThroughTheSystemMenuSoADialogThatRefusesStaysOpen) {
     const int nClose = IDC_TITLE_CLOSE;
     {

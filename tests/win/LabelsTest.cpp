@@ -1,12 +1,10 @@
 // The label with its own font and colours, the flat combo box's frame and the hyperlink: its
-// attachment, hover, and opening the address with every failure text.
+// attachment, hover, and opening the address, with the failures explained.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
-
-#include <cstring>
 
 #include "LookTestSupport.h"
 #include "controls/win32/FlatCombo.h"
@@ -87,29 +85,6 @@ TEST(FlatCombo, DrawsGreyAndWhiteFrameLinesOverTheEdgesAndTheDropDownButton) {
     for (const Case& c : cases) EXPECT_EQ(canvas.Pixel(c.x, c.y), c.cr) << c.pszWhere;
 }
 
-TEST(LinkLabelTexts, EveryFailureCodeHasItsReason) {
-    const std::pair<int, const char*> cases[] = {
-        {0, "The operating system is out\nof memory or resources."},
-        {2, "The specified file was not found."},
-        {3, "The specified path was not found."},
-        {5, "The operating system denied\naccess to the specified file."},
-        {8, "There was not enough memory to complete the operation."},
-        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred. "},
-        {27, "The filename association is\nincomplete or invalid."},
-        {28, "The DDE transaction could not\nbe completed because the request timed out."},
-        {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
-        {31, "There is no application associated\nwith the given filename extension."},
-        {32, "The specified dynamic-link library was not found."},
-        {1, "Unknown Error (1) occurred."},
-        {4, "Unknown Error (4) occurred."},
-        {-7, "Unknown Error (-7) occurred."},
-    };
-    for (const auto& [nCode, pszReason] : cases)
-        EXPECT_EQ(CLinkLabel::ErrorText(nCode), std::string("Unable to open hyperlink:\n\n") + pszReason) << nCode;
-}
-
 TEST(LinkLabelTexts, TheRegisteredCommandLosesItsPlaceholderAndTakesTheAddress) {
     const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\web\\browse.exe\" \"%1\"", "\"C:\\web\\browse.exe\"  http://a.b"},
@@ -188,17 +163,8 @@ TEST_F(LinkLabel, TheColourFollowsHoverAndVisits) {
 }
 
 TEST_F(LinkLabel, WhenTheShellFailsTheWebPageProgramRunsAndItsFailureIsExplained) {
-    // The test prefix's ".htm" pages belong to a class whose open command takes "%1" in quotes.
-    char szClass[MAX_PATH] = {};
-    LONG nSize = sizeof szClass;
-    const bool bHadClass = ::RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", szClass, &nSize) == ERROR_SUCCESS;
-    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "quenbytestpage", 14), ERROR_SUCCESS);
-    const char szCommand[] = "\"C:\\web\\browse.exe\" -new \"%1\"";
-    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open\\command", REG_SZ, szCommand,
-                             sizeof szCommand - 1),
-              ERROR_SUCCESS);
-
     CFakeSystemActions system;
+    system.m_strWebPageCommand = "\"C:\\web\\browse.exe\" -new \"%1\"";
     system.m_nShellOpen = 2;
     system.m_nRunCommandLine = 2;
     CLinkLabel link;
@@ -220,13 +186,30 @@ TEST_F(LinkLabel, WhenTheShellFailsTheWebPageProgramRunsAndItsFailureIsExplained
     link.OpenLink();
     EXPECT_TRUE(link.IsVisited());
     link.UnsubclassWindow();
+}
 
-    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open\\command");
-    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open");
-    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell");
-    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage");
-    if (bHadClass)
-        ::RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, szClass, static_cast<DWORD>(std::strlen(szClass)));
-    else
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".htm");
+TEST_F(LinkLabel, WithoutAWebPageProgramTheShellsCodeIsExplainedAndAnUnknownCodeNamed) {
+    CFakeSystemActions system;
+    CLinkLabel link;
+    link.SetURL("https://quenby.example.org");
+    ASSERT_TRUE(link.SubclassDlgItem(IDC_TEST_LABEL, &m_host));
+    const std::pair<int, const char*> cases[] = {
+        {0, "The operating system is out\nof memory or resources."},
+        {31, "There is no application associated\nwith the given filename extension."},
+        {32, "The specified dynamic-link library was not found."},
+        {1, "Unknown Error (1) occurred."},
+        {-7, "Unknown Error (-7) occurred."},
+    };
+    for (const auto& [nCode, pszReason] : cases) {
+        system.m_nShellOpen = nCode;
+        system.m_calls.clear();
+        CMessageBoxCloser closer;
+        link.OpenLink();
+        ASSERT_EQ(closer.m_texts.size(), 1u) << nCode;
+        // A message box shows the text with its line breaks as they are.
+        EXPECT_EQ(closer.m_texts[0], std::string("Unable to open hyperlink:\n\n") + pszReason) << nCode;
+        EXPECT_EQ(system.m_calls, std::vector<std::string>{"shell open https://quenby.example.org"}) << nCode;
+        EXPECT_FALSE(link.IsVisited()) << nCode;
+    }
+    link.UnsubclassWindow();
 }

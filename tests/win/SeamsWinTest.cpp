@@ -2,6 +2,10 @@
 // test prefix.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <cstring>
+
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
 #include "seams/SystemActions.h"
@@ -65,4 +69,30 @@ TEST(WinSystemActions, TheRunValueLivesInThePrefixRegistry) {
     EXPECT_EQ(strData, "C:\\Quenby\\Quenby.exe");
     EXPECT_EQ(actions.DeleteRunValue(strName), 0);
     EXPECT_NE(actions.ReadRunValue(strName, strData), 0);
+}
+
+TEST(WinSystemActions, TheWebPageCommandIsTheOpenCommandOfTheClassOfHtmPages) {
+    char szClass[MAX_PATH] = {};
+    LONG nSize = sizeof szClass;
+    const bool bHadClass = ::RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", szClass, &nSize) == ERROR_SUCCESS;
+    ISystemActions& actions = RealSystemActions();
+
+    // A class without an open command gives none.
+    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "quenbytestpage", 14), ERROR_SUCCESS);
+    EXPECT_EQ(actions.WebPageCommand(), "");
+
+    const char szCommand[] = "\"C:\\web\\browse.exe\" -new \"%1\"";
+    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open\\command", REG_SZ, szCommand,
+                             sizeof szCommand - 1),
+              ERROR_SUCCESS);
+    EXPECT_EQ(actions.WebPageCommand(), szCommand);
+
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open\\command");
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell\\open");
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage\\shell");
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, "quenbytestpage");
+    // No class for the pages: none either.
+    ::RegDeleteKeyA(HKEY_CLASSES_ROOT, ".htm");
+    EXPECT_EQ(actions.WebPageCommand(), "");
+    if (bHadClass) ::RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, szClass, static_cast<DWORD>(std::strlen(szClass)));
 }
