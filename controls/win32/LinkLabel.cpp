@@ -29,7 +29,7 @@ void CLinkLabel::SetURL(const std::string& strUrl) {
     ::SendMessageA(m_hToolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-void CLinkLabel::SetUnderline(BOOL bUnderline) {
+void CLinkLabel::SetUnderline(bool bUnderline) {
     m_bUnderline = bUnderline;
     if (m_hWnd) {
         ApplyFont();

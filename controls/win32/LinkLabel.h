@@ -15,7 +15,7 @@ public:
     // the address).
     void SetURL(const std::string& strUrl);
     const std::string& GetURL() const { return m_strUrl; }
-    void SetUnderline(BOOL bUnderline);
+    void SetUnderline(bool bUnderline);
     bool IsVisited() const { return m_bVisited; }
     bool IsHovered() const { return m_bHover; }
     COLORREF CurrentColor() const;
@@ -47,8 +47,8 @@ private:
     COLORREF m_crLink = RGB(0, 0, 238);
     COLORREF m_crVisited = RGB(85, 26, 139);
     COLORREF m_crHover;
-    BOOL m_bUnderline = TRUE;
-    BOOL m_bAdjustToFit = TRUE;
+    bool m_bUnderline = true;
+    bool m_bAdjustToFit = true;
     bool m_bVisited = false;
     bool m_bHover = false;
     HFONT m_hFont = nullptr;

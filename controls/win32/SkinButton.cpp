@@ -84,7 +84,7 @@ void CSkinButton::DrawPicture(HDC hDC, const PICTURE& picture, int x, int y) {
 }
 
 BOOL CSkinButton::SetBitmaps(UINT nIdIn, COLORREF crTransIn, UINT nIdOut, COLORREF crTransOut, UINT nIdDisabled,
-                             COLORREF crTransDisabled, BOOL bRepaint) {
+                             COLORREF crTransDisabled, bool bRepaint) {
     const UINT ids[3] = {nIdIn, nIdOut, nIdDisabled};
     const COLORREF colors[3] = {crTransIn, crTransOut, crTransDisabled};
     PICTURE loaded[3];
@@ -101,7 +101,7 @@ BOOL CSkinButton::SetBitmaps(UINT nIdIn, COLORREF crTransIn, UINT nIdOut, COLORR
     return TRUE;
 }
 
-BOOL CSkinButton::SetColor(int nSlot, COLORREF crColor, BOOL bRepaint) {
+BOOL CSkinButton::SetColor(int nSlot, COLORREF crColor, bool bRepaint) {
     if (nSlot < 0 || nSlot >= COLOR_COUNT) return FALSE;
     m_colors[nSlot] = crColor;
     Repaint(bRepaint);
@@ -112,7 +112,7 @@ COLORREF CSkinButton::GetColor(int nSlot) const {
     return nSlot >= 0 && nSlot < COLOR_COUNT ? m_colors[nSlot] : CLR_INVALID;
 }
 
-BOOL CSkinButton::OffsetColor(int nSlot, int nAmount, BOOL bRepaint) {
+BOOL CSkinButton::OffsetColor(int nSlot, int nAmount, bool bRepaint) {
     if (nSlot < 0 || nSlot >= COLOR_COUNT || nAmount < -255 || nAmount > 255) return FALSE;
     const int r = GetRValue(m_colors[nSlot]), g = GetGValue(m_colors[nSlot]), b = GetBValue(m_colors[nSlot]);
     // One amount for all three channels keeps the hue; it stops where the first channel would clip.
@@ -122,37 +122,37 @@ BOOL CSkinButton::OffsetColor(int nSlot, int nAmount, BOOL bRepaint) {
     return TRUE;
 }
 
-BOOL CSkinButton::SetAlign(int nAlign, BOOL bRepaint) {
+BOOL CSkinButton::SetAlign(int nAlign, bool bRepaint) {
     if (nAlign < ALIGN_HORIZ || nAlign > ALIGN_OVERLAP) return FALSE;
     m_nAlign = nAlign;
     Repaint(bRepaint);
     return TRUE;
 }
 
-BOOL CSkinButton::SetPressedStyle(int nStyle, BOOL bRepaint) {
+BOOL CSkinButton::SetPressedStyle(int nStyle, bool bRepaint) {
     if (nStyle != PRESSED_LEFTRIGHT && nStyle != PRESSED_TOPBOTTOM) return FALSE;
     m_nPressedStyle = nStyle;
     Repaint(bRepaint);
     return TRUE;
 }
 
-void CSkinButton::SetFlat(BOOL bFlat, BOOL bRepaint) {
+void CSkinButton::SetFlat(bool bFlat, bool bRepaint) {
     m_bFlat = bFlat;
     if (!bFlat) m_bHover = false;
     Repaint(bRepaint);
 }
 
-void CSkinButton::SetDrawBorder(BOOL bDrawBorder, BOOL bRepaint) {
+void CSkinButton::SetDrawBorder(bool bDrawBorder, bool bRepaint) {
     m_bDrawBorder = bDrawBorder;
     Repaint(bRepaint);
 }
 
-void CSkinButton::SetFlatFocus(BOOL bFlatFocus, BOOL bRepaint) {
+void CSkinButton::SetFlatFocus(bool bFlatFocus, bool bRepaint) {
     m_bFlatFocus = bFlatFocus;
     Repaint(bRepaint);
 }
 
-void CSkinButton::SetTransparent(BOOL bTransparent, BOOL bRepaint) {
+void CSkinButton::SetTransparent(bool bTransparent, bool bRepaint) {
     m_bTransparent = bTransparent;
     Repaint(bRepaint);
 }
@@ -165,7 +165,7 @@ void CSkinButton::SizeToContent() {
     Repaint(TRUE);
 }
 
-void CSkinButton::Repaint(BOOL bRepaint) const {
+void CSkinButton::Repaint(bool bRepaint) const {
     if (bRepaint && m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 

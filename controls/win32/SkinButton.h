@@ -20,20 +20,20 @@ public:
     // while hovered or pressed (and always when alone), the second in the normal state, the third
     // while disabled; 0 for one not given. FALSE (and nothing changed) when one does not load.
     BOOL SetBitmaps(UINT nIdIn, COLORREF crTransIn, UINT nIdOut = 0, COLORREF crTransOut = 0, UINT nIdDisabled = 0,
-                    COLORREF crTransDisabled = 0, BOOL bRepaint = TRUE);
-    BOOL SetColor(int nSlot, COLORREF crColor, BOOL bRepaint = TRUE);
+                    COLORREF crTransDisabled = 0, bool bRepaint = true);
+    BOOL SetColor(int nSlot, COLORREF crColor, bool bRepaint = true);
     COLORREF GetColor(int nSlot) const;
     // Lightens (d > 0) or darkens (d < 0) a slot's colour by the same amount on every channel,
     // stopping where the first channel reaches its limit.
-    BOOL OffsetColor(int nSlot, int nAmount, BOOL bRepaint = TRUE);
-    BOOL SetAlign(int nAlign, BOOL bRepaint = TRUE);
+    BOOL OffsetColor(int nSlot, int nAmount, bool bRepaint = true);
+    BOOL SetAlign(int nAlign, bool bRepaint = true);
     int GetAlign() const { return m_nAlign; }
-    BOOL SetPressedStyle(int nStyle, BOOL bRepaint = TRUE);
+    BOOL SetPressedStyle(int nStyle, bool bRepaint = true);
     int GetPressedStyle() const { return m_nPressedStyle; }
-    void SetFlat(BOOL bFlat, BOOL bRepaint = TRUE);
-    void SetDrawBorder(BOOL bDrawBorder, BOOL bRepaint = TRUE);
-    void SetFlatFocus(BOOL bFlatFocus, BOOL bRepaint = TRUE);
-    void SetTransparent(BOOL bTransparent = TRUE, BOOL bRepaint = TRUE);
+    void SetFlat(bool bFlat, bool bRepaint = true);
+    void SetDrawBorder(bool bDrawBorder, bool bRepaint = true);
+    void SetFlatFocus(bool bFlatFocus, bool bRepaint = true);
+    void SetTransparent(bool bTransparent = true, bool bRepaint = true);
     // Gives the button the size of its first picture.
     void SizeToContent();
 
@@ -62,14 +62,14 @@ private:
     const PICTURE* PictureFor(bool bIn, bool bDisabled) const;
     void CopyParentBackground(HDC hDC, const RECT& rc) const;
     void EndHover();
-    void Repaint(BOOL bRepaint) const;
+    void Repaint(bool bRepaint) const;
 
     COLORREF m_colors[COLOR_COUNT];
     PICTURE m_pictures[3];
-    BOOL m_bFlat = TRUE;
-    BOOL m_bDrawBorder = TRUE;
-    BOOL m_bFlatFocus = FALSE;
-    BOOL m_bTransparent = FALSE;
+    bool m_bFlat = true;
+    bool m_bDrawBorder = true;
+    bool m_bFlatFocus = false;
+    bool m_bTransparent = false;
     int m_nAlign = ALIGN_HORIZ;
     int m_nPressedStyle = PRESSED_LEFTRIGHT;
     bool m_bHover = false;

@@ -50,7 +50,7 @@ void CTransLabel::SetBkColor(COLORREF crBk) {
     Redraw();
 }
 
-void CTransLabel::SetTransparent(BOOL bTransparent) {
+void CTransLabel::SetTransparent(bool bTransparent) {
     m_bTransparent = bTransparent;
     Redraw();
 }

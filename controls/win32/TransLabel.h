@@ -15,7 +15,7 @@ public:
     void SetTextColor(COLORREF crText);
     void SetBkColor(COLORREF crBk);
     // With the flag the parent's drawing shows around the text; without it the background colour.
-    void SetTransparent(BOOL bTransparent);
+    void SetTransparent(bool bTransparent);
 
     COLORREF GetTextColor() const { return m_crText; }
     COLORREF GetBkColor() const { return m_crBk; }
@@ -35,7 +35,7 @@ private:
     HFONT m_hFont = nullptr;
     COLORREF m_crBk = RGB(212, 208, 200);
     COLORREF m_crText = RGB(0, 0, 0);
-    BOOL m_bTransparent = TRUE;
+    bool m_bTransparent = true;
 };
 
 // Repaints what lies behind a child window (the parent's part under it and the window itself),

@@ -23,7 +23,7 @@ public:
     CDataStore* m_pStore = nullptr;
     std::string m_strName;
     std::string m_strPassword;
-    int m_bWantsPassword = 0;
+    int m_bWantsPassword = 0;  // the check box state (BST_CHECKED 1)
 
 protected:
     BOOL OnInitDialog() override;

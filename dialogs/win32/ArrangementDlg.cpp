@@ -285,7 +285,7 @@ void CArrangementDlg::ShowWeek() {
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
 }
 
-void CArrangementDlg::EnableConditions(BOOL bEnable) {
+void CArrangementDlg::EnableConditions(bool bEnable) {
     for (int nId : kConditionIds) EnableItem(nId, bEnable);
     for (int nId = IDC_ARR_LABEL_FIRST; nId <= IDC_ARR_LABEL_LAST; ++nId) EnableItem(nId, bEnable);
 }

@@ -45,7 +45,7 @@ public:
     std::string m_strUser;  // the child whose week is shown; empty without children
     int m_nDay = 0;         // the weekday edited, 0 = Sunday
     int m_nUsage = USAGE_CONDITIONAL;
-    int m_bBusy = 0;        // 1 while a save, a message box or a dialog of the editor is under way
+    bool m_bBusy = false;        // 1 while a save, a message box or a dialog of the editor is under way
 
 protected:
     BOOL OnInitDialog() override;
@@ -69,7 +69,7 @@ private:
     void ShowWeek();
     void ShowDay();
     void ReadUsage();
-    void EnableConditions(BOOL bEnable);
+    void EnableConditions(bool bEnable);
     bool ValidateDay();
     void SaveDay();
     void ChooseDay(int nRow);

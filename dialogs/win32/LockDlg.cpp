@@ -94,7 +94,7 @@ void CLockDlg::ClearPassword() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
 }
 
-void CLockDlg::ShowLock(BOOL bShow) {
+void CLockDlg::ShowLock(bool bShow) {
     ShowWindow(bShow ? SW_SHOW : SW_HIDE);
     m_bHidden = bShow ? 0 : 1;
 }

@@ -28,7 +28,7 @@ public:
     BOOL Create();
 
     // TRUE shows the window, FALSE hides it while an account's window is open.
-    void ShowLock(BOOL bShow);
+    void ShowLock(bool bShow);
     // Restores the curtain, locks the desktop and puts the lock screen in front with the focus.
     void BringToFront();
     // The Administrator first, then the children in list order; the first is selected.
@@ -44,7 +44,7 @@ public:
     void ReturnFromStatusWindow() override;
 
     // 1 while hidden behind an open account window.
-    int m_bHidden = 0;
+    bool m_bHidden = false;
     // The windows opened by a login; each clears its pointer here when it is destroyed.
     CArrangementDlg* m_pSettingsWnd = nullptr;
     CStatusWnd* m_pStatusWnd = nullptr;

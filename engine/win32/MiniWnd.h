@@ -62,11 +62,11 @@ private:
     HFONT m_hFont = nullptr;
     int m_nWidth = 94;
     int m_nHeight = 25;
-    int m_bOnCaption = 0;
+    bool m_bOnCaption = false;
     HMODULE m_hUser32 = nullptr;
     SETLAYERED m_pfnSetLayered = nullptr;
     RECT m_rcClose{};
-    int m_bCloseHot = 0;
+    bool m_bCloseHot = false;
     HWND m_hTip = nullptr;
     bool m_bTipHasTool = false;
     std::string m_strTip;

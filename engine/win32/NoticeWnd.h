@@ -59,12 +59,12 @@ private:
     std::string m_templates[4];
     std::string m_strText;
     int m_nLeadSeconds = 30;
-    int m_bSound = 1;
+    bool m_bSound = true;
     CLockCountdown m_countdown;
     int m_counts[4] = {-1, -1, -1, -1};
-    int m_bShown = 0;
-    int m_bBeepSlow = 0;
-    int m_bBeepFast = 0;
+    bool m_bShown = false;
+    bool m_bBeepSlow = false;
+    bool m_bBeepFast = false;
     BYTE m_nAlpha = kShownAlpha;
     BYTE m_nAlphaNow = 0;
     HFONT m_hFont = nullptr;

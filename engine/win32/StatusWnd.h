@@ -104,9 +104,9 @@ private:
     int m_nWeekday = 0;
     int m_nTicks = 0;
     int m_nLockTicks = 0;
-    int m_bInSettings = 0;
+    bool m_bInSettings = false;
     bool m_bDeleteAfterSettings = false;
-    int m_bShowMiniWnd = 0;
+    bool m_bShowMiniWnd = false;
     std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
     CNoticeSettingsDlg* m_pSettingsDlg = nullptr;  // while it runs
