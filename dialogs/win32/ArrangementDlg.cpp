@@ -59,14 +59,6 @@ void SetCheck(HWND hDlg, int nId, bool bChecked) {
     ::CheckDlgButton(hDlg, nId, bChecked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void CentreOnDesktop(HWND hWnd) {
-    RECT rcWork{}, rc{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-    ::GetWindowRect(hWnd, &rc);
-    const int x = rcWork.left + ((rcWork.right - rcWork.left) - (rc.right - rc.left)) / 2;
-    const int y = rcWork.top + ((rcWork.bottom - rcWork.top) - (rc.bottom - rc.top)) / 2;
-    ::SetWindowPos(hWnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
-}
 
 }  // namespace
 
@@ -136,7 +128,8 @@ BOOL CArrangementDlg::OnInitDialog() {
     if (pControl) pControl->SetTrayTip("Quenby");
 
     SelectDayRow();
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, WorkArea());
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return FALSE;  // the focus is on the list
 }
 

@@ -15,20 +15,6 @@
 #include "store/AdminAccount.h"
 #include "shell/win32/WinUtilities.h"
 
-namespace {
-
-// Puts a window in the middle of the desktop's work area.
-void CentreOnDesktop(HWND hWnd) {
-    RECT rcWork{}, rc{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
-    ::GetWindowRect(hWnd, &rc);
-    const int x = rcWork.left + ((rcWork.right - rcWork.left) - (rc.right - rc.left)) / 2;
-    const int y = rcWork.top + ((rcWork.bottom - rcWork.top) - (rc.bottom - rc.top)) / 2;
-    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
 CLockDlg::CLockDlg(CDataStore* pStore, IControllerHost* pHost)
     : CDialog(IDD_LOCK), m_pStore(pStore), m_pHost(pHost), m_dlgPower(this) {}
 
@@ -68,7 +54,7 @@ BOOL CLockDlg::OnInitDialog() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
     DDV_MaxChars(m_hWnd, IDC_LOCK_PASSWORD, 31);
     FillAccountCombo();
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, WorkArea());
     BringToFront();
     m_bHidden = 0;
     SetTimer(kFrontTimer, kFrontInterval);
@@ -104,7 +90,7 @@ void CLockDlg::BringToFront() {
         if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
         pControl->LockDesktop();
     }
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, WorkArea());
     ShowWindow(SW_SHOW);
     ::SetFocus(m_hWnd);
     ::SetForegroundWindow(m_hWnd);
@@ -175,7 +161,7 @@ void CLockDlg::ReturnFromEditor() {
 
 void CLockDlg::ReturnFromStatusWindow() {
     if (!m_hWnd) return;
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, WorkArea());
     ShowLock(TRUE);
     ::SetForegroundWindow(m_hWnd);
 }

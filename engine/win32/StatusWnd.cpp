@@ -101,7 +101,7 @@ BOOL CStatusWnd::OnInitDialog() {
         if (HMENU hMenu = ::GetSystemMenu(pControl->CurtainWnd(), FALSE))
             ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     }
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, DesktopArea());
     ::SetFocus(m_hWnd);
     if (IControllerHost* pControl = m_pHost)
         ::SetWindowPos(m_hWnd, pControl->CurtainWnd(), 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
@@ -312,14 +312,6 @@ void CStatusWnd::RefreshButtons() {
     }
 }
 
-void CStatusWnd::CentreOnDesktop(HWND hWnd) const {
-    RECT rcWnd{}, rcDesk{};
-    ::GetWindowRect(hWnd, &rcWnd);
-    ::GetWindowRect(::GetDesktopWindow(), &rcDesk);
-    const int cx = rcWnd.right - rcWnd.left, cy = rcWnd.bottom - rcWnd.top;
-    ::SetWindowPos(hWnd, nullptr, rcDesk.left + (rcDesk.right - rcDesk.left - cx) / 2,
-                   rcDesk.top + (rcDesk.bottom - rcDesk.top - cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void CStatusWnd::BringToFront() {
     IControllerHost* pControl = m_pHost;
@@ -327,7 +319,7 @@ void CStatusWnd::BringToFront() {
         if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
         pControl->LockDesktop();
     }
-    CentreOnDesktop(m_hWnd);
+    CentreWindow(m_hWnd, DesktopArea());
     ShowWindow(SW_SHOW);
     ::SetFocus(m_hWnd);
     if (pControl) ::SetWindowPos(m_hWnd, pControl->CurtainWnd(), 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);

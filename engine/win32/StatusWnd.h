@@ -94,7 +94,6 @@ private:
     void PlaceBoxTexts();
     void LockPresentation();
     void BringToFront();
-    void CentreOnDesktop(HWND hWnd) const;
 
     CDataStore* m_pStore;
     IControllerHost* m_pHost;

@@ -117,3 +117,23 @@ void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTr
     ::SelectObject(hMem, hOld);
     ::DeleteDC(hMem);
 }
+
+void CentreWindow(HWND hWnd, const RECT& rcArea) {
+    RECT rc{};
+    ::GetWindowRect(hWnd, &rc);
+    const int x = rcArea.left + ((rcArea.right - rcArea.left) - (rc.right - rc.left)) / 2;
+    const int y = rcArea.top + ((rcArea.bottom - rcArea.top) - (rc.bottom - rc.top)) / 2;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT WorkArea() {
+    RECT rc{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+RECT DesktopArea() {
+    RECT rc{};
+    ::GetWindowRect(::GetDesktopWindow(), &rc);
+    return rc;
+}

@@ -19,6 +19,12 @@ long RemoveAutoRun();
 // 1 when the auto-run value exists and names this program file exactly, else 0.
 int IsAutoRun();
 
+// Puts a window in the middle of an area of the screen, its size and place in the z-order kept.
+void CentreWindow(HWND hWnd, const RECT& rcArea);
+// The desktop's work area (the screen without the taskbar), and the whole primary screen.
+RECT WorkArea();
+RECT DesktopArea();
+
 // Copies the source part of a bitmap onto the destination rectangle, stretched (whole colours, no
 // blending); nothing when the bitmap is missing.
 void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource);
