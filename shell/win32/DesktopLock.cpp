@@ -86,11 +86,22 @@ void CControlDlg::LockDesktop() {
     m_hiddenWindows.Save();
 
     ::SetFocus(m_hWnd);
+    CoverScreen();
+    SetAlphaMode(m_nLockBackground);
+    m_bLocked = true;
+}
+
+void CControlDlg::CoverScreen() {
     const RECT rcCurtain = CurtainRect(ScreenLayout());
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
                    rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
-    SetAlphaMode(m_nLockBackground);
-    m_bLocked = true;
+}
+
+bool CControlDlg::CurtainCoversScreen() const {
+    RECT rc{};
+    if (!::GetWindowRect(m_hWnd, &rc)) return false;
+    const RECT rcArea = CoveredArea(ScreenLayout());
+    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
 }
 
 BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {

@@ -514,3 +514,39 @@ TEST_F(Controller, TheTrayTipIsCutTo127Characters) {
     m_pDlg->SetTrayTip(strLong);
     EXPECT_EQ(std::string(m_pDlg->TrayIcon().szTip), strLong.substr(0, 127));
 }
+
+TEST_F(Controller, OnlyTheAdministratorsQuitEndsTheProgram) {
+    Start();
+    // Alt+F4 arrives as SC_CLOSE; anyone may send WM_CLOSE or press Escape (Cancel).
+    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_pDlg->SendMessage(WM_CLOSE);
+    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    m_pDlg->PostMessage(WM_CLOSE);
+    Pump(100);
+    ASSERT_TRUE(::IsWindow(Curtain()));
+    EXPECT_TRUE(::IsWindowVisible(Curtain()));
+    EXPECT_EQ(m_pDlg->IsLocked(), 1);
+
+    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0), 0);
+    EXPECT_EQ(m_pDlg->m_hWnd, nullptr) << "the tray's Quit destroys the controller";
+}
+
+TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
+    Start(SingleScreenLayout(1366, 768));
+    EXPECT_TRUE(m_pDlg->CurtainCoversScreen());
+    // A second monitor is switched on: until the change is handled the curtain leaves it bare.
+    m_pDlg->UseScreenLayout(TwoMonitors());
+    EXPECT_FALSE(m_pDlg->CurtainCoversScreen()) << "the check looks at every monitor, not the primary one";
+    m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1366, 768));
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(TwoMonitors()))) << Text(WindowRect(Curtain()));
+    EXPECT_TRUE(m_pDlg->CurtainCoversScreen());
+    EXPECT_TRUE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // Unlocked, the curtain is not put back over the screen.
+    m_pDlg->UnlockDesktop();
+    const RECT rcUnlocked = WindowRect(Curtain());
+    m_pDlg->UseScreenLayout(SingleScreenLayout(800, 600));
+    m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
+    EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
