@@ -161,6 +161,13 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             // A click on the curtain never activates it.
             lResult = MA_NOACTIVATE;
             return true;
+        case WM_QUERYENDSESSION:
+            // Windows is shutting down or logging off: never stand in its way.
+            lResult = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            if (wParam) OnEndSession();
+            return true;
         case WM_CLOSE:
             // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
             return true;
@@ -295,6 +302,12 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
         default:
             return false;
     }
+}
+
+void CControlDlg::OnEndSession() {
+    // The process may be ended as soon as this returns: nothing is left for the destroy path.
+    if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
+    UnlockDesktop();
 }
 
 void CControlDlg::Quit() {

@@ -114,6 +114,8 @@ private:
     bool IsDesktopWindow(HWND hWnd) const;
     void OnShowLock();
     void OnFirstRun();
+    // Windows ends the session: the child's use is saved and the hidden windows are given back.
+    void OnEndSession();
     void RecreateLockDlg();
     LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
     void ShowTrayMenu();
