@@ -64,7 +64,7 @@ int CurtainAlpha(HWND hWnd) {
 }
 
 // A primary screen of 1366 x 768 and a second monitor of 1280 x 1024 to its left.
-SCREEN_LAYOUT TwoMonitors() { return {1366, 768, {-1280, 0, 1366, 1024}, 2}; }
+SCREEN_LAYOUT TwoMonitors() { return {1366, 768, {-1280, 0, 1366, 1024}, 2, {{0, 0, 1366, 768}, {-1280, 0, 0, 1024}}}; }
 
 // The messenger's stored state, put back after the test.
 class CSavedMessengerState {
@@ -358,12 +358,20 @@ TEST(ScreenLayout, OneMonitorIsThePrimaryScreenAndTwoAreTheWholeVirtualScreen) {
     EXPECT_FALSE(CoversScreen(RECT{2, 0, 1366, 768}, one)) << "starting at x = 2 is not full screen";
     EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 766}, one));
     // A layout that names several monitors but no virtual screen counts as the primary one.
-    EXPECT_TRUE(SameRect(CoveredArea({1366, 768, {0, 0, 0, 0}, 2}), RECT{0, 0, 1366, 768}));
+    EXPECT_TRUE(SameRect(CoveredArea({1366, 768, {0, 0, 0, 0}, 2, {}}), RECT{0, 0, 1366, 768}));
 
     const SCREEN_LAYOUT two = TwoMonitors();
     EXPECT_TRUE(SameRect(CurtainRect(two), RECT{-1281, -1, 1368, 1026}));
-    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 768}, two)) << "the primary monitor alone is not the whole screen";
+    // Full screen is the whole screen or any one monitor: a game may fill either monitor.
+    EXPECT_TRUE(CoversScreen(RECT{0, 0, 1366, 768}, two)) << "the primary monitor";
+    EXPECT_TRUE(CoversScreen(RECT{-1281, -1, 1, 1025}, two)) << "the second monitor, frame included";
     EXPECT_TRUE(CoversScreen(RECT{-1280, 0, 1366, 1024}, two));
+    EXPECT_FALSE(CoversScreen(RECT{-640, 0, 640, 768}, two)) << "half of each monitor fills neither";
+    EXPECT_FALSE(CoversScreen(RECT{-1280, 0, -2, 1024}, two)) << "two pixels short of the second monitor";
+    // Without the monitors' rectangles only the whole virtual screen counts.
+    SCREEN_LAYOUT unknown = two;
+    unknown.rcMonitors.clear();
+    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 768}, unknown));
     const auto points = ProbePoints(two);
     EXPECT_EQ(points[0].x, -1279);
     EXPECT_EQ(points[3].y, 1023);
@@ -376,13 +384,55 @@ TEST_F(Controller, WithTwoMonitorsTheCurtainCoversBoth) {
     EXPECT_EQ(m_pDlg->IsObscured(), 0);
     m_pDlg->UnlockDesktop();
 
-    // A window over the primary monitor only is no full-screen window; one over both is.
+    // A window over one monitor is a full-screen window, as is one over both; one over half of
+    // each is not.
     COtherProgram primaryOnly({At({0, 0, 1366, 768})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == primaryOnly.m_windows[0]; }));
+    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), primaryOnly.m_windows[0]);
+    COtherProgram halves({At({-640, 0, 640, 768})}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == halves.m_windows[0]; }));
     EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
     COtherProgram both({At({-1280, 0, 1366, 1024})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == both.m_windows[0]; }));
     EXPECT_EQ(m_pDlg->FindFullScreenWindow(), both.m_windows[0]);
+
+    // A game on the second monitor is minimised and recorded as the full-screen window.
+    COtherProgram game({At({-1280, 0, 0, 1024})}, true);
+    HWND hGame = game.m_windows[0];
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
+    m_pDlg->LockDesktop();
+    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
+    EXPECT_EQ(WindowOf(*m_pDlg->HiddenWindows().GetFromFullScreen(0)), hGame);
+    EXPECT_TRUE(::IsIconic(hGame));
+}
+
+TEST_F(Controller, TheGamesDisplayModeIsTheOneFromBeforeItWasMinimised) {
+    StartUnlocked(SingleScreenLayout(1366, 768));
+    // The game runs at 800 x 600; minimised, it gives the desktop its 1366 x 768 back.
+    m_system.m_cxMode = 800;
+    m_system.m_cyMode = 600;
+    WINDOW_WISH wish = At({0, 0, 1366, 768});
+    wish.onMinimise = [this] {
+        m_system.m_cxMode = 1366;
+        m_system.m_cyMode = 768;
+    };
+    COtherProgram other({wish}, true);
+    HWND hGame = other.m_windows[0];
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
+
+    m_pDlg->LockDesktop();
+    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
+    const HIDDEN_WINDOW* pRecord = m_pDlg->HiddenWindows().GetFromFullScreen(0);
+    EXPECT_EQ(GetDisplayWidth(*pRecord), 800u);
+    EXPECT_EQ(GetDisplayHeight(*pRecord), 600u);
+    EXPECT_EQ(m_system.m_cxMode, 1366u) << "the game was minimised after the mode was read";
+
+    bool bIconicAtChange = false;
+    m_system.m_onDisplayChange = [&] { bIconicAtChange = ::IsIconic(hGame); };
+    m_pDlg->UnlockDesktop();
+    EXPECT_EQ(m_system.CallsStartingWith("display"), std::vector<std::string>{"display 800x600"});
+    EXPECT_TRUE(bIconicAtChange) << "the mode comes back before the game";
+    m_system.m_onDisplayChange = nullptr;
 }
 
 TEST_F(Controller, TheWatchdogStartsTheCompanionOnlyWhileItsMutexIsMissing) {

@@ -209,7 +209,7 @@ TEST_F(LockScreen, TheKeepInFrontCheckCoversAMonitorAddedWhileLocked) {
     ASSERT_TRUE(m_pControl->CurtainCoversScreen());
     // A second monitor to the left of the primary one: the curtain over the primary alone no
     // longer counts as covering, and the next check puts it over both.
-    const SCREEN_LAYOUT two{1366, 768, {-1280, 0, 1366, 1024}, 2};
+    const SCREEN_LAYOUT two{1366, 768, {-1280, 0, 1366, 1024}, 2, {{0, 0, 1366, 768}, {-1280, 0, 0, 1024}}};
     m_pControl->UseScreenLayout(two);
     EXPECT_FALSE(m_pControl->CurtainCoversScreen());
     ::SendMessageA(m_hLock, WM_TIMER, CLockDlg::kFrontTimer, 0);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -17,13 +18,17 @@ struct WINDOW_WISH {
     const char* pszClass = "QuenbyTestOther";
     const char* pszTitle = "other program";
     bool bVisible = true;
+    // Runs (on the other program's thread) when the window is told to minimise.
+    std::function<void()> onMinimise;
 };
 
 inline LRESULT CALLBACK OtherProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (nMsg == WM_NCCREATE)
         ::SetWindowLongPtrA(hWnd, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    const int nFlags = static_cast<int>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    const auto* pWish = reinterpret_cast<const WINDOW_WISH*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    const int nFlags = pWish ? pWish->nFlags : 0;
+    if (nMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && pWish && pWish->onMinimise) pWish->onMinimise();
     if (nMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && (nFlags & kRefuseMinimise)) return 0;
     if (nMsg == WM_WINDOWPOSCHANGING && (nFlags & kRefuseHide))
         reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
@@ -70,7 +75,7 @@ private:
             pThis->m_windows.push_back(::CreateWindowExA(
                 0, wish.pszClass, wish.pszTitle, WS_POPUP | (wish.bVisible ? WS_VISIBLE : 0), wish.rc.left,
                 wish.rc.top, wish.rc.right - wish.rc.left, wish.rc.bottom - wish.rc.top, nullptr, nullptr, hInstance,
-                reinterpret_cast<LPVOID>(static_cast<INT_PTR>(wish.nFlags))));
+                const_cast<WINDOW_WISH*>(&wish)));
         }
         if (pThis->m_bForeground && !pThis->m_windows.empty()) ::SetForegroundWindow(pThis->m_windows.front());
         MSG msg;
