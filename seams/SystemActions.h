@@ -49,6 +49,12 @@ public:
     // happens when the file is missing. Actions that play nothing ignore it.
     virtual void PlayWave(const std::string& /*strPath*/) {}
 
+    // Reads the primary display's current mode into a display-settings image (a 156-byte DEVMODEA);
+    // false, with the image untouched, when it cannot be told. Reads nothing unless a platform does.
+    virtual bool CurrentDisplayMode(std::uint8_t (&dmDisplay)[156]) {
+        (void)dmDisplay;
+        return false;
+    }
     // Switches the primary display to the mode of a display-settings image (a 156-byte DEVMODEA,
     // as the hidden-window list keeps it); false when refused. Refused unless a platform says otherwise.
     virtual bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) {

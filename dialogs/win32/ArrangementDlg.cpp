@@ -523,7 +523,7 @@ bool CArrangementDlg::OnSysCommand(UINT nId, LPARAM) {
             // Closing the editor ends the program; the companion is told not to bring it back.
             if (pControl) {
                 pControl->SetMessengerState(3);
-                ::SendMessageA(pControl->CurtainWnd(), WM_CLOSE, 0, 0);
+                pControl->Quit();
             }
             return true;
         case SC_MAXIMIZE:

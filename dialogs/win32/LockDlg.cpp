@@ -224,10 +224,8 @@ bool CLockDlg::OnTimer(UINT_PTR nId) {
 
 void CLockDlg::KeepInFront() {
     IControllerHost* pControl = m_pHost;
-    RECT rc{};
-    const bool bCovers = pControl && ::GetWindowRect(pControl->CurtainWnd(), &rc) && rc.left <= 0 && rc.top <= 0 &&
-                         rc.right >= ::GetSystemMetrics(SM_CXSCREEN) && rc.bottom >= ::GetSystemMetrics(SM_CYSCREEN);
-    if (!bCovers) BringToFront();
+    // Every monitor, not just the primary one: a screen added while locked must be covered too.
+    if (!pControl || !pControl->CurtainCoversScreen()) BringToFront();
     // The lock screen's own boxes (the wrong-password message, the power dialog) may stand in front.
     HWND hForeground = ::GetForegroundWindow();
     const bool bOurs = hForeground == m_hWnd || (hForeground && hForeground == m_dlgPower.m_hWnd) ||

@@ -34,6 +34,9 @@ public:
     void SwitchUser();      // ends the login (the window's destroy path)
     void TakeRest();        // as the "Take a rest" button
     void ShowMiniWindow();  // shows the mini window and ticks its checkbox
+    // Writes the day's use and the window's preferences to use.sta now (every minute, at the
+    // end of the login, and when Windows ends the session).
+    void Save();
     // True while the child's settings dialog is open (the hot key then does nothing).
     bool IsInSettings() const;
 
@@ -80,7 +83,6 @@ private:
     void StartLogin();
     void StartFresh();
     void AddActiveUser();
-    void Save();
 
     void Tick();
     void OnStartToUse();

@@ -160,6 +160,16 @@ public:
         ::PlaySoundA(strPath.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
     }
 
+    bool CurrentDisplayMode(std::uint8_t (&dmDisplay)[156]) override {
+        static_assert(sizeof(DEVMODEA) == sizeof dmDisplay, "the image is a DEVMODEA");
+        DEVMODEA dm{};
+        dm.dmSize = sizeof dm;
+        if (!::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &dm)) return false;
+        dm.dmSize = sizeof dm;  // some systems write a shorter size back
+        std::memcpy(dmDisplay, &dm, sizeof dm);
+        return true;
+    }
+
     bool ChangeDisplayMode(const std::uint8_t (&dmDisplay)[156]) override {
         static_assert(sizeof(DEVMODEA) == sizeof dmDisplay, "the image is a DEVMODEA");
         DEVMODEA dm;

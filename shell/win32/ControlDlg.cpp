@@ -161,6 +161,20 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             // A click on the curtain never activates it.
             lResult = MA_NOACTIVATE;
             return true;
+        case WM_QUERYENDSESSION:
+            // Windows is shutting down or logging off: never stand in its way.
+            lResult = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            if (wParam) OnEndSession();
+            return true;
+        case WM_CLOSE:
+            // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
+            return true;
+        case WM_DISPLAYCHANGE:
+            // A monitor added or removed, or a mode changed: the curtain covers the new screen at once.
+            if (m_bLocked) CoverScreen();
+            return false;
         case WM_QUERYDRAGICON:
             lResult = reinterpret_cast<LRESULT>(m_hIcon);
             return true;
@@ -274,8 +288,7 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
             if (GetEditorWnd()) m_pLockDlg->m_pSettingsWnd->SwitchUser();
             return true;
         case ID_TRAY_QUIT:
-            // The controller is the main window: closing it ends the program.
-            SendMessage(WM_CLOSE);
+            Quit();
             return true;
         case ID_TRAY_SWITCH_STATUS:
             if (HWND hStatus = GetStatusWnd()) ::DestroyWindow(hStatus);
@@ -289,6 +302,19 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
         default:
             return false;
     }
+}
+
+void CControlDlg::OnEndSession() {
+    // The process may be ended as soon as this returns: nothing is left for the destroy path.
+    if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
+    UnlockDesktop();
+}
+
+void CControlDlg::Quit() {
+    if (IsModal())
+        EndDialog(IDCANCEL);
+    else
+        DestroyWindow();
 }
 
 bool CControlDlg::OnTimer(UINT_PTR nId) {
@@ -307,6 +333,9 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
             dlg.DoModal();
             return true;
         }
+        case SC_CLOSE:
+            // Alt+F4 on the curtain does nothing.
+            return true;
         case SC_MINIMIZE:
             SetAlphaMode(kAlphaInvisible);
             return false;

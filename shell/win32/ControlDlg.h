@@ -80,6 +80,10 @@ public:
     void UnlockDesktop() override;
     void RestoreSweptWindows();
     bool IsObscured() override;
+    bool CurtainCoversScreen() const override;
+    // Ends the program (the Administrator's Quit, the editor's close): a modal run ends, a
+    // modeless window is destroyed. Alt+F4 and WM_CLOSE on the curtain do nothing.
+    void Quit() override;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList& HiddenWindows() { return m_hiddenWindows; }
     // Marks the desktop locked without locking it, e.g. after recording windows by hand (tests).
@@ -101,6 +105,8 @@ protected:
     bool OnPaint() override;
     bool OnEraseBkgnd(HDC hDC) override;
     void OnDestroy() override;
+    // Escape and a close reach the dialog as Cancel; neither ends the program.
+    void OnCancel() override {}
 
 private:
     static BOOL CALLBACK HideWindowProc(HWND hWnd, LPARAM lParam);
@@ -108,10 +114,14 @@ private:
     bool IsDesktopWindow(HWND hWnd) const;
     void OnShowLock();
     void OnFirstRun();
+    // Windows ends the session: the child's use is saved and the hidden windows are given back.
+    void OnEndSession();
     void RecreateLockDlg();
     LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
     void ShowTrayMenu();
     void AddTrayIcon();
+    // Puts the curtain over the whole area the lock covers, topmost.
+    void CoverScreen();
 
     bool m_bLocked = false;
     bool m_bTrayMenu = true;

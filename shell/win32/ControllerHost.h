@@ -25,6 +25,10 @@ public:
     virtual void EnableTrayMenu(bool bEnable) = 0;
     // True when something stands in front of the curtain at one of its probe points.
     virtual bool IsObscured() = 0;
+    // True when the curtain's rectangle spans the whole area the lock covers (every monitor).
+    virtual bool CurtainCoversScreen() const = 0;
+    // Ends the program: the curtain itself refuses to be closed, so this is the only way out.
+    virtual void Quit() = 0;
     // Tells the companion the program's state (1 locked, 2 a child, 3 closing, 4 the Administrator).
     virtual void SetMessengerState(int nState) = 0;
     // The lock background (1 opaque, 2 half transparent) from the next lock on.

@@ -1,6 +1,7 @@
 // The desktop lock of the controller: the full-screen window in front is minimised, hidden or
 // pushed off the screen, every other visible top-level window is hidden, and each is recorded in
 // winnodes.tmp so that the unlock (or the next start after a crash) can give it back.
+#include <cstddef>
 #include <cstring>
 
 #include "seams/SystemActions.h"
@@ -55,8 +56,18 @@ void CControlDlg::LockDesktop() {
         ::GetWindowRect(hFull, &rc);
         const std::uint32_t nHandle = HandleValue(hFull);
         if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
-        // Alt+Tab first: a game holding the display gives it up more willingly.
+        // The display mode the window was made for, read while it still holds the display: a game
+        // that lets go of it (Alt+Tab, minimised) often switches back to the desktop's mode, and
+        // the unlock must give the game its own. Zeros with only the size set when it cannot be told.
         ISystemActions& system = CSystem::Get();
+        std::uint8_t dmBefore[156] = {};
+        const std::uint16_t nModeSize = sizeof dmBefore;
+        std::memcpy(dmBefore + offsetof(DEVMODEA, dmSize), &nModeSize, sizeof nModeSize);
+        system.CurrentDisplayMode(dmBefore);
+        auto record = [&](std::int32_t nRestore) {
+            return MakeHiddenWindow(hFull, kFromFullScreen, rc, nRestore, dmBefore);
+        };
+        // Alt+Tab first: a game holding the display gives it up more willingly.
         system.SendKey(VK_MENU, false);
         system.SendKey(VK_TAB, false);
         ::Sleep(10);
@@ -64,19 +75,19 @@ void CControlDlg::LockDesktop() {
         system.SendKey(VK_MENU, true);
         ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
         if (::IsIconic(hFull)) {
-            m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreFromMinimised));
+            m_hiddenWindows.Add(record(kRestoreFromMinimised));
             Trace("minimize sucess.");
         } else {
             Trace("minimize fail.");
             ::ShowWindow(hFull, SW_HIDE);
             if (!::IsWindowVisible(hFull)) {
-                m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreShow));
+                m_hiddenWindows.Add(record(kRestoreShow));
                 Trace("hide sucess.");
             } else {
                 Trace("hide fail.");
                 const int cx = rc.right - rc.left;
                 ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
-                m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, kRestoreMove));
+                m_hiddenWindows.Add(record(kRestoreMove));
                 Trace("exec change position.");
             }
         }
@@ -86,11 +97,22 @@ void CControlDlg::LockDesktop() {
     m_hiddenWindows.Save();
 
     ::SetFocus(m_hWnd);
+    CoverScreen();
+    SetAlphaMode(m_nLockBackground);
+    m_bLocked = true;
+}
+
+void CControlDlg::CoverScreen() {
     const RECT rcCurtain = CurtainRect(ScreenLayout());
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
                    rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
-    SetAlphaMode(m_nLockBackground);
-    m_bLocked = true;
+}
+
+bool CControlDlg::CurtainCoversScreen() const {
+    RECT rc{};
+    if (!::GetWindowRect(m_hWnd, &rc)) return false;
+    const RECT rcArea = CoveredArea(ScreenLayout());
+    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
 }
 
 BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {

@@ -25,13 +25,22 @@ void SetDisplay(HIDDEN_WINDOW& window, const DEVMODEA& dm) {
 }
 
 HIDDEN_WINDOW MakeHiddenWindow(HWND hWnd, std::int32_t nSource, const RECT& rcWindow, std::int32_t nRestore) {
-    HIDDEN_WINDOW window{};
-    window.hWnd = HandleValue(hWnd);
-    window.nSource = nSource;
     DEVMODEA dm{};
     dm.dmSize = sizeof dm;
     ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &dm);
-    SetDisplay(window, dm);
+    std::uint8_t dmDisplay[sizeof dm];
+    std::memcpy(dmDisplay, &dm, sizeof dm);
+    return MakeHiddenWindow(hWnd, nSource, rcWindow, nRestore, dmDisplay);
+}
+
+HIDDEN_WINDOW MakeHiddenWindow(HWND hWnd, std::int32_t nSource, const RECT& rcWindow, std::int32_t nRestore,
+                               const std::uint8_t (&dmDisplay)[156]) {
+    HIDDEN_WINDOW window{};
+    window.hWnd = HandleValue(hWnd);
+    window.nSource = nSource;
+    DEVMODEA dm;
+    std::memcpy(&dm, dmDisplay, sizeof dm);
+    SetDisplay(window, dm);  // the size always says 156, whatever the system wrote there
     window.rcWindow = {rcWindow.left, rcWindow.top, rcWindow.right, rcWindow.bottom};
     window.nRestore = nRestore;
     return window;

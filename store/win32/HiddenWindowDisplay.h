@@ -16,3 +16,7 @@ void SetDisplay(HIDDEN_WINDOW& window, const DEVMODEA& dm);
 // A record of a window as it is now, with the display settings current now (zeros with only the
 // size set when the system cannot tell them).
 HIDDEN_WINDOW MakeHiddenWindow(HWND hWnd, std::int32_t nSource, const RECT& rcWindow, std::int32_t nRestore);
+// The same with display settings read earlier (a full-screen window's mode is the one from before
+// it was minimised).
+HIDDEN_WINDOW MakeHiddenWindow(HWND hWnd, std::int32_t nSource, const RECT& rcWindow, std::int32_t nRestore,
+                               const std::uint8_t (&dmDisplay)[156]);

@@ -47,6 +47,16 @@ public:
     unsigned long GetForegroundLockTimeout() override { return Note("get timeout"), 0; }
     void SetForegroundLockTimeout(unsigned long n) override { Note("set timeout " + std::to_string(n)); }
     void PlayWave(const std::string& strPath) override { Note("play " + strPath); }
+    // A question, not an action: not noted. The mode is m_cxMode x m_cyMode; none while either is 0.
+    bool CurrentDisplayMode(std::uint8_t (&dm)[156]) override {
+        if (m_cxMode == 0 || m_cyMode == 0) return false;
+        std::memset(dm, 0, sizeof dm);
+        const std::uint16_t nSize = sizeof dm;
+        std::memcpy(dm + 36, &nSize, 2);  // dmSize
+        std::memcpy(dm + 108, &m_cxMode, 4);
+        std::memcpy(dm + 112, &m_cyMode, 4);
+        return true;
+    }
     // Noted as "display <width>x<height>", read from the DEVMODEA image (dmPelsWidth at 108, dmPelsHeight at 112).
     bool ChangeDisplayMode(const std::uint8_t (&dm)[156]) override {
         std::uint32_t cx = 0, cy = 0;
@@ -73,6 +83,9 @@ public:
     int m_nShellOpen = 0;
     int m_nRunCommandLine = 0;
     std::string m_strWebPageCommand;  // none registered unless a test sets one
+    // The display mode the system reports as current (a test may change it at any moment).
+    std::uint32_t m_cxMode = 0;
+    std::uint32_t m_cyMode = 0;
     // Runs inside ChangeDisplayMode, so a test can look at the windows at that moment.
     std::function<void()> m_onDisplayChange;
 

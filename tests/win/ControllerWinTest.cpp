@@ -25,89 +25,9 @@
 #include "support/FakeSystemActions.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
+#include "OtherProgram.h"
 
 namespace {
-
-// Behaviours of a window of the other program.
-constexpr int kRefuseMinimise = 1;  // ignores SC_MINIMIZE
-constexpr int kRefuseHide = 2;      // stays visible when told to hide
-
-struct WINDOW_WISH {
-    RECT rc;
-    int nFlags = 0;
-    const char* pszClass = "QuenbyTestOther";
-    const char* pszTitle = "other program";
-    bool bVisible = true;
-};
-
-LRESULT CALLBACK OtherProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (nMsg == WM_NCCREATE)
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    const int nFlags = static_cast<int>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    if (nMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && (nFlags & kRefuseMinimise)) return 0;
-    if (nMsg == WM_WINDOWPOSCHANGING && (nFlags & kRefuseHide))
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_HIDEWINDOW;
-    return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-}
-
-WINDOW_WISH At(const RECT& rc, int nFlags = 0) {
-    WINDOW_WISH wish;
-    wish.rc = rc;
-    wish.nFlags = nFlags;
-    return wish;
-}
-
-// Windows made and served by a thread of their own; the first one is brought to the front.
-class COtherProgram {
-public:
-    explicit COtherProgram(std::vector<WINDOW_WISH> wishes, bool bForeground = false)
-        : m_wishes(std::move(wishes)), m_bForeground(bForeground) {
-        m_hReady = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_hThread = ::CreateThread(nullptr, 0, ThreadProc, this, 0, &m_nThreadId);
-        ::WaitForSingleObject(m_hReady, 5000);
-    }
-    ~COtherProgram() {
-        ::PostThreadMessageA(m_nThreadId, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(m_hThread, 5000);
-        ::CloseHandle(m_hThread);
-        ::CloseHandle(m_hReady);
-    }
-    COtherProgram(const COtherProgram&) = delete;
-    COtherProgram& operator=(const COtherProgram&) = delete;
-
-    std::vector<HWND> m_windows;
-
-private:
-    static DWORD WINAPI ThreadProc(LPVOID p) {
-        auto* pThis = static_cast<COtherProgram*>(p);
-        const HINSTANCE hInstance = ::GetModuleHandleA(nullptr);
-        for (const WINDOW_WISH& wish : pThis->m_wishes) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = OtherProc;
-            wc.hInstance = hInstance;
-            wc.lpszClassName = wish.pszClass;
-            ::RegisterClassA(&wc);  // fails harmlessly when registered before
-            pThis->m_windows.push_back(::CreateWindowExA(
-                0, wish.pszClass, wish.pszTitle, WS_POPUP | (wish.bVisible ? WS_VISIBLE : 0), wish.rc.left,
-                wish.rc.top, wish.rc.right - wish.rc.left, wish.rc.bottom - wish.rc.top, nullptr, nullptr, hInstance,
-                reinterpret_cast<LPVOID>(static_cast<INT_PTR>(wish.nFlags))));
-        }
-        if (pThis->m_bForeground && !pThis->m_windows.empty()) ::SetForegroundWindow(pThis->m_windows.front());
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists before it says ready
-        ::SetEvent(pThis->m_hReady);
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
-        for (HWND hWnd : pThis->m_windows) ::DestroyWindow(hWnd);
-        return 0;
-    }
-
-    std::vector<WINDOW_WISH> m_wishes;
-    bool m_bForeground;
-    HANDLE m_hReady = nullptr;
-    HANDLE m_hThread = nullptr;
-    DWORD m_nThreadId = 0;
-};
 
 void Pump(DWORD nMilliseconds) { WaitUntil([] { return false; }, nMilliseconds); }
 
@@ -144,7 +64,7 @@ int CurtainAlpha(HWND hWnd) {
 }
 
 // A primary screen of 1366 x 768 and a second monitor of 1280 x 1024 to its left.
-SCREEN_LAYOUT TwoMonitors() { return {1366, 768, {-1280, 0, 1366, 1024}, 2}; }
+SCREEN_LAYOUT TwoMonitors() { return {1366, 768, {-1280, 0, 1366, 1024}, 2, {{0, 0, 1366, 768}, {-1280, 0, 0, 1024}}}; }
 
 // The messenger's stored state, put back after the test.
 class CSavedMessengerState {
@@ -438,12 +358,20 @@ TEST(ScreenLayout, OneMonitorIsThePrimaryScreenAndTwoAreTheWholeVirtualScreen) {
     EXPECT_FALSE(CoversScreen(RECT{2, 0, 1366, 768}, one)) << "starting at x = 2 is not full screen";
     EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 766}, one));
     // A layout that names several monitors but no virtual screen counts as the primary one.
-    EXPECT_TRUE(SameRect(CoveredArea({1366, 768, {0, 0, 0, 0}, 2}), RECT{0, 0, 1366, 768}));
+    EXPECT_TRUE(SameRect(CoveredArea({1366, 768, {0, 0, 0, 0}, 2, {}}), RECT{0, 0, 1366, 768}));
 
     const SCREEN_LAYOUT two = TwoMonitors();
     EXPECT_TRUE(SameRect(CurtainRect(two), RECT{-1281, -1, 1368, 1026}));
-    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 768}, two)) << "the primary monitor alone is not the whole screen";
+    // Full screen is the whole screen or any one monitor: a game may fill either monitor.
+    EXPECT_TRUE(CoversScreen(RECT{0, 0, 1366, 768}, two)) << "the primary monitor";
+    EXPECT_TRUE(CoversScreen(RECT{-1281, -1, 1, 1025}, two)) << "the second monitor, frame included";
     EXPECT_TRUE(CoversScreen(RECT{-1280, 0, 1366, 1024}, two));
+    EXPECT_FALSE(CoversScreen(RECT{-640, 0, 640, 768}, two)) << "half of each monitor fills neither";
+    EXPECT_FALSE(CoversScreen(RECT{-1280, 0, -2, 1024}, two)) << "two pixels short of the second monitor";
+    // Without the monitors' rectangles only the whole virtual screen counts.
+    SCREEN_LAYOUT unknown = two;
+    unknown.rcMonitors.clear();
+    EXPECT_FALSE(CoversScreen(RECT{0, 0, 1366, 768}, unknown));
     const auto points = ProbePoints(two);
     EXPECT_EQ(points[0].x, -1279);
     EXPECT_EQ(points[3].y, 1023);
@@ -456,13 +384,55 @@ TEST_F(Controller, WithTwoMonitorsTheCurtainCoversBoth) {
     EXPECT_EQ(m_pDlg->IsObscured(), 0);
     m_pDlg->UnlockDesktop();
 
-    // A window over the primary monitor only is no full-screen window; one over both is.
+    // A window over one monitor is a full-screen window, as is one over both; one over half of
+    // each is not.
     COtherProgram primaryOnly({At({0, 0, 1366, 768})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == primaryOnly.m_windows[0]; }));
+    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), primaryOnly.m_windows[0]);
+    COtherProgram halves({At({-640, 0, 640, 768})}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == halves.m_windows[0]; }));
     EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
     COtherProgram both({At({-1280, 0, 1366, 1024})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == both.m_windows[0]; }));
     EXPECT_EQ(m_pDlg->FindFullScreenWindow(), both.m_windows[0]);
+
+    // A game on the second monitor is minimised and recorded as the full-screen window.
+    COtherProgram game({At({-1280, 0, 0, 1024})}, true);
+    HWND hGame = game.m_windows[0];
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
+    m_pDlg->LockDesktop();
+    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
+    EXPECT_EQ(WindowOf(*m_pDlg->HiddenWindows().GetFromFullScreen(0)), hGame);
+    EXPECT_TRUE(::IsIconic(hGame));
+}
+
+TEST_F(Controller, TheGamesDisplayModeIsTheOneFromBeforeItWasMinimised) {
+    StartUnlocked(SingleScreenLayout(1366, 768));
+    // The game runs at 800 x 600; minimised, it gives the desktop its 1366 x 768 back.
+    m_system.m_cxMode = 800;
+    m_system.m_cyMode = 600;
+    WINDOW_WISH wish = At({0, 0, 1366, 768});
+    wish.onMinimise = [this] {
+        m_system.m_cxMode = 1366;
+        m_system.m_cyMode = 768;
+    };
+    COtherProgram other({wish}, true);
+    HWND hGame = other.m_windows[0];
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
+
+    m_pDlg->LockDesktop();
+    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
+    const HIDDEN_WINDOW* pRecord = m_pDlg->HiddenWindows().GetFromFullScreen(0);
+    EXPECT_EQ(GetDisplayWidth(*pRecord), 800u);
+    EXPECT_EQ(GetDisplayHeight(*pRecord), 600u);
+    EXPECT_EQ(m_system.m_cxMode, 1366u) << "the game was minimised after the mode was read";
+
+    bool bIconicAtChange = false;
+    m_system.m_onDisplayChange = [&] { bIconicAtChange = ::IsIconic(hGame); };
+    m_pDlg->UnlockDesktop();
+    EXPECT_EQ(m_system.CallsStartingWith("display"), std::vector<std::string>{"display 800x600"});
+    EXPECT_TRUE(bIconicAtChange) << "the mode comes back before the game";
+    m_system.m_onDisplayChange = nullptr;
 }
 
 TEST_F(Controller, TheWatchdogStartsTheCompanionOnlyWhileItsMutexIsMissing) {
@@ -513,4 +483,40 @@ TEST_F(Controller, TheTrayTipIsCutTo127Characters) {
     const std::string strLong(200, 'x');
     m_pDlg->SetTrayTip(strLong);
     EXPECT_EQ(std::string(m_pDlg->TrayIcon().szTip), strLong.substr(0, 127));
+}
+
+TEST_F(Controller, OnlyTheAdministratorsQuitEndsTheProgram) {
+    Start();
+    // Alt+F4 arrives as SC_CLOSE; anyone may send WM_CLOSE or press Escape (Cancel).
+    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_pDlg->SendMessage(WM_CLOSE);
+    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    m_pDlg->PostMessage(WM_CLOSE);
+    Pump(100);
+    ASSERT_TRUE(::IsWindow(Curtain()));
+    EXPECT_TRUE(::IsWindowVisible(Curtain()));
+    EXPECT_EQ(m_pDlg->IsLocked(), 1);
+
+    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0), 0);
+    EXPECT_EQ(m_pDlg->m_hWnd, nullptr) << "the tray's Quit destroys the controller";
+}
+
+TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
+    Start(SingleScreenLayout(1366, 768));
+    EXPECT_TRUE(m_pDlg->CurtainCoversScreen());
+    // A second monitor is switched on: until the change is handled the curtain leaves it bare.
+    m_pDlg->UseScreenLayout(TwoMonitors());
+    EXPECT_FALSE(m_pDlg->CurtainCoversScreen()) << "the check looks at every monitor, not the primary one";
+    m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1366, 768));
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(TwoMonitors()))) << Text(WindowRect(Curtain()));
+    EXPECT_TRUE(m_pDlg->CurtainCoversScreen());
+    EXPECT_TRUE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // Unlocked, the curtain is not put back over the screen.
+    m_pDlg->UnlockDesktop();
+    const RECT rcUnlocked = WindowRect(Curtain());
+    m_pDlg->UseScreenLayout(SingleScreenLayout(800, 600));
+    m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
+    EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }

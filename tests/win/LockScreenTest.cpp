@@ -201,3 +201,34 @@ TEST_F(LockScreen, AnotherWindowInFrontIsPutBehindWithinASecond) {
     EXPECT_TRUE(WaitUntil([this] { return ::GetForegroundWindow() == m_hLock; }, 2500));
     ::DestroyWindow(hOther);
 }
+
+TEST_F(LockScreen, TheKeepInFrontCheckCoversAMonitorAddedWhileLocked) {
+    Start("pw");
+    m_pControl->UseScreenLayout(SingleScreenLayout(1366, 768));
+    m_pControl->LockDesktop();
+    ASSERT_TRUE(m_pControl->CurtainCoversScreen());
+    // A second monitor to the left of the primary one: the curtain over the primary alone no
+    // longer counts as covering, and the next check puts it over both.
+    const SCREEN_LAYOUT two{1366, 768, {-1280, 0, 1366, 1024}, 2, {{0, 0, 1366, 768}, {-1280, 0, 0, 1024}}};
+    m_pControl->UseScreenLayout(two);
+    EXPECT_FALSE(m_pControl->CurtainCoversScreen());
+    ::SendMessageA(m_hLock, WM_TIMER, CLockDlg::kFrontTimer, 0);
+    RECT rc{};
+    ::GetWindowRect(m_pControl->m_hWnd, &rc);
+    const RECT rcWanted = CurtainRect(two);
+    EXPECT_TRUE(rc.left == rcWanted.left && rc.top == rcWanted.top && rc.right == rcWanted.right &&
+                rc.bottom == rcWanted.bottom)
+        << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+    EXPECT_TRUE(m_pControl->CurtainCoversScreen());
+}
+
+TEST_F(LockScreen, ClosingTheEditorStillEndsTheProgramThoughTheCurtainRefusesAClose) {
+    Start("");
+    m_pControl->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(m_pControl->m_hWnd));
+    PressEnter();
+    ASSERT_NE(m_pLock->m_pSettingsWnd, nullptr);
+    ::SendMessageA(m_pLock->m_pSettingsWnd->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(m_pControl->m_hWnd, nullptr) << "the controller is gone";
+    EXPECT_EQ(m_messenger.GetMainProgState(), 3) << "the companion was told not to bring it back";
+}

@@ -96,3 +96,13 @@ TEST(WinSystemActions, TheWebPageCommandIsTheOpenCommandOfTheClassOfHtmPages) {
     EXPECT_EQ(actions.WebPageCommand(), "");
     if (bHadClass) ::RegSetValueA(HKEY_CLASSES_ROOT, ".htm", REG_SZ, szClass, static_cast<DWORD>(std::strlen(szClass)));
 }
+
+TEST(WinSystemActions, TheCurrentDisplayModeIsTheScreensSizeWithTheFullImageSize) {
+    std::uint8_t dmDisplay[156] = {};
+    ASSERT_TRUE(RealSystemActions().CurrentDisplayMode(dmDisplay));
+    DEVMODEA dm;
+    std::memcpy(&dm, dmDisplay, sizeof dm);
+    EXPECT_EQ(dm.dmSize, sizeof dm) << "the image always says 156, whatever the system wrote";
+    EXPECT_EQ(dm.dmPelsWidth, static_cast<DWORD>(::GetSystemMetrics(SM_CXSCREEN)));
+    EXPECT_EQ(dm.dmPelsHeight, static_cast<DWORD>(::GetSystemMetrics(SM_CYSCREEN)));
+}

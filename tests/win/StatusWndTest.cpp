@@ -30,6 +30,8 @@
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WaitUntil.h"
+#include "OtherProgram.h"
 
 namespace {
 
@@ -320,6 +322,31 @@ TEST_F(StatusWnd, UsageIsSavedAtSetUpEverySixtyTicksAndOnClose) {
     ASSERT_NE(m_pControl->GetLockDlg(), nullptr);
     EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr) << "the lock screen forgets the window";
     EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible()) << "and comes back";
+}
+
+TEST_F(StatusWnd, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBack) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    COtherProgram other({At({100, 100, 300, 200})});
+    Login();
+    Tick(75);
+    ASSERT_EQ(StoredUsedSecs(), 60) << "saved at the last full minute only";
+    // The child takes a rest: the other program's window is hidden and recorded.
+    m_pStatus->TakeRest();
+    ASSERT_EQ(m_pControl->IsLocked(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]); }));
+    ASSERT_GT(m_folder.Read("winnodes.tmp").size(), 0u);
+
+    // Windows asks first and must never be refused; a cancelled end changes nothing.
+    EXPECT_EQ(m_pControl->SendMessage(WM_QUERYENDSESSION, 0, 0), TRUE);
+    m_pControl->SendMessage(WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(StoredUsedSecs(), 60);
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+
+    m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(StoredUsedSecs(), 75) << "the 15 seconds since the last save are not lost";
+    EXPECT_EQ(m_folder.Read("winnodes.tmp").size(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) != FALSE; }))
+        << "the other program's window is visible again";
 }
 
 TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
