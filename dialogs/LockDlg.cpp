@@ -13,6 +13,7 @@
 #include "shell/Utilities.h"
 #include "store/AdminAccount.h"
 #include "shell/WinUtilities.h"
+#include "QuenbyVersion.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ BOOL CLockDlg::OnInitDialog() {
     SetDlgItemText(IDC_LOCK_PASSWORD_LABEL, GetMsgText(110));
     SetDlgItemText(IDC_LOCK_LOGIN, GetMsgText(216));
     SetDlgItemText(IDC_LOCK_TURN_OFF, GetMsgText(218));
-    SetDlgItemText(IDC_TITLE, "Quenby 1.0");
+    SetDlgItemText(IDC_TITLE, QUENBY_PRODUCT_TITLE);
 
     if (m_title.SubclassDlgItem(IDC_TITLE, this)) ApplyTitleFont(m_title);
     m_comboAccount.SubclassDlgItem(IDC_LOCK_ACCOUNT, this);

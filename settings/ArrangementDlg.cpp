@@ -21,6 +21,7 @@
 #include "shell/DialogFrame.h"
 #include "store/DataStore.h"
 #include "shell/WinUtilities.h"
+#include "QuenbyVersion.h"
 
 const char* const CArrangementDlg::kWebAddress = CAboutDlg::kWebAddress;
 
@@ -98,7 +99,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     m_hLogo = static_cast<HBITMAP>(
         ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
 
-    SetDlgItemText(IDC_TITLE, "Quenby 1.0");
+    SetDlgItemText(IDC_TITLE, QUENBY_PRODUCT_TITLE);
     SetDlgItemText(IDC_ARR_SWITCH_USER, GetMsgText(342));
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
