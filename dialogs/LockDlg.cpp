@@ -2,9 +2,11 @@
 #include "dialogs/LockDlg.h"
 
 #include "companion/MyMessenger.h"
+#include "dialogs/DataFolderWarning.h"
 #include "engine/StatusWnd.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
+#include "seams/DataFolder.h"
 #include "resources/resource.h"
 #include "settings/ArrangementDlg.h"
 #include "settings/MsgText.h"
@@ -72,6 +74,8 @@ BOOL CLockDlg::OnInitDialog() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
     DDV_MaxChars(m_hWnd, IDC_LOCK_PASSWORD, 31);
     FillAccountCombo();
+    // The program never runs on silently when its data cannot be kept.
+    if (!CDataFolder::WasWritable()) AddDataFolderWarning(m_hWnd, CDataFolder::Get());
     CentreOnDesktop(m_hWnd);
     BringToFront();
     m_bHidden = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "companion/CompanionNames.h"
+#include "seams/DataFolder.h"
 #include "shell/ControlDlg.h"
 #include "shell/InstallCheck.h"
 #include "shell/ModulePath.h"
@@ -35,6 +36,9 @@ BOOL CMainApp::InitInstance() {
         m_messenger.SetMainProgState(4);
         return FALSE;
     }
+
+    // A real write into the data folder; the lock screen tells the parent when it failed.
+    CDataFolder::ProveWritable();
 
     m_messenger.SetMainProgPathName(GetModulePath().c_str());
     if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))

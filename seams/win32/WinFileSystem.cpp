@@ -81,4 +81,3 @@ IFileSystem& SystemFileSystem() {
     return s_files;
 }
 
-std::string DefaultDataFolder() { return GetModuleDir(); }
