@@ -29,7 +29,8 @@ public:
     // Runs a whole command line, shown normally; the same codes as ShellOpen.
     virtual int RunCommandLine(const std::string& /*strCommandLine*/) { return 0; }
 
-    // The auto-run value under the machine's Run key. Each returns the registry status (0 = success).
+    // The auto-run value under the current account's Run key. Each returns the registry status
+    // (0 = success; deleting a missing value gives 2, ERROR_FILE_NOT_FOUND).
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;
     virtual long DeleteRunValue(const std::string& strName) = 0;
