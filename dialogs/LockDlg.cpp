@@ -133,9 +133,7 @@ void CLockDlg::Login() {
     CDataStore& store = pControl->m_store;
 
     if (strName == CAdminAccount::kName) {
-        const ADMIN_ACCOUNT& admin = store.m_adminAccount.m_admin;
-        // Exactly the stored text: an Administrator without a password logs in with an empty field.
-        if (m_strPassword == ReadField(admin.szPassword, sizeof admin.szPassword)) {
+        if (store.m_adminAccount.AcceptsPassword(m_strPassword)) {
             ClearPassword();
             ShowLock(FALSE);
             auto* pEditor = new CArrangementDlg(&store);

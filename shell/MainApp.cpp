@@ -9,6 +9,7 @@
 #include "shell/ControlDlg.h"
 #include "shell/InstallCheck.h"
 #include "shell/ModulePath.h"
+#include "shell/Uninstall.h"
 
 namespace {
 
@@ -24,6 +25,13 @@ CMainApp theApp;
 BOOL CMainApp::InitInstance() {
     // The token counts anywhere in the line, even inside another argument; case matters.
     const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
+
+    // The uninstaller's question comes before the single-instance rule: Quenby is usually running.
+    if (IsUninstallRequest(::GetCommandLineA())) {
+        SetDialogBkColor(RGB(240, 245, 250), RGB(10, 10, 10));
+        m_nExitCode = RunUninstallRequest(m_messenger);
+        return FALSE;
+    }
 
     m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -59,5 +67,6 @@ BOOL CMainApp::InitInstance() {
 int CMainApp::ExitInstance() {
     if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
     m_hInstanceMutex = nullptr;
-    return CWinApp::ExitInstance();
+    const int nCode = CWinApp::ExitInstance();
+    return m_nExitCode >= 0 ? m_nExitCode : nCode;
 }
