@@ -47,6 +47,12 @@ void ReportAutoRunFailure(long nStatus, bool bWanted) {
                       ").\r\nAfter Windows restarts, start Quenby yourself."
                 : "Quenby could not remove its start with Windows (error " + std::to_string(nStatus) +
                       ").\r\nIt will still start when Windows starts.";
+    // Also into the system's Application event log where there is one (nothing happens otherwise).
+    if (HANDLE hLog = ::RegisterEventSourceA(nullptr, "Quenby")) {
+        const char* pszText = strText.c_str();
+        ::ReportEventA(hLog, EVENTLOG_WARNING_TYPE, 0, 1, nullptr, 1, 0, &pszText, nullptr);
+        ::DeregisterEventSource(hLog);
+    }
     AppMessageBox(strText, MB_ICONEXCLAMATION | MB_OK);
 }
 

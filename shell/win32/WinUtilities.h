@@ -18,8 +18,9 @@ long SetAutoRun();
 // Deletes the auto-run value and reads back that it is gone; 0 then (also when there was none),
 // else the registry's status.
 long RemoveAutoRun();
-// Tells the parent, in the program's message box, that registering (bWanted) or removing the
-// auto-run value failed with the status given; nothing for a status of 0.
+// Tells the parent, in the program's message box (and the Application event log), that
+// registering (bWanted) or removing the auto-run value failed with the status given; nothing for
+// a status of 0.
 void ReportAutoRunFailure(long nStatus, bool bWanted);
 // 1 when the auto-run value exists and names this program file exactly, else 0.
 int IsAutoRun();
