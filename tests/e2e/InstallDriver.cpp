@@ -3,6 +3,7 @@
 // uninstall prompts, and looking for its processes. Every wait polls with a generous bound and
 // says what it waited for.
 //   install_driver start-shortcut <shortcut> <expected target> <password>
+//   install_driver login-admin <password>
 //   install_driver answer-uninstall <password> right|wrong
 //   install_driver running|gone
 //   install_driver uninstaller-ended
@@ -178,6 +179,17 @@ bool StartShortcut(const std::string& strShortcut, const std::string& strExpecte
     return WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen") != nullptr;
 }
 
+// Logs in as the Administrator at the lock screen, as a parent does before using Windows, and
+// waits until the lock screen has gone. The uninstaller runs in that unlocked session: while the
+// lock screen is up, every window of another program is put away, the prompt's included.
+bool LoginAdministrator(const std::string& strPassword) {
+    HWND hLock = WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen");
+    if (!hLock) return false;
+    SetText(hLock, IDC_LOCK_PASSWORD, strPassword);
+    Click(hLock, IDC_LOCK_LOGIN);
+    return WaitGone(hLock, "lock screen");
+}
+
 // Answers the uninstall prompt. A wrong password must be refused (a message box, the prompt
 // stays), after which the prompt is cancelled; a right one must close the prompt.
 bool AnswerUninstall(const std::string& strPassword, bool bRight) {
@@ -223,6 +235,8 @@ int main(int argc, char** argv) {
     bool bOk = false;
     if (strStep == "start-shortcut" && argc == 5)
         bOk = StartShortcut(argv[2], argv[3], argv[4]);
+    else if (strStep == "login-admin" && argc == 3)
+        bOk = LoginAdministrator(argv[2]);
     else if (strStep == "answer-uninstall" && argc == 4)
         bOk = AnswerUninstall(argv[2], std::string(argv[3]) == "right");
     else if (strStep == "uninstaller-ended")
