@@ -29,7 +29,8 @@ bench: deps
 
 package: win32
 	@cmake --build build/win32 --target package
-	@ls -l build/win32/Quenby-*-win32.zip
+	@cmake --build build/win32 --target setup
+	@ls -l build/win32/Quenby-*-win32.zip build/win32/Quenby-*-setup.exe
 
 run: win32
 	@tools/run-quenby

@@ -100,9 +100,17 @@
 #define IDC_LOCK_LOGIN 1005
 #define IDC_LOCK_ACCOUNT_LABEL 1032
 #define IDC_LOCK_PASSWORD_LABEL 1033
+// Added below the lock screen's controls when the data folder takes no files.
+#define IDC_LOCK_DATA_WARNING 1120
 #define IDB_LOCK_BAND 239
 #define IDB_LOCK_TURN_OFF 321
 #define IDB_LOGIN 322
+
+// The uninstall password prompt (Quenby.exe /uninstall)
+#define IDD_UNINSTALL 186
+#define IDC_UNINSTALL_TEXT 1121
+#define IDC_UNINSTALL_PASSWORD_LABEL 1122
+#define IDC_UNINSTALL_PASSWORD 1123
 
 // First-run Administrator password dialog
 #define IDD_ADMIN_PASSWORD 179

@@ -33,7 +33,8 @@ public:
     // open no documents know none.
     virtual std::string WebPageCommand() { return {}; }
 
-    // The auto-run value under the machine's Run key. Each returns the registry status (0 = success).
+    // The auto-run value under the current account's Run key. Each returns the registry status
+    // (0 = success; deleting a missing value gives 2, ERROR_FILE_NOT_FOUND).
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;
     virtual long DeleteRunValue(const std::string& strName) = 0;

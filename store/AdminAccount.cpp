@@ -46,3 +46,7 @@ void CAdminAccount::SetDefaults() {
     std::memset(m_admin.reserved2, 0, sizeof m_admin.reserved2);
     m_admin.nLockBackground = 2;
 }
+
+bool CAdminAccount::AcceptsPassword(const std::string& strTyped) const {
+    return strTyped == ReadField(m_admin.szPassword, sizeof m_admin.szPassword);
+}

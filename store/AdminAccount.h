@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The Administrator record; the same image in parent.nam (little-endian).
 struct ADMIN_ACCOUNT {
@@ -30,6 +31,9 @@ public:
     bool Save() const;
     // The record of a first run: no password, no auto-run, first-run dialog pending, semi-transparent.
     void SetDefaults();
+    // Whether a typed password is the Administrator's: exactly the stored text (an Administrator
+    // without a password is matched by an empty entry). Every check of it goes through here.
+    bool AcceptsPassword(const std::string& strTyped) const;
 
     // Read and written directly by the dialogs; text fields are set with CopyToField.
     ADMIN_ACCOUNT m_admin;

@@ -1,4 +1,4 @@
-// Lumrik.dll: path and state of the program in "lumrik.dat" beside the library. Every change
+// Lumrik.dll: path and state of the program in "lumrik.dat" in the data folder. Every change
 // rewrites the whole file through a temporary file that then replaces it, so a reader sees the
 // old or the new content, never a torn one.
 #define LUMRIK_BUILDING
@@ -8,6 +8,8 @@
 
 #include <cstring>
 #include <string>
+
+#include "seams/DataFolder.h"
 
 const char* CMyMessenger::kStoreFile = "lumrik.dat";
 
@@ -23,14 +25,9 @@ constexpr char kTag[8] = "QUENBY1";
 
 HMODULE g_hModule = nullptr;
 
-std::string StorePath() {
-    char szPath[MAX_PATH] = {};
-    const DWORD nLength = ::GetModuleFileNameA(g_hModule, szPath, MAX_PATH);
-    std::string strPath(szPath, nLength < MAX_PATH ? nLength : 0);
-    const size_t nSlash = strPath.find_last_of("\\/");
-    strPath.erase(nSlash == std::string::npos ? 0 : nSlash + 1);
-    return strPath + CMyMessenger::kStoreFile;
-}
+// In the data folder, which the program and its companion choose alike (installed: the shared
+// folder every Windows account may write; otherwise the program's folder).
+std::string StorePath() { return CDataFolder::PathOf(CMyMessenger::kStoreFile); }
 
 // The stored content; a missing, short or foreign file reads as nothing stored.
 MESSENGER_STORE Read() {

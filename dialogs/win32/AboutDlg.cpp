@@ -4,13 +4,14 @@
 #include "resources/resource.h"
 #include "settings/MsgText.h"
 #include "controls/win32/DialogFrame.h"
+#include "QuenbyVersion.h"
 
 const char* const CAboutDlg::kWebAddress = "https://quenby.example.org";
 
 namespace {
 const char kNotice[] =
     "Quenby keeps a family's computer time within the limits the parents set.\n"
-    "Copyright (C) 2026 The Quenby developers";
+    QUENBY_COPYRIGHT;
 }  // namespace
 
 CAboutDlg::CAboutDlg(CWnd* pParent) : CFramedDialog(IDD_ABOUT, pParent) {}
@@ -20,7 +21,7 @@ BOOL CAboutDlg::OnInitDialog() {
     m_title.SetWindowText(GetMsgText(350) + " Quenby");
     if (m_version.SubclassDlgItem(IDC_ABOUT_VERSION, this)) {
         m_version.SetTextColor(kAccentColor);
-        m_version.SetWindowText("Quenby 1.0");
+        m_version.SetWindowText(QUENBY_PRODUCT_TITLE);
     }
     SetDlgItemText(IDC_ABOUT_NOTICE, kNotice);
     m_link.SetURL(kWebAddress);

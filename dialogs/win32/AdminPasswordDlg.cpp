@@ -70,7 +70,7 @@ void CAdminPasswordDlg::OnConfirm() {
         admin.bAutoRun = 1;
         // Written anew, so that the value names this program file even if an older one was there.
         RemoveAutoRun();
-        SetAutoRun();
+        ReportAutoRunFailure(SetAutoRun(), true);
         admin.bFirstRunPending = 0;
         pStore->m_adminAccount.Save();
     }

@@ -20,6 +20,7 @@
 #include "controls/win32/DialogFrame.h"
 #include "store/DataStore.h"
 #include "shell/win32/WinUtilities.h"
+#include "QuenbyVersion.h"
 
 const char* const CArrangementDlg::kWebAddress = CAboutDlg::kWebAddress;
 
@@ -86,7 +87,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     m_hLogo = static_cast<HBITMAP>(
         ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
 
-    SetDlgItemText(IDC_TITLE, "Quenby 1.0");
+    SetDlgItemText(IDC_TITLE, QUENBY_PRODUCT_TITLE);
     SetDlgItemText(IDC_ARR_SWITCH_USER, GetMsgText(342));
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));

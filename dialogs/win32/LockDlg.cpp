@@ -4,6 +4,8 @@
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/WinApp.h"
+#include "dialogs/win32/DataFolderWarning.h"
+#include "seams/DataFolder.h"
 #include "resources/resource.h"
 #include "dialogs/win32/ArrangementDlg.h"
 #include "settings/MsgText.h"
@@ -14,6 +16,7 @@
 #include "store/RecordField.h"
 #include "store/AdminAccount.h"
 #include "shell/win32/WinUtilities.h"
+#include "QuenbyVersion.h"
 
 CLockDlg::CLockDlg(CDataStore* pStore, IControllerHost* pHost)
     : CDialog(IDD_LOCK), m_pStore(pStore), m_pHost(pHost), m_dlgPower(this) {}
@@ -35,7 +38,7 @@ BOOL CLockDlg::OnInitDialog() {
     SetDlgItemText(IDC_LOCK_PASSWORD_LABEL, GetMsgText(110));
     SetDlgItemText(IDC_LOCK_LOGIN, GetMsgText(216));
     SetDlgItemText(IDC_LOCK_TURN_OFF, GetMsgText(218));
-    SetDlgItemText(IDC_TITLE, "Quenby 1.0");
+    SetDlgItemText(IDC_TITLE, QUENBY_PRODUCT_TITLE);
 
     if (m_title.SubclassDlgItem(IDC_TITLE, this)) ApplyTitleFont(m_title);
     m_comboAccount.SubclassDlgItem(IDC_LOCK_ACCOUNT, this);
@@ -54,6 +57,8 @@ BOOL CLockDlg::OnInitDialog() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
     DDV_MaxChars(m_hWnd, IDC_LOCK_PASSWORD, 31);
     FillAccountCombo();
+    // The program never runs on silently when its data cannot be kept.
+    if (!CDataFolder::WasWritable()) AddDataFolderWarning(m_hWnd, CDataFolder::Get());
     CentreWindow(m_hWnd, WorkArea());
     BringToFront();
     m_bHidden = 0;
@@ -111,9 +116,7 @@ void CLockDlg::Login() {
     CDataStore& store = *m_pStore;
 
     if (strName == CAdminAccount::kName) {
-        const ADMIN_ACCOUNT& admin = store.m_adminAccount.m_admin;
-        // Exactly the stored text: an Administrator without a password logs in with an empty field.
-        if (m_strPassword == ReadField(admin.szPassword, sizeof admin.szPassword)) {
+        if (store.m_adminAccount.AcceptsPassword(m_strPassword)) {
             ClearPassword();
             ShowLock(FALSE);
             auto* pEditor = new CArrangementDlg(&store, pControl, this);

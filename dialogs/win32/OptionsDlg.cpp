@@ -12,13 +12,11 @@
 #include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
 
-void AlignAutoRun(int bAutoRun) {
-    if (bAutoRun == 1) {
-        if (!IsAutoRun()) SetAutoRun();
-    } else {
-        std::string strData;
-        if (CSystem::Get().ReadRunValue(GetRunValueName(), strData) == ERROR_SUCCESS) RemoveAutoRun();
-    }
+long AlignAutoRun(int bAutoRun) {
+    if (bAutoRun == 1) return IsAutoRun() ? ERROR_SUCCESS : SetAutoRun();
+    std::string strData;
+    if (CSystem::Get().ReadRunValue(GetRunValueName(), strData) != ERROR_SUCCESS) return ERROR_SUCCESS;
+    return RemoveAutoRun();
 }
 
 COptionsDlg::COptionsDlg(IControllerHost* pHost) : CFramedDialog(IDD_OPTIONS), m_pHost(pHost) {}
@@ -34,9 +32,10 @@ BOOL COptionsDlg::OnInitDialog() {
     if (m_btnOk.SubclassDlgItem(IDOK, this)) ApplyActionButtonLook(m_btnOk, 0);
     if (!m_pStore) return TRUE;
     const ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
-    ::CheckDlgButton(m_hWnd, IDC_OPTIONS_AUTO_RUN, admin.bAutoRun == 1 ? BST_CHECKED : BST_UNCHECKED);
-    // The registration follows the stored flag as soon as the dialog opens, even if it is cancelled.
-    AlignAutoRun(admin.bAutoRun);
+    // The registration follows the stored flag as soon as the dialog opens, even if it is cancelled;
+    // the box then shows what the registry holds.
+    ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
+    ::CheckDlgButton(m_hWnd, IDC_OPTIONS_AUTO_RUN, IsAutoRun() ? BST_CHECKED : BST_UNCHECKED);
     if (admin.nLockBackground == 1 || admin.nLockBackground == 2) {
         ::CheckDlgButton(m_hWnd, IDC_OPTIONS_OPAQUE, admin.nLockBackground == 1 ? BST_CHECKED : BST_UNCHECKED);
         ::CheckDlgButton(m_hWnd, IDC_OPTIONS_SEMI, admin.nLockBackground == 2 ? BST_CHECKED : BST_UNCHECKED);
@@ -58,7 +57,7 @@ void COptionsDlg::OnOK() {
     if (m_pStore) {
         ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
         admin.bAutoRun = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_AUTO_RUN) == BST_CHECKED ? 1 : 0;
-        AlignAutoRun(admin.bAutoRun);
+        ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
         admin.nLockBackground = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_OPAQUE) == BST_CHECKED ? 1 : 2;
         m_pStore->m_adminAccount.Save();
         if (m_pHost) m_pHost->SetLockBackground(admin.nLockBackground);

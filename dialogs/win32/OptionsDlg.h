@@ -8,8 +8,9 @@
 class CDataStore;
 class IControllerHost;
 
-// Registers or removes the auto-run value so that it agrees with the flag.
-void AlignAutoRun(int bAutoRun);
+// Registers or removes the auto-run value so that it agrees with the flag; 0, or the failed
+// change's registry status.
+long AlignAutoRun(int bAutoRun);
 
 class COptionsDlg : public CFramedDialog {
 public:

@@ -61,4 +61,3 @@ IFileCalls& SystemFileCalls() {
     return s_calls;
 }
 
-std::string DefaultDataFolder() { return GetModuleDir(); }

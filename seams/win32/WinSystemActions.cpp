@@ -19,8 +19,9 @@ public:
     ~CRegKey() { Close(); }
     CRegKey(const CRegKey&) = delete;
     CRegKey& operator=(const CRegKey&) = delete;
-    // The Run key, created when it is missing.
-    bool OpenRun() { return ::RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &m_hKey) == ERROR_SUCCESS; }
+    // The Run key of the current Windows account (which a program that is not elevated may
+    // change), created when it is missing.
+    bool OpenRun() { return ::RegCreateKeyA(HKEY_CURRENT_USER, kRunKey, &m_hKey) == ERROR_SUCCESS; }
     HKEY Get() const { return m_hKey; }
     long Close() {
         if (!m_hKey) return ERROR_SUCCESS;
@@ -113,8 +114,10 @@ public:
     long WriteRunValue(const std::string& strName, const std::string& strData) override {
         CRegKey key;
         if (!key.OpenRun()) return ERROR_CANTOPEN;
-        ::RegSetValueExA(key.Get(), strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
-                         static_cast<DWORD>(strData.size() + 1));
+        const long nStatus =
+            ::RegSetValueExA(key.Get(), strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
+                             static_cast<DWORD>(strData.size() + 1));
+        if (nStatus != ERROR_SUCCESS) return nStatus;
         ::RegFlushKey(key.Get());
         return key.Close();
     }
@@ -134,7 +137,8 @@ public:
     long DeleteRunValue(const std::string& strName) override {
         CRegKey key;
         if (!key.OpenRun()) return ERROR_CANTOPEN;
-        ::RegDeleteValueA(key.Get(), strName.c_str());
+        const long nStatus = ::RegDeleteValueA(key.Get(), strName.c_str());
+        if (nStatus != ERROR_SUCCESS) return nStatus;
         ::RegFlushKey(key.Get());
         return key.Close();
     }

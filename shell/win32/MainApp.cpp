@@ -9,6 +9,8 @@
 #include "shell/win32/ControlDlg.h"
 #include "shell/win32/InstallCheck.h"
 #include "seams/win32/ModulePath.h"
+#include "seams/DataFolder.h"
+#include "shell/win32/Uninstall.h"
 
 namespace {
 
@@ -25,6 +27,13 @@ BOOL CMainApp::InitInstance() {
     // The token counts anywhere in the line, even inside another argument; case matters.
     const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
 
+    // The uninstaller's question comes before the single-instance rule: Quenby is usually running.
+    if (IsUninstallRequest(::GetCommandLineA())) {
+        SetDialogBkColor(RGB(240, 245, 250), RGB(10, 10, 10));
+        m_nExitCode = RunUninstallRequest(m_messenger);
+        return FALSE;
+    }
+
     m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
@@ -36,6 +45,9 @@ BOOL CMainApp::InitInstance() {
         m_messenger.SetMainProgState(4);
         return FALSE;
     }
+
+    // A real write into the data folder; the lock screen tells the parent when it failed.
+    CDataFolder::ProveWritable();
 
     m_messenger.SetMainProgPathName(GetModulePath().c_str());
     if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
@@ -56,5 +68,6 @@ BOOL CMainApp::InitInstance() {
 int CMainApp::ExitInstance() {
     if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
     m_hInstanceMutex = nullptr;
-    return CWinApp::ExitInstance();
+    const int nCode = CWinApp::ExitInstance();
+    return m_nExitCode >= 0 ? m_nExitCode : nCode;
 }

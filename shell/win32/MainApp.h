@@ -17,4 +17,6 @@ public:
 
     HANDLE m_hInstanceMutex = nullptr;
     CMyMessenger m_messenger;
+    // The process's exit code when it is not the window layer's (-1).
+    int m_nExitCode = -1;
 };

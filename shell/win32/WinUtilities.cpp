@@ -1,6 +1,9 @@
 // The auto-run value, foreground forcing and the gradient line.
 #include "shell/win32/WinUtilities.h"
 
+#include <string>
+
+#include "framework/win32/WinApp.h"
 #include "seams/SystemActions.h"
 #include "seams/win32/ModulePath.h"
 
@@ -15,9 +18,43 @@ std::string GetRunValueName() {
 
 // The value holds the program file's own path, so the program starts from wherever it is
 // installed whatever the current directory was when auto-run was chosen.
-long SetAutoRun() { return CSystem::Get().WriteRunValue(GetRunValueName(), GetModulePath()); }
+// Each change is read back: a status of success from a registry that kept nothing is a failure.
+long SetAutoRun() {
+    ISystemActions& system = CSystem::Get();
+    const std::string strPath = GetModulePath();
+    if (const long nStatus = system.WriteRunValue(GetRunValueName(), strPath); nStatus != ERROR_SUCCESS) return nStatus;
+    // A value that reads back missing or different was not kept.
+    std::string strData;
+    const long nRead = system.ReadRunValue(GetRunValueName(), strData);
+    if (nRead != ERROR_SUCCESS && nRead != ERROR_FILE_NOT_FOUND) return nRead;
+    return nRead == ERROR_SUCCESS && strData == strPath ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+}
 
-long RemoveAutoRun() { return CSystem::Get().DeleteRunValue(GetRunValueName()); }
+long RemoveAutoRun() {
+    ISystemActions& system = CSystem::Get();
+    const long nStatus = system.DeleteRunValue(GetRunValueName());
+    if (nStatus != ERROR_SUCCESS && nStatus != ERROR_FILE_NOT_FOUND) return nStatus;
+    std::string strData;
+    const long nRead = system.ReadRunValue(GetRunValueName(), strData);
+    if (nRead == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+    return nRead == ERROR_SUCCESS ? ERROR_ACCESS_DENIED : nRead;
+}
+
+void ReportAutoRunFailure(long nStatus, bool bWanted) {
+    if (nStatus == ERROR_SUCCESS) return;
+    const std::string strText =
+        bWanted ? "Quenby could not register itself to start with Windows (error " + std::to_string(nStatus) +
+                      ").\r\nAfter Windows restarts, start Quenby yourself."
+                : "Quenby could not remove its start with Windows (error " + std::to_string(nStatus) +
+                      ").\r\nIt will still start when Windows starts.";
+    // Also into the system's Application event log where there is one (nothing happens otherwise).
+    if (HANDLE hLog = ::RegisterEventSourceA(nullptr, "Quenby")) {
+        const char* pszText = strText.c_str();
+        ::ReportEventA(hLog, EVENTLOG_WARNING_TYPE, 0, 1, nullptr, 1, 0, &pszText, nullptr);
+        ::DeregisterEventSource(hLog);
+    }
+    AppMessageBox(strText, MB_ICONEXCLAMATION | MB_OK);
+}
 
 int IsAutoRun() {
     std::string strData;

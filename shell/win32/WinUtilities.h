@@ -11,11 +11,17 @@
 // The name of the auto-run value: the program file's name without folder and extension.
 std::string GetRunValueName();
 
-// Registers the program file's full path to start with Windows. Returns the status of closing
-// the Run key (0 = success), which callers may ignore.
+// Registers the program file's full path to start with Windows in the current account's Run key
+// and reads it back. 0 when the registry now holds exactly that, else the registry's status
+// (ERROR_INVALID_DATA when it reads back something else).
 long SetAutoRun();
-// Deletes the auto-run value; returns the status of closing the Run key.
+// Deletes the auto-run value and reads back that it is gone; 0 then (also when there was none),
+// else the registry's status.
 long RemoveAutoRun();
+// Tells the parent, in the program's message box (and the Application event log), that
+// registering (bWanted) or removing the auto-run value failed with the status given; nothing for
+// a status of 0.
+void ReportAutoRunFailure(long nStatus, bool bWanted);
 // 1 when the auto-run value exists and names this program file exactly, else 0.
 int IsAutoRun();
 

@@ -346,3 +346,17 @@ TEST(AdminAccount, SaveCutShortAtAnyByteKeepsTheOldFileAndTheRecord) {
     EXPECT_STREQ(admin.m_admin.szPassword, "new");
     EXPECT_EQ(admin.m_admin.bFirstRunPending, 0);
 }
+
+TEST(AdminAccount, AcceptsExactlyTheStoredPassword) {
+    CAdminAccount admin;
+    EXPECT_TRUE(admin.AcceptsPassword("")) << "never set up: the empty entry";
+    EXPECT_FALSE(admin.AcceptsPassword(" "));
+    CopyToField("Secret", admin.m_admin.szPassword, sizeof admin.m_admin.szPassword);
+    EXPECT_TRUE(admin.AcceptsPassword("Secret"));
+    for (const char* pszWrong : {"secret", "Secret ", "Secre", "", "SecretSecret"}) EXPECT_FALSE(admin.AcceptsPassword(pszWrong)) << pszWrong;
+    // The full 31 characters count, the 0xCC filling after the terminator does not.
+    const std::string strLong(31, 'x');
+    CopyToField(strLong, admin.m_admin.szPassword, sizeof admin.m_admin.szPassword);
+    EXPECT_TRUE(admin.AcceptsPassword(strLong));
+    EXPECT_FALSE(admin.AcceptsPassword(strLong.substr(1)));
+}

@@ -1,12 +1,14 @@
 // System actions that act on nothing: each call is written down as a line of text, and every
 // action reports failure (or nothing), so no test starts a program, changes the display or the
-// clock. Installed while the object lives.
+// clock. Only the auto-run values live in a registry of the object's own, so that a first run
+// registers without a complaint to the parent. Installed while the object lives.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,9 +40,22 @@ public:
     }
     // A question, not an action: not noted.
     std::string WebPageCommand() override { return m_strWebPageCommand; }
-    long WriteRunValue(const std::string& strName, const std::string&) override { return Note("write run " + strName), -1; }
-    long ReadRunValue(const std::string& strName, std::string&) override { return Note("read run " + strName), -1; }
-    long DeleteRunValue(const std::string& strName) override { return Note("delete run " + strName), -1; }
+    long WriteRunValue(const std::string& strName, const std::string& strData) override {
+        Note("write run " + strName);
+        m_runValues[strName] = strData;
+        return 0;
+    }
+    long ReadRunValue(const std::string& strName, std::string& strData) override {
+        Note("read run " + strName);
+        const auto it = m_runValues.find(strName);
+        if (it == m_runValues.end()) return kNotFound;
+        strData = it->second;
+        return 0;
+    }
+    long DeleteRunValue(const std::string& strName) override {
+        Note("delete run " + strName);
+        return m_runValues.erase(strName) ? 0 : kNotFound;
+    }
     void SendKey(unsigned char nKey, bool bRelease) override {
         Note((bRelease ? "release " : "press ") + std::to_string(nKey));
     }
@@ -76,6 +91,8 @@ public:
     }
 
     std::vector<std::string> m_calls;
+    std::map<std::string, std::string> m_runValues;
+    static constexpr long kNotFound = 2;  // ERROR_FILE_NOT_FOUND
     // Answers a test may turn to success (the shell's codes succeed above 32).
     bool m_bTokenOpens = false;
     bool m_bPrivilegeAdjusts = false;

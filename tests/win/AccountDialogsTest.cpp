@@ -9,6 +9,8 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "DialogAnswer.h"
 #include "LookTestSupport.h"
@@ -45,7 +47,8 @@ public:
     bool StartProcess(const std::string&, const std::string&) override { return false; }
     long WriteRunValue(const std::string& strName, const std::string& strData) override {
         ++m_nWrites;
-        m_values[strName] = strData;
+        if (m_nRefuse) return m_nRefuse;
+        if (!m_bForget) m_values[strName] = strData;
         return 0;
     }
     long ReadRunValue(const std::string& strName, std::string& strData) override {
@@ -54,13 +57,19 @@ public:
         strData = it->second;
         return 0;
     }
-    long DeleteRunValue(const std::string& strName) override { return m_values.erase(strName) ? 0 : ERROR_FILE_NOT_FOUND; }
+    long DeleteRunValue(const std::string& strName) override {
+        if (m_nRefuse) return m_nRefuse;
+        if (m_bForget) return 0;
+        return m_values.erase(strName) ? 0 : ERROR_FILE_NOT_FOUND;
+    }
     void SendKey(unsigned char, bool) override {}
     unsigned long GetForegroundLockTimeout() override { return 0; }
     void SetForegroundLockTimeout(unsigned long) override {}
 
     std::map<std::string, std::string> m_values;
     int m_nWrites = 0;
+    long m_nRefuse = 0;     // every change fails with this status
+    bool m_bForget = false;  // every change reports success and changes nothing
 };
 
 void SetText(HWND hDlg, int nId, const std::string& strText) { ::SetDlgItemTextA(hDlg, nId, strText.c_str()); }
@@ -366,4 +375,52 @@ TEST_F(Accounts, OptionsKeepTheBackgroundPairAndTheAutoRunValueInLine) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(m_store.m_adminAccount.m_admin.nLockBackground, 2);
     EXPECT_EQ(m_registry.m_nWrites, 1);
+}
+
+TEST_F(Accounts, OptionsShowWhatTheRegistryHoldsAndTellTheParentWhenAChangeFails) {
+    // Opens the options and reports whether the box is ticked; the message boxes shown meanwhile
+    // are collected.
+    auto open = [&](std::vector<std::string>& texts) {
+        bool bTicked = false;
+        COptionsDlg dlg;
+        dlg.m_pStore = &m_store;
+        CMessageBoxCloser closer;
+        CDialogAnswer answer(IDC_OPTIONS_AUTO_RUN, [&](HWND hDlg) {
+            bTicked = Checked(hDlg, IDC_OPTIONS_AUTO_RUN);
+            ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_TITLE_CLOSE, BN_CLICKED), 0);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        texts = closer.m_texts;
+        return bTicked;
+    };
+    std::vector<std::string> texts;
+    m_store.m_adminAccount.m_admin.bAutoRun = 1;
+
+    // The registry refuses, or says yes and keeps nothing: the parent is told, the box is empty.
+    for (auto [nRefuse, bForget, pszError] : {std::tuple{5L, false, "(error 5)"}, {0L, true, "(error 13)"}}) {
+        m_registry.m_nRefuse = nRefuse;
+        m_registry.m_bForget = bForget;
+        EXPECT_FALSE(open(texts)) << pszError;
+        ASSERT_EQ(texts.size(), 1u) << pszError;
+        EXPECT_NE(texts[0].find("could not register itself to start with Windows " + std::string(pszError)),
+                  std::string::npos)
+            << texts[0];
+    }
+    EXPECT_TRUE(m_registry.m_values.empty());
+
+    // A value the registry will not give up stays ticked, and the parent is told.
+    m_registry.m_bForget = false;
+    m_registry.m_nRefuse = 0;
+    m_registry.m_values[GetRunValueName()] = GetModulePath();
+    m_store.m_adminAccount.m_admin.bAutoRun = 0;
+    m_registry.m_nRefuse = 5;
+    EXPECT_TRUE(open(texts));
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("could not remove"), std::string::npos) << texts[0];
+
+    // When the registry obeys, nothing is said and the box follows it.
+    m_registry.m_nRefuse = 0;
+    EXPECT_FALSE(open(texts));
+    EXPECT_TRUE(texts.empty());
+    EXPECT_TRUE(m_registry.m_values.empty());
 }

@@ -20,6 +20,8 @@
 #include "shell/win32/ControlDlg.h"
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
+#include "seams/DataFolder.h"
+#include "support/FailingFiles.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -231,4 +233,38 @@ TEST_F(LockScreen, ClosingTheEditorStillEndsTheProgramThoughTheCurtainRefusesACl
     ::SendMessageA(m_pLock->m_pSettingsWnd->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(m_pControl->m_hWnd, nullptr) << "the controller is gone";
     EXPECT_EQ(m_messenger.GetMainProgState(), 3) << "the companion was told not to bring it back";
+}
+
+TEST_F(LockScreen, SaysInPlainWordsWhenItsDataFolderTakesNoFiles) {
+    Start("pw");
+    EXPECT_EQ(::GetDlgItem(m_hLock, IDC_LOCK_DATA_WARNING), nullptr) << "no warning while the folder takes files";
+    TearDown();
+
+    // A data folder whose saves fail: the start-up proof fails and the lock screen says so.
+    {
+        CFailingFiles failing;
+        failing.FailAfter(0);
+        ASSERT_FALSE(CDataFolder::ProveWritable());
+    }
+    const std::string strFolder = m_folder.Folder();
+    Start("pw");
+    HWND hWarning = ::GetDlgItem(m_hLock, IDC_LOCK_DATA_WARNING);
+    ASSERT_NE(hWarning, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(hWarning));
+    char szText[512] = {};
+    ::GetWindowTextA(hWarning, szText, sizeof szText);
+    EXPECT_NE(std::string(szText).find("cannot save its data in " + strFolder), std::string::npos) << szText;
+    // It lies below the buttons, inside the lock screen.
+    RECT rcWarning{}, rcLogin{}, rcLock{};
+    ::GetWindowRect(hWarning, &rcWarning);
+    ::GetWindowRect(::GetDlgItem(m_hLock, IDC_LOCK_LOGIN), &rcLogin);
+    ::GetWindowRect(m_hLock, &rcLock);
+    EXPECT_GE(rcWarning.top, rcLogin.bottom);
+    EXPECT_LE(rcWarning.bottom, rcLock.bottom);
+    if (const std::string strShots = ScreenshotFolder(); !strShots.empty()) {
+        WaitUntil([] { return false; }, 300);
+        SaveScreenArea(rcLock, strShots + "lock-screen-unwritable.bmp");
+    }
+
+    EXPECT_TRUE(CDataFolder::ProveWritable());
 }

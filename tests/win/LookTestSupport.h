@@ -10,6 +10,7 @@
 
 #include "TestDialogs.h"
 #include "framework/win32/Dialog.h"
+#include "PacedCall.h"
 
 // A 32-bit bitmap in a memory device context.
 class CCanvas {
@@ -107,14 +108,12 @@ protected:
 // Answers every message box that opens while the object lives with OK, keeping its text.
 class CMessageBoxCloser {
 public:
-    CMessageBoxCloser() {
+    CMessageBoxCloser() : m_pacer(50, [] {
+        if (s_pActive) ::EnumThreadWindows(::GetCurrentThreadId(), CloseBox, 0);
+    }) {
         s_pActive = this;
-        m_nTimer = ::SetTimer(nullptr, 0, 50, OnTimer);
     }
-    ~CMessageBoxCloser() {
-        ::KillTimer(nullptr, m_nTimer);
-        s_pActive = nullptr;
-    }
+    ~CMessageBoxCloser() { s_pActive = nullptr; }
     CMessageBoxCloser(const CMessageBoxCloser&) = delete;
     CMessageBoxCloser& operator=(const CMessageBoxCloser&) = delete;
 
@@ -136,10 +135,6 @@ private:
         ::ShowWindow(hWnd, SW_HIDE);  // not seen twice before it goes
         return FALSE;
     }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (s_pActive) ::EnumThreadWindows(::GetCurrentThreadId(), CloseBox, 0);
-    }
-
     inline static CMessageBoxCloser* s_pActive = nullptr;
-    UINT_PTR m_nTimer = 0;
+    CPacedCall m_pacer;  // looks at a steady pace, even while paints keep coming
 };
