@@ -1,4 +1,5 @@
-// A fresh data folder for one test, made the program's data folder while the object lives.
+// A fresh data folder for one test, made the program's data folder while the object lives,
+// together with a fresh set of second copies in memory (the data's copies belong to its folder).
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,7 @@
 
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
+#include "support/MemoryCopies.h"
 
 class CTempFolder {
 public:
@@ -19,8 +21,10 @@ public:
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
         CDataFolder::Use(Folder());
+        CDataCopies::Use(&m_copies);
     }
     ~CTempFolder() {
+        CDataCopies::Use(nullptr);
         CDataFolder::Use(std::string());
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
@@ -41,6 +45,10 @@ public:
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     bool Exists(const std::string& strName) const { return std::filesystem::exists(m_path / strName); }
+    void Remove(const std::string& strName) const { std::filesystem::remove(m_path / strName); }
+
+    // The second copies of this folder's data files.
+    CMemoryCopies m_copies;
 
 private:
     static long Pid();
