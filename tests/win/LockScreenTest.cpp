@@ -22,6 +22,7 @@
 #include "store/RecordField.h"
 #include "seams/DataFolder.h"
 #include "support/FailingFiles.h"
+#include "support/FakeClock.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -173,6 +174,7 @@ TEST_F(LockScreen, TheAdministratorWithoutPasswordGetsTheEditorAndTheHotKeyBring
 }
 
 TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsTheStatusWindow) {
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 10, 0, 0)};
     Start("pw");
     Choose(1);
     Type("unused");
@@ -182,6 +184,7 @@ TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsThe
         EXPECT_EQ(closer.m_texts.size(), 1u) << "the stored text does not count while bHasPassword is 0";
     }
     EXPECT_EQ(m_pLock->m_pStatusWnd, nullptr);
+    clock.Advance(1);  // the wait after one wrong password
     Login();
     ASSERT_NE(m_pLock->m_pStatusWnd, nullptr);
     EXPECT_FALSE(::IsWindowVisible(m_hLock));
