@@ -4,6 +4,7 @@
 // data files are compared byte for byte with what the core writes for the same changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ProgramUnderTest.h"
@@ -14,6 +15,7 @@
 #include "store/RecordField.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/PasswordField.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -32,6 +34,25 @@ void Choose(HWND hDlg, int nId, int nIndex) {
         ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(hCombo));
 }
 void Key(HWND hWnd, WPARAM nKey) { ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0); }
+
+// The records with their 32-byte password fields (at 128 in records of nRecordSize) zeroed:
+// salts are random, so the fields are checked on their own.
+BYTES WithoutPasswords(BYTES bytes, std::size_t nRecordSize) {
+    for (std::size_t nAt = 128; nAt + 32 <= bytes.size(); nAt += nRecordSize) std::fill_n(bytes.begin() + nAt, 32, 0);
+    return bytes;
+}
+
+// The field at nAt holds the password hashed, and not its text.
+::testing::AssertionResult HoldsHashed(const BYTES& bytes, std::size_t nAt, const std::string& strPassword) {
+    if (bytes.size() < nAt + 32) return ::testing::AssertionFailure() << "the file is too short";
+    const std::string strField(bytes.begin() + nAt, bytes.begin() + nAt + 32);
+    if (bytes[nAt] != 0x01) return ::testing::AssertionFailure() << "not marked as hashed";
+    if (!strPassword.empty() && strField.find(strPassword) != std::string::npos)
+        return ::testing::AssertionFailure() << "the password text is readable";
+    if (!CPasswordField::Matches(bytes.data() + nAt, strPassword))
+        return ::testing::AssertionFailure() << "the hash is not of \"" << strPassword << "\"";
+    return ::testing::AssertionSuccess();
+}
 
 // The files as the core writes them, kept in a scratch folder of the driver's own.
 class CExpectedFiles {
@@ -65,7 +86,8 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     // The first start asks for the Administrator password before anything else.
     HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
     ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
-    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin()) << "the record of a first run";
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200))
+        << "the record of a first run";
     CProgramUnderTest::Pause(400);
     program.Screenshot("admin-first-run");
     SetText(hFirst, IDC_FIRST_PASSWORD, "secret");
@@ -76,10 +98,10 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     ASSERT_NE(hLock, nullptr) << "no lock screen after the first-run dialog";
     ADMIN_ACCOUNT& admin = expected.m_admin.m_admin;
     admin.bHasPassword = 1;
-    CopyToField("secret", admin.szPassword, sizeof admin.szPassword);
     admin.bAutoRun = 1;
     admin.bFirstRunPending = 0;
-    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin());
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200));
+    EXPECT_TRUE(HoldsHashed(program.ReadFile("parent.nam"), 128, "secret")) << "parent.nam holds no password text";
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Administrator");
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP), "The screen is locked. Please Login.");
     CProgramUnderTest::Pause(1200);
@@ -96,9 +118,29 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     CProgramUnderTest::Click(hBox, IDOK);
     CProgramUnderTest::Pause(300);
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD), "") << "the field is emptied";
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP).rfind("Wrong password. Next try in", 0), 0u)
+        << "the lock screen says it waits";
+    program.Screenshot("admin-lock-screen-waiting");
+    CProgramUnderTest::Pause(1200);  // the wait after one wrong password
 
+    // The wrong password and the first run are listed before the editor opens.
     SetText(hLock, IDC_LOCK_PASSWORD, "secret");
     CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    HWND hEvents = program.WaitForWindow(IDC_EVENTS_LIST, 10000, nPid);
+    ASSERT_NE(hEvents, nullptr) << "no list of events at the login";
+    HWND hEventList = ::GetDlgItem(hEvents, IDC_EVENTS_LIST);
+    std::string strEvents;
+    for (LRESULT n = 0; n < ::SendMessageA(hEventList, LB_GETCOUNT, 0, 0); ++n) {
+        char szLine[512] = {};
+        if (::SendMessageA(hEventList, LB_GETTEXTLEN, n, 0) < static_cast<LRESULT>(sizeof szLine))
+            ::SendMessageA(hEventList, LB_GETTEXT, n, reinterpret_cast<LPARAM>(szLine));
+        strEvents += std::string(szLine) + "\n";
+    }
+    EXPECT_NE(strEvents.find("wrong password"), std::string::npos) << strEvents;
+    EXPECT_NE(strEvents.find("first run"), std::string::npos) << strEvents;
+    CProgramUnderTest::Pause(400);
+    program.Screenshot("admin-events");
+    CProgramUnderTest::Click(hEvents, IDOK);
     HWND hEditor = program.WaitForWindow(IDC_ARR_WEEK, 10000, nPid);
     ASSERT_NE(hEditor, nullptr) << "no editor after the Administrator's login";
     EXPECT_FALSE(::IsWindowVisible(hLock));
@@ -129,7 +171,8 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
         CProgramUnderTest::Click(hAdd, IDOK);
         CProgramUnderTest::Pause(500);
         expected.m_weeks.Add(CUserPrj(pszName));
-        EXPECT_EQ(program.ReadFile("child.nam"), expected.Children()) << pszName;
+        EXPECT_EQ(WithoutPasswords(program.ReadFile("child.nam"), 172), WithoutPasswords(expected.Children(), 172))
+            << pszName;
         EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << pszName;
     }
     program.Screenshot("admin-account-manager");
@@ -194,6 +237,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     CProgramUnderTest::Click(hBox, IDOK);
     CProgramUnderTest::Pause(300);
     program.Screenshot("admin-lock-screen-children");
+    CProgramUnderTest::Pause(1000);  // the wait after a wrong password
 
     // The Administrator again, and the editor's close button ends the program and its companion.
     Choose(hLock, IDC_LOCK_ACCOUNT, 0);
@@ -210,6 +254,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
         if (!bCompanionGone) CProgramUnderTest::Pause(100);
     }
     EXPECT_TRUE(bCompanionGone) << "the companion ends when the program was closed on purpose";
-    EXPECT_EQ(program.ReadFile("child.nam"), expected.Children());
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("child.nam"), 172), WithoutPasswords(expected.Children(), 172));
+    EXPECT_TRUE(HoldsHashed(program.ReadFile("child.nam"), 172 + 128, "bob1"));
     EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks());
 }
