@@ -148,7 +148,7 @@ const MSG_ENTRY g_entries[] = {
     {405, "Administrator account damaged"},
     {406, "Wrong password. Next try in %d s."},
     {408, "Events since your last login"},
-    {410, "Please wait %d more seconds before the next try."},
+    {410, "The next try is taken in %d s. Please wait."},
     {412, "The Administrator account is damaged."},
 };
 

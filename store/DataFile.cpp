@@ -11,7 +11,8 @@
 
 namespace {
 
-// The files whose last save failed, so that a failure is logged once and not every minute.
+// The files (by full path) whose last save failed, so that a failure is logged once and not
+// every minute.
 std::set<std::string>& FailingFiles() {
     static std::set<std::string> s_failing;
     return s_failing;
@@ -58,9 +59,10 @@ bool CDataFile::ReadCopy(const char* pszFile, BYTES& bytes) { return CDataCopies
 bool CDataFile::Save(const char* pszFile, const BYTES& bytes) {
     const bool bSaved = CRecordFile::Save(pszFile, bytes);
     CDataCopies::Get().Write(pszFile, bytes);
+    const std::string strPath = CDataFolder::PathOf(pszFile);
     if (bSaved) {
-        FailingFiles().erase(pszFile);
-    } else if (FailingFiles().insert(pszFile).second) {
+        FailingFiles().erase(strPath);
+    } else if (FailingFiles().insert(strPath).second) {
         CEventLog::Append(CEventLog::kSaveFailed, "",
                           std::string(pszFile) + " could not be written; the program keeps the data and tries again");
     }

@@ -9,6 +9,7 @@
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 #include "seams/DataFolder.h"
+#include "store/EventLog.h"
 #include "store/PasswordField.h"
 #include "store/UsageStore.h"
 
@@ -42,16 +43,14 @@ int StoredUsedSeconds(const CProgramUnderTest& program) {
     return nUsed;
 }
 
-// Every line of the events dialog.
-std::string EventLines(HWND hEvents) {
-    HWND hList = ::GetDlgItem(hEvents, IDC_EVENTS_LIST);
+// The program's events as "kind account detail" lines (the dialog's list cannot be read from
+// another process; the log it shows can).
+std::string EventLines(const CProgramUnderTest& program) {
+    CDataFolder::Use(program.Folder());
     std::string strLines;
-    for (LRESULT n = 0; n < ::SendMessageA(hList, LB_GETCOUNT, 0, 0); ++n) {
-        char szLine[512] = {};
-        if (::SendMessageA(hList, LB_GETTEXTLEN, n, 0) < static_cast<LRESULT>(sizeof szLine))
-            ::SendMessageA(hList, LB_GETTEXT, n, reinterpret_cast<LPARAM>(szLine));
-        strLines += std::string(szLine) + "\n";
-    }
+    for (const EVENT_ENTRY& entry : CEventLog::ReadAll())
+        strLines += entry.strKind + " " + entry.strAccount + " " + entry.strDetail + "\n";
+    CDataFolder::Use(std::string());
     return strLines;
 }
 
@@ -90,7 +89,8 @@ TEST(Safety, ParentNamHoldsNoPasswordAndDeletingItBringsNoFirstRun) {
     CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
     HWND hEvents = program.WaitForWindow(IDC_EVENTS_LIST, 10000, nPid);
     ASSERT_NE(hEvents, nullptr) << "the restore is not listed at the login";
-    EXPECT_NE(EventLines(hEvents).find("restored   -   parent.nam"), std::string::npos) << EventLines(hEvents);
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(hEvents, IDC_EVENTS_LIST), LB_GETCOUNT, 0, 0), 2) << EventLines(program);  // the first run too
+    EXPECT_NE(EventLines(program).find("restored - parent.nam was missing"), std::string::npos) << EventLines(program);
     CProgramUnderTest::Pause(400);
     program.Screenshot("safety-events");
     CProgramUnderTest::Click(hEvents, IDOK);
@@ -181,12 +181,18 @@ TEST(Safety, ADeletedUserinfoAurDoesNotSkipARunningRest) {
     ASSERT_TRUE(WaitFor([&] { HWND h = FindCurtain(nPid); return h && IsCurtainUp(h); }, 90000)) << "no rest";
     CProgramUnderTest::Pause(1500);
 
-    EndBoth(program, nPid);
+    // During the rest the child deletes userinfo.aur and ends the program; the companion brings
+    // it back, and the child logs in again.
     ASSERT_TRUE(::DeleteFileA(program.PathOf("userinfo.aur").c_str()));
-    nPid = program.Start();
+    program.Kill(nPid);
+    DWORD nWaited = 0;
+    nPid = WaitForNewProcess(program, "Quenby.exe", nPid, 10000, &nWaited);
+    ASSERT_NE(nPid, 0u) << "the companion did not bring the program back";
     ASSERT_NE(LogIn(program, nPid, "kid"), nullptr);
     CProgramUnderTest::Pause(3000);
     HWND hCurtain = FindCurtain(nPid);
-    EXPECT_TRUE(hCurtain && IsCurtainUp(hCurtain)) << "the rest was skipped: the desktop is unlocked";
+    EXPECT_TRUE(hCurtain && IsCurtainUp(hCurtain))
+        << "the rest was skipped: the desktop is unlocked; userinfo.aur " << program.FileExists("userinfo.aur")
+        << ", events:\n" << EventLines(program) << "stored used " << StoredUsedSeconds(program);
     program.Screenshot("safety-rest-kept");
 }
