@@ -46,10 +46,11 @@ BYTES WithoutPasswords(BYTES bytes, std::size_t nRecordSize) {
 
 // The kinds of the events in the program's log, in order, each followed by a comma.
 std::string EventKinds(const CProgramUnderTest& program) {
+    const std::string strBefore = CDataFolder::Get();  // the expected files' scratch folder
     CDataFolder::Use(program.Folder());
     std::string strKinds;
     for (const EVENT_ENTRY& entry : CEventLog::ReadAll()) strKinds += entry.strKind + ",";
-    CDataFolder::Use(std::string());
+    CDataFolder::Use(strBefore);
     return strKinds;
 }
 
