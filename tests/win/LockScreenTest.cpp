@@ -148,6 +148,7 @@ TEST_F(LockScreen, ListsTheAccountsRefusesAWrongPasswordAndSwallowsEscapeAndClos
     ::GetDlgItemTextA(m_hLock, IDC_LOCK_GROUP, szText, sizeof szText);
     EXPECT_STREQ(szText, "Wrong password. Next try in 2 s.");
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        WaitUntil([] { return false; }, 300);  // the closed box's area repainted
         RECT rc;
         ::GetWindowRect(m_hLock, &rc);
         SaveScreenArea(rc, strFolder + "lock-screen-waiting.bmp");
