@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "HashedFields.h"
 #include "ProgramUnderTest.h"
 #include "store/PrjStore.h"
 #include "resources/resource.h"
@@ -37,13 +38,6 @@ void Choose(HWND hDlg, int nId, int nIndex) {
 }
 void Key(HWND hWnd, WPARAM nKey) { ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0); }
 
-// The records with their 32-byte password fields (at 128 in records of nRecordSize) zeroed:
-// salts are random, so the fields are checked on their own.
-BYTES WithoutPasswords(BYTES bytes, std::size_t nRecordSize) {
-    for (std::size_t nAt = 128; nAt + 32 <= bytes.size(); nAt += nRecordSize) std::fill_n(bytes.begin() + nAt, 32, 0);
-    return bytes;
-}
-
 // The kinds of the events in the program's log, in order, each followed by a comma.
 std::string EventKinds(const CProgramUnderTest& program) {
     const std::string strBefore = CDataFolder::Get();  // the expected files' scratch folder
@@ -52,18 +46,6 @@ std::string EventKinds(const CProgramUnderTest& program) {
     for (const EVENT_ENTRY& entry : CEventLog::ReadAll()) strKinds += entry.strKind + ",";
     CDataFolder::Use(strBefore);
     return strKinds;
-}
-
-// The field at nAt holds the password hashed, and not its text.
-::testing::AssertionResult HoldsHashed(const BYTES& bytes, std::size_t nAt, const std::string& strPassword) {
-    if (bytes.size() < nAt + 32) return ::testing::AssertionFailure() << "the file is too short";
-    const std::string strField(bytes.begin() + nAt, bytes.begin() + nAt + 32);
-    if (bytes[nAt] != 0x01) return ::testing::AssertionFailure() << "not marked as hashed";
-    if (!strPassword.empty() && strField.find(strPassword) != std::string::npos)
-        return ::testing::AssertionFailure() << "the password text is readable";
-    if (!CPasswordField::Matches(bytes.data() + nAt, strPassword))
-        return ::testing::AssertionFailure() << "the hash is not of \"" << strPassword << "\"";
-    return ::testing::AssertionSuccess();
 }
 
 // The files as the core writes them, kept in a scratch folder of the driver's own.

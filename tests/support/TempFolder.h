@@ -14,7 +14,7 @@
 
 class CTempFolder {
 public:
-    CTempFolder() {
+    CTempFolder() : m_strPreviousFolder(CDataFolder::Get()), m_pPreviousCopies(&CDataCopies::Get()) {
         static std::atomic<int> s_nCount{0};
         m_path = std::filesystem::temp_directory_path() /
                  ("quenby-test-" + std::to_string(Pid()) + "-" + std::to_string(s_nCount++));
@@ -23,9 +23,11 @@ public:
         CDataFolder::Use(Folder());
         CDataCopies::Use(&m_copies);
     }
+    // The folder and copies of before come back, so that a scratch folder inside a test leaves
+    // the test's own in place.
     ~CTempFolder() {
-        CDataCopies::Use(nullptr);
-        CDataFolder::Use(std::string());
+        CDataCopies::Use(m_pPreviousCopies);
+        CDataFolder::Use(m_strPreviousFolder);
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
@@ -52,6 +54,8 @@ public:
 
 private:
     static long Pid();
+    std::string m_strPreviousFolder;
+    IDataCopies* m_pPreviousCopies;
     std::filesystem::path m_path;
 };
 
