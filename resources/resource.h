@@ -108,6 +108,9 @@
 
 // The uninstall password prompt (Quenby.exe /uninstall)
 #define IDD_UNINSTALL 186
+#define IDD_EVENTS 187
+#define IDC_EVENTS_TEXT 1124
+#define IDC_EVENTS_LIST 1125
 #define IDC_UNINSTALL_TEXT 1121
 #define IDC_UNINSTALL_PASSWORD_LABEL 1122
 #define IDC_UNINSTALL_PASSWORD 1123

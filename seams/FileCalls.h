@@ -24,8 +24,11 @@ public:
     // Forces what was written onto the disk.
     virtual bool Flush(FILE_REF file) = 0;
     virtual bool Close(FILE_REF file) = 0;
-    // Puts one file in place of another in one step, replacing it.
+    // Puts one file in place of another in one step, replacing it. Refused when the target is
+    // read-only (Windows refuses it; the native calls do the same, so both behave alike).
     virtual bool Replace(const std::string& strFrom, const std::string& strTo) = 0;
+    // Makes a read-only file writable again; true when it was read-only and no longer is.
+    virtual bool ClearReadOnly(const std::string& strPath) = 0;
     virtual bool Remove(const std::string& strPath) = 0;
     // Size in bytes, or -1 when the file's status cannot be read.
     virtual long long SizeOf(const std::string& strPath) = 0;

@@ -67,7 +67,10 @@ public:
         COpenFile file(calls, ref);
         const bool bWritten = WriteFully(calls, file.Get(), bytes) && calls.Flush(file.Get());
         const bool bClosed = file.Close();
-        if (!bWritten || !bClosed || !calls.Replace(strTemp, strPath)) {
+        // A target made read-only (Quenby never makes one so) refuses the replace: it is made
+        // writable and the replace tried once more.
+        if (!bWritten || !bClosed ||
+            (!calls.Replace(strTemp, strPath) && !(calls.ClearReadOnly(strPath) && calls.Replace(strTemp, strPath)))) {
             calls.Remove(strTemp);
             return false;
         }

@@ -1,13 +1,13 @@
 // The active-user list, read from and written to userinfo.aur.
 #include "store/ActiveUserList.h"
 
-#include "store/RecordFile.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
 bool CActiveUserList::Load() {
     std::list<std::string> names;
-    const bool bRead = CRecordFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
+    const bool bRead = CDataFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
         names.push_back(CRecordReader(bytes, nOffset, nOffset + kRecordSize).ReadText(kRecordSize));
     });
     if (bRead) m_names.swap(names);
@@ -17,7 +17,7 @@ bool CActiveUserList::Load() {
 bool CActiveUserList::Save() const {
     CRecordWriter writer;
     for (const std::string& strName : m_names) writer.PutText(strName, kRecordSize);
-    return CRecordFile::Save(kFileName, writer.Bytes());
+    return CDataFile::Save(kFileName, writer.Bytes());
 }
 
 CActiveUserList::POSITION CActiveUserList::Find(const std::string& strName) const {

@@ -3,14 +3,16 @@
 
 #include <cstring>
 
-#include "store/RecordFile.h"
+#include "store/PasswordField.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
 bool CAdminAccount::Load() {
     BYTES bytes;
-    // A file cut short of one record cannot be trusted for any field: it counts as missing.
-    if (!CRecordFile::ReadAll(kFileName, bytes) || bytes.size() < sizeof(ADMIN_ACCOUNT)) return false;
+    // A file cut short of one record cannot be trusted for any field: it counts as missing (and
+    // its copy is taken when that is whole).
+    if (!CDataFile::Read(kFileName, sizeof(ADMIN_ACCOUNT), bytes) || bytes.size() < sizeof(ADMIN_ACCOUNT)) return false;
     CRecordReader reader(bytes, 0, sizeof(ADMIN_ACCOUNT));
     reader.ReadBytes(m_admin.szName, sizeof m_admin.szName);
     reader.ReadBytes(m_admin.szPassword, sizeof m_admin.szPassword);
@@ -23,7 +25,9 @@ bool CAdminAccount::Load() {
     return true;
 }
 
-bool CAdminAccount::Save() const {
+bool CAdminAccount::Save() {
+    if (m_bDamaged) return false;
+    if (!CPasswordField::Upgrade(m_admin.szPassword)) return false;
     CRecordWriter writer;
     writer.PutBytes(m_admin.szName, sizeof m_admin.szName);
     writer.PutBytes(m_admin.szPassword, sizeof m_admin.szPassword);
@@ -33,7 +37,7 @@ bool CAdminAccount::Save() const {
     writer.PutInt32(m_admin.bFirstRunPending);
     writer.PutBytes(m_admin.reserved2, sizeof m_admin.reserved2);
     writer.PutInt32(m_admin.nLockBackground);
-    return CRecordFile::Save(kFileName, writer.Bytes());
+    return CDataFile::Save(kFileName, writer.Bytes());
 }
 
 void CAdminAccount::SetDefaults() {
@@ -48,5 +52,16 @@ void CAdminAccount::SetDefaults() {
 }
 
 bool CAdminAccount::AcceptsPassword(const std::string& strTyped) const {
-    return strTyped == ReadField(m_admin.szPassword, sizeof m_admin.szPassword);
+    return !m_bDamaged && CPasswordField::Matches(m_admin.szPassword, strTyped);
+}
+
+bool CAdminAccount::SetPassword(const std::string& strPassword) {
+    if (!CPasswordField::Store(strPassword, m_admin.szPassword)) return false;
+    m_admin.bHasPassword = 1;
+    return true;
+}
+
+void CAdminAccount::SetDamaged(bool bDamaged) {
+    m_bDamaged = bDamaged;
+    if (bDamaged) m_admin.bFirstRunPending = 0;
 }

@@ -7,7 +7,7 @@
 // The Administrator record; the same image in parent.nam (little-endian).
 struct ADMIN_ACCOUNT {
     char szName[128];               // always "Administrator", 0xCC after the terminator
-    char szPassword[32];            // plain text, zero-terminated, 0xCC after the terminator
+    char szPassword[32];            // hashed (CPasswordField); plain text from earlier versions
     std::uint8_t reserved1[16];     // carried unchanged
     std::int32_t bHasPassword;      // 1 once a password was set; the login does not read it
     std::int32_t bAutoRun;          // 1 = start with Windows
@@ -27,14 +27,25 @@ public:
 
     // Reads parent.nam; FALSE (record unchanged) when it is missing or shorter than one record.
     bool Load();
-    // Replaces parent.nam with the record; FALSE (old file whole) on failure.
-    bool Save() const;
+    // Replaces parent.nam with the record; FALSE (old file whole) on failure. A password field
+    // still in plain text is hashed first, so no save writes a readable password.
+    bool Save();
     // The record of a first run: no password, no auto-run, first-run dialog pending, semi-transparent.
     void SetDefaults();
-    // Whether a typed password is the Administrator's: exactly the stored text (an Administrator
-    // without a password is matched by an empty entry). Every check of it goes through here.
+    // Whether a typed password is the Administrator's (an old record without a password is
+    // matched by an empty entry). Every check of it goes through here.
     bool AcceptsPassword(const std::string& strTyped) const;
+    // A damaged record accepts no password and is never saved; its first run is not pending, so
+    // that nobody can choose a new Administrator password. Set by the account load.
+    void SetDamaged(bool bDamaged);
+    bool IsDamaged() const { return m_bDamaged; }
+    // Stores the password hashed and marks the record as having one; false (record unchanged)
+    // when it could not be hashed.
+    bool SetPassword(const std::string& strPassword);
 
     // Read and written directly by the dialogs; text fields are set with CopyToField.
     ADMIN_ACCOUNT m_admin;
+
+private:
+    bool m_bDamaged = false;
 };

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "store/RecordFile.h"
+#include "store/PasswordField.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
@@ -24,7 +25,7 @@ CHILD_ACCOUNT NewAccount(const std::string& strName) {
 
 bool CChildAccountList::Load() {
     std::list<CHILD_ACCOUNT> accounts;
-    const bool bRead = CRecordFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
+    const bool bRead = CDataFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
         CRecordReader reader(bytes, nOffset, nOffset + kRecordSize);
         CHILD_ACCOUNT& account = accounts.emplace_back();
         // The text fields are carried byte for byte, filler included.
@@ -38,7 +39,9 @@ bool CChildAccountList::Load() {
     return bRead;
 }
 
-bool CChildAccountList::Save() const {
+bool CChildAccountList::Save() {
+    for (CHILD_ACCOUNT& account : m_accounts)
+        if (!CPasswordField::Upgrade(account.szPassword)) return false;
     CRecordWriter writer;
     for (const CHILD_ACCOUNT& account : m_accounts) {
         writer.PutBytes(account.szName, sizeof account.szName);
@@ -47,7 +50,7 @@ bool CChildAccountList::Save() const {
         writer.PutInt32(account.nNoticeSeconds);
         writer.PutInt32(account.bAlertSound);
     }
-    return CRecordFile::Save(kFileName, writer.Bytes());
+    return CDataFile::Save(kFileName, writer.Bytes());
 }
 
 CHILD_ACCOUNT* CChildAccountList::Find(const std::string& strName) {
@@ -65,11 +68,12 @@ bool CChildAccountList::Exists(const std::string& strName) const { return Find(s
 
 void CChildAccountList::Add(const std::string& strName) { m_accounts.push_back(NewAccount(strName)); }
 
-void CChildAccountList::Add(const std::string& strName, const std::string& strPassword) {
+bool CChildAccountList::Add(const std::string& strName, const std::string& strPassword) {
     CHILD_ACCOUNT account = NewAccount(strName);
-    CopyToField(strPassword, account.szPassword, sizeof account.szPassword);
+    if (!CPasswordField::Store(strPassword, account.szPassword)) return false;
     account.bHasPassword = 1;
     m_accounts.push_back(account);
+    return true;
 }
 
 void CChildAccountList::Remove(const std::string& strName) {
@@ -82,11 +86,11 @@ void CChildAccountList::Remove(const std::string& strName) {
     }
 }
 
-void CChildAccountList::SetPassword(const std::string& strName, const std::string& strPassword) {
-    if (CHILD_ACCOUNT* pAccount = Find(strName)) {
-        CopyToField(strPassword, pAccount->szPassword, sizeof pAccount->szPassword);
-        pAccount->bHasPassword = 1;
-    }
+bool CChildAccountList::SetPassword(const std::string& strName, const std::string& strPassword) {
+    CHILD_ACCOUNT* pAccount = Find(strName);
+    if (!pAccount || !CPasswordField::Store(strPassword, pAccount->szPassword)) return false;
+    pAccount->bHasPassword = 1;
+    return true;
 }
 
 int CChildAccountList::GetCount() const { return static_cast<int>(m_accounts.size()); }
@@ -102,10 +106,11 @@ int CChildAccountList::HasPassword(const std::string& strName) const {
     return pAccount ? pAccount->bHasPassword : 0;
 }
 
-std::string CChildAccountList::GetPassword(const std::string& strName) const {
+bool CChildAccountList::AcceptsPassword(const std::string& strName, const std::string& strTyped) const {
     const CHILD_ACCOUNT* pAccount = Find(strName);
-    if (!pAccount || !pAccount->bHasPassword) return std::string();
-    return ReadField(pAccount->szPassword, sizeof pAccount->szPassword);
+    if (!pAccount) return false;
+    if (!pAccount->bHasPassword) return strTyped.empty();
+    return CPasswordField::Matches(pAccount->szPassword, strTyped);
 }
 
 int CChildAccountList::GetNoticeSeconds(const std::string& strName) const {

@@ -8,7 +8,7 @@
 // One child account; the same image in child.nam (little-endian).
 struct CHILD_ACCOUNT {
     char szName[128];            // zero-terminated, 0xCC after the terminator
-    char szPassword[32];         // plain text, zero-terminated, 0xCC after the terminator
+    char szPassword[32];         // hashed (CPasswordField); plain text from earlier versions
     std::int32_t bHasPassword;   // 1 = the login asks for szPassword
     std::int32_t nNoticeSeconds; // warning lead before a lock
     std::int32_t bAlertSound;    // 1 = warn with the sound, 0 = with words
@@ -24,19 +24,25 @@ public:
 
     // Reads child.nam; FALSE (list unchanged) when it is missing or empty.
     bool Load();
-    // Replaces child.nam with the list; FALSE (old file whole, list kept) on failure.
-    bool Save() const;
+    // Replaces child.nam with the list; FALSE (old file whole, list kept) on failure. Password
+    // fields still in plain text are hashed first.
+    bool Save();
 
     bool Exists(const std::string& strName) const;
     void Add(const std::string& strName);
-    void Add(const std::string& strName, const std::string& strPassword);
+    // Adds an account with a password (hashed); false (nothing added) when it could not be hashed.
+    bool Add(const std::string& strName, const std::string& strPassword);
     void Remove(const std::string& strName);
-    void SetPassword(const std::string& strName, const std::string& strPassword);
+    // Stores the password hashed and marks the account as having one (an empty one too); false
+    // when there is no such account or the password could not be hashed.
+    bool SetPassword(const std::string& strName, const std::string& strPassword);
 
     int GetCount() const;
     std::string GetName(int nIndex) const;
     int HasPassword(const std::string& strName) const;
-    std::string GetPassword(const std::string& strName) const;
+    // Whether the typed text logs the child in: the password when the account has one, else only
+    // an empty entry. No account accepts nothing.
+    bool AcceptsPassword(const std::string& strName, const std::string& strTyped) const;
     int GetNoticeSeconds(const std::string& strName) const;
     void SetNoticeSeconds(const std::string& strName, int nSeconds);
     int GetAlertSound(const std::string& strName) const;

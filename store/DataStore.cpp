@@ -3,4 +3,4 @@
 
 #include "store/AccountLoad.h"
 
-void CDataStore::LoadAccounts() { ::LoadAccounts(m_adminAccount, m_childAccounts); }
+EAdminState CDataStore::LoadAccounts() { return ::LoadAccounts(m_adminAccount, m_childAccounts); }

@@ -2,6 +2,7 @@
 // window that reads or changes stored data is handed a pointer to it.
 #pragma once
 
+#include "store/AccountLoad.h"
 #include "store/PrjStore.h"
 #include "store/ActiveUserList.h"
 #include "store/AdminAccount.h"
@@ -16,7 +17,7 @@ public:
     CDataStore& operator=(const CDataStore&) = delete;
 
     // The account load sequence: parent.nam (written with defaults on a first run), then child.nam.
-    void LoadAccounts();
+    EAdminState LoadAccounts();
 
     CChildAccountList m_childAccounts;  // child.nam
     CAdminAccount m_adminAccount;       // parent.nam

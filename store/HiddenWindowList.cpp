@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "store/EventLog.h"
 #include "store/RecordFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
@@ -56,7 +57,10 @@ bool CHiddenWindowList::Save() const {
         writer.PutInt32(window.rcWindow.bottom);
         writer.PutInt32(window.nRestore);
     }
-    return CRecordFile::Save(kFileName, writer.Bytes());
+    if (CRecordFile::Save(kFileName, writer.Bytes())) return true;
+    // The list stays in memory and the next change saves it again; the parent hears of it.
+    CEventLog::Append(CEventLog::kSaveFailed, "", std::string(kFileName) + " could not be written");
+    return false;
 }
 
 void CHiddenWindowList::Add(const HIDDEN_WINDOW& window) { m_windows.push_back(window); }

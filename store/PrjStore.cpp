@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "store/RecordFile.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
 bool CPrjStore::Load() {
     BYTES bytes;
-    if (!CRecordFile::ReadAll(FILE_NAME, bytes)) return false;
+    if (!CDataFile::Read(FILE_NAME, CUserPrj::BLOCK_SIZE, bytes)) return false;
 
     std::list<CUserPrj> list;
     CRecordReader reader(bytes);
@@ -30,7 +30,7 @@ bool CPrjStore::Save() const {
         writer.PutText(user.m_strUser, CUserPrj::NAME_SIZE);
         for (const CDayPrj& day : user.m_days) day.WriteRecord(writer);
     }
-    return CRecordFile::Save(FILE_NAME, writer.Bytes());
+    return CDataFile::Save(FILE_NAME, writer.Bytes());
 }
 
 CUserPrj* CPrjStore::Find(const std::string& strUser) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "store/DayPrj.h"
-#include "store/RecordFile.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
@@ -49,21 +49,51 @@ void WriteRecord(CRecordWriter& writer, const USAGE_RECORD& record) {
     writer.PutInt32(record.nMiniY);
 }
 
+// The seconds a record counts as used today: none when it was saved on another day.
+std::int32_t UsedToday(const USAGE_RECORD& record, TIMESECS tNow) {
+    return CClock::IsSameDate(record.tLastSave, tNow) ? record.nUsedSecs : 0;
+}
+
+std::list<USAGE_RECORD> ReadRecords(const BYTES& bytes) {
+    std::list<USAGE_RECORD> list;
+    for (std::size_t nOffset = 0; nOffset + CUsageStore::RECORD_SIZE <= bytes.size(); nOffset += CUsageStore::RECORD_SIZE)
+        list.push_back(ReadRecord(bytes, nOffset));
+    return list;
+}
+
 }  // namespace
 
+void CUsageStore::TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow) {
+    for (const USAGE_RECORD& record : other) {
+        auto it = std::find_if(list.begin(), list.end(),
+                               [&record](const USAGE_RECORD& mine) { return mine.strUser == record.strUser; });
+        if (it == list.end())
+            list.push_back(record);
+        else if (UsedToday(record, tNow) > UsedToday(*it, tNow))
+            *it = record;
+    }
+}
+
 bool CUsageStore::Load() {
-    std::list<USAGE_RECORD> list;
-    const bool bRead = CRecordFile::Load(FILE_NAME, RECORD_SIZE, [&list](const BYTES& bytes, std::size_t nOffset) {
-        list.push_back(ReadRecord(bytes, nOffset));
-    });
-    if (bRead) m_list = std::move(list);
-    return bRead;
+    BYTES file;
+    BYTES copy;
+    const bool bFile = CDataFile::Read(FILE_NAME, RECORD_SIZE, file);
+    const bool bCopy = CDataFile::ReadCopy(FILE_NAME, copy);
+    if (!bFile && !bCopy) return false;
+    // The file, the copy and what this run counted may each be behind: a save that failed, a
+    // file put back by hand. Of each child's records the one with the most use today wins.
+    const TIMESECS tNow = CClock::Now();
+    std::list<USAGE_RECORD> list = ReadRecords(file);
+    TakeMoreUse(list, ReadRecords(copy), tNow);
+    TakeMoreUse(list, m_list, tNow);
+    m_list = std::move(list);
+    return true;
 }
 
 bool CUsageStore::Save() const {
     CRecordWriter writer;
     for (const USAGE_RECORD& record : m_list) WriteRecord(writer, record);
-    return CRecordFile::Save(FILE_NAME, writer.Bytes());
+    return CDataFile::Save(FILE_NAME, writer.Bytes());
 }
 
 bool CUsageStore::Exists(const std::string& strUser) const {

@@ -16,9 +16,14 @@ public:
     CUsageStore() = default;
     virtual ~CUsageStore() = default;
 
-    // Replaces the list with the file's records. False (list untouched) when the file is missing
-    // or empty. A trailing fragment shorter than a record (a file cut short) is dropped.
+    // Reads the file's records (restored from the copy when the file is damaged) and, for each
+    // child, keeps of the file's, the copy's and the list's own record the one that counts more
+    // use today, so that no read gives time back. False (list untouched) when there is neither
+    // file nor copy. A trailing fragment shorter than a record is dropped.
     bool Load();
+    // Merges other records into the list: a child not in it is appended; a child in it takes the
+    // other record when that counts more seconds used on tNow's date.
+    static void TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow);
     // Replaces the file with the whole list in one step; false when it could not be written, in
     // which case the old file is whole and the list keeps the data for the next try.
     bool Save() const;

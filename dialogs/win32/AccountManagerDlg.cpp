@@ -8,24 +8,30 @@
 #include "settings/MsgText.h"
 #include "controls/win32/DialogFrame.h"
 #include "store/DataStore.h"
+#include "dialogs/win32/SaveFailure.h"
 
-void DeleteChildAccount(CDataStore& store, const std::string& strName) {
+const char* DeleteChildAccount(CDataStore& store, const std::string& strName) {
     // Each list is read from its file first: in a run where no child has logged in, use.sta and
     // userinfo.aur were never loaded, and saving the empty lists would wipe the others' records.
     store.m_childAccounts.Load();
     store.m_prjStore.Load();
     store.m_usageStore.Load();
     store.m_activeUsers.Load();
+    const char* pszFailed = nullptr;
+    auto note = [&pszFailed](bool bSaved, const char* pszFile) {
+        if (!bSaved && !pszFailed) pszFailed = pszFile;
+    };
     store.m_childAccounts.Remove(strName);
-    store.m_childAccounts.Save();
+    note(store.m_childAccounts.Save(), CChildAccountList::kFileName);
     store.m_prjStore.Remove(strName);
-    store.m_prjStore.Save();
+    note(store.m_prjStore.Save(), CPrjStore::FILE_NAME);
     store.m_usageStore.Remove(strName);
-    store.m_usageStore.Save();
+    note(store.m_usageStore.Save(), CUsageStore::FILE_NAME);
     if (CActiveUserList::POSITION pos = store.m_activeUsers.Find(strName)) {
         store.m_activeUsers.Remove(pos);
-        store.m_activeUsers.Save();
+        note(store.m_activeUsers.Save(), CActiveUserList::kFileName);
     }
+    return pszFailed;
 }
 
 CAccountManagerDlg::CAccountManagerDlg(IControllerHost* pHost)
@@ -141,7 +147,7 @@ void CAccountManagerDlg::OnAdd() {
 void CAccountManagerDlg::OnDelete() {
     const std::string strName = SelectedName();
     if (strName.empty() || strName == CAdminAccount::kName || !m_pStore) return;
-    DeleteChildAccount(*m_pStore, strName);
+    if (const char* pszFailed = DeleteChildAccount(*m_pStore, strName)) CheckSaved(false, pszFailed, m_hWnd, m_pHost);
     RefreshList();
     UpdateButtons();
 }

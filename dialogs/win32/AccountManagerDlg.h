@@ -13,8 +13,9 @@ class CDataStore;
 class IControllerHost;
 
 // Removes a child from the four files that know it: child.nam, prj.nam, use.sta and userinfo.aur
-// (the last only when the child is in it); the others keep their order.
-void DeleteChildAccount(CDataStore& store, const std::string& strName);
+// (the last only when the child is in it); the others keep their order. Returns the first file
+// that could not be saved, or null.
+const char* DeleteChildAccount(CDataStore& store, const std::string& strName);
 
 class CAccountManagerDlg : public CFramedDialog {
 public:

@@ -5,6 +5,7 @@
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "dialogs/win32/SaveFailure.h"
 #include "settings/MsgText.h"
 #include "shell/win32/ControllerHost.h"
 #include "controls/win32/DialogFrame.h"
@@ -77,7 +78,11 @@ void CAddAccountDlg::AddAccount() {
         m_pStore->m_childAccounts.Add(strName, m_strPassword);
     else
         m_pStore->m_childAccounts.Add(strName);
-    m_pStore->m_childAccounts.Save();
+    if (!CheckSaved(m_pStore->m_childAccounts.Save(), CChildAccountList::kFileName, m_hMessageOwner, m_pHost)) {
+        // Not kept half: the account goes again, so the list in memory matches the file.
+        m_pStore->m_childAccounts.Remove(strName);
+        return;
+    }
     m_pStore->m_prjStore.Add(CUserPrj(FieldText(strName, CUserPrj::NAME_SIZE)));
-    m_pStore->m_prjStore.Save();
+    CheckSaved(m_pStore->m_prjStore.Save(), CPrjStore::FILE_NAME, m_hMessageOwner, m_pHost);
 }

@@ -10,6 +10,8 @@
 #include "store/DataStore.h"
 #include "controls/win32/DialogFrame.h"
 #include "shell/win32/WinUtilities.h"
+#include "dialogs/win32/SaveFailure.h"
+#include "store/EventLog.h"
 #include "store/RecordField.h"
 
 CAdminPasswordDlg::CAdminPasswordDlg(CDataStore* pStore, IControllerHost* pHost)
@@ -49,8 +51,12 @@ bool CAdminPasswordDlg::OnCommand(int nId, int nCode, HWND hCtl) {
 void CAdminPasswordDlg::OnConfirm() {
     DDX_Text(m_hWnd, IDC_FIRST_PASSWORD, m_strPassword, true);
     DDX_Text(m_hWnd, IDC_FIRST_CONFIRM, m_strConfirm, true);
-    if (m_strPassword != m_strConfirm) {
-        ShowPasswordMismatch(m_hWnd, m_pHost);
+    // Enter alone must never open the editor: the Administrator always has a password.
+    if (m_strPassword != m_strConfirm || m_strPassword.empty()) {
+        if (m_strPassword.empty())
+            ShowEmptyAdminPassword(m_hWnd, m_pHost);
+        else
+            ShowPasswordMismatch(m_hWnd, m_pHost);
         m_strPassword.clear();
         m_strConfirm.clear();
         DDX_Text(m_hWnd, IDC_FIRST_PASSWORD, m_strPassword, false);
@@ -60,19 +66,14 @@ void CAdminPasswordDlg::OnConfirm() {
     CDataStore* pStore = m_pStore;
     if (pStore) {
         ADMIN_ACCOUNT& admin = pStore->m_adminAccount.m_admin;
-        // An empty password leaves the Administrator without one and the stored text as it was.
-        if (!m_strPassword.empty()) {
-            admin.bHasPassword = 1;
-            CopyToField(m_strPassword, admin.szPassword, sizeof admin.szPassword);
-        } else {
-            admin.bHasPassword = 0;
-        }
+        pStore->m_adminAccount.SetPassword(m_strPassword);
         admin.bAutoRun = 1;
         // Written anew, so that the value names this program file even if an older one was there.
         RemoveAutoRun();
         ReportAutoRunFailure(SetAutoRun(), true);
         admin.bFirstRunPending = 0;
-        pStore->m_adminAccount.Save();
+        CheckSaved(pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);
+        CEventLog::Append(CEventLog::kFirstRun, CAdminAccount::kName, "the Administrator password was chosen");
     }
     EndDialog(IDOK);
 }

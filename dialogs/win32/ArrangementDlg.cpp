@@ -12,6 +12,7 @@
 #include "store/PrjStore.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "dialogs/win32/SaveFailure.h"
 #include "seams/Clock.h"
 #include "seams/SystemActions.h"
 #include "settings/MsgText.h"
@@ -385,7 +386,7 @@ void CArrangementDlg::SaveDay() {
     if (ValidateDay() && m_pStore && !m_strUser.empty()) {
         if (CUserPrj* pUser = m_pStore->m_prjStore.Find(m_strUser)) {
             ApplyDayControls(ReadControls(), pUser->m_days[m_nDay]);
-            m_pStore->m_prjStore.Save();
+            CheckSaved(m_pStore->m_prjStore.Save(), CPrjStore::FILE_NAME, m_hWnd, m_pHost);
         }
         ShowWeek();
     }

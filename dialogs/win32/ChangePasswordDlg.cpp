@@ -10,10 +10,17 @@
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
 #include "store/DataStore.h"
+#include "dialogs/win32/SaveFailure.h"
 
 void ShowPasswordMismatch(HWND hOwner, IControllerHost* pHost) {
     if (pHost) pHost->EnableTrayMenu(false);
     ::MessageBoxA(hOwner, GetMsgText(210).c_str(), GetMsgText(211).c_str(), MB_OK);
+    if (pHost) pHost->EnableTrayMenu(true);
+}
+
+void ShowEmptyAdminPassword(HWND hOwner, IControllerHost* pHost) {
+    if (pHost) pHost->EnableTrayMenu(false);
+    ::MessageBoxA(hOwner, GetMsgText(400).c_str(), GetMsgText(211).c_str(), MB_OK);
     if (pHost) pHost->EnableTrayMenu(true);
 }
 
@@ -37,8 +44,12 @@ BOOL CChangePasswordDlg::OnInitDialog() {
 void CChangePasswordDlg::OnOK() {
     DDX_Text(m_hWnd, IDC_CHANGE_PASSWORD, m_strPassword, true);
     DDX_Text(m_hWnd, IDC_CHANGE_CONFIRM, m_strConfirm, true);
-    if (m_strPassword != m_strConfirm) {
-        ShowPasswordMismatch(m_hWnd, m_pHost);
+    const bool bEmptyAdmin = m_strUser == CAdminAccount::kName && m_strPassword.empty();
+    if (m_strPassword != m_strConfirm || bEmptyAdmin) {
+        if (bEmptyAdmin)
+            ShowEmptyAdminPassword(m_hWnd, m_pHost);
+        else
+            ShowPasswordMismatch(m_hWnd, m_pHost);
         m_strPassword.clear();
         m_strConfirm.clear();
         DDX_Text(m_hWnd, IDC_CHANGE_PASSWORD, m_strPassword, false);
@@ -47,14 +58,12 @@ void CChangePasswordDlg::OnOK() {
     }
     if (m_pStore) {
         if (m_strUser == CAdminAccount::kName) {
-            ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
-            admin.bHasPassword = 1;
-            CopyToField(m_strPassword, admin.szPassword, sizeof admin.szPassword);
-            m_pStore->m_adminAccount.Save();
+            m_pStore->m_adminAccount.SetPassword(m_strPassword);
+            CheckSaved(m_pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);
         } else {
             // Also for an empty password: the child then logs in with an empty field.
             m_pStore->m_childAccounts.SetPassword(m_strUser, m_strPassword);
-            m_pStore->m_childAccounts.Save();
+            CheckSaved(m_pStore->m_childAccounts.Save(), CChildAccountList::kFileName, m_hWnd, m_pHost);
         }
     }
     EndDialog(IDOK);

@@ -30,3 +30,5 @@ private:
 
 // Shows the message about two entries that differ, with the tray menu off meanwhile.
 void ShowPasswordMismatch(HWND hOwner, IControllerHost* pHost);
+// Shows the refusal of an empty Administrator password, with the tray menu off meanwhile.
+void ShowEmptyAdminPassword(HWND hOwner, IControllerHost* pHost);

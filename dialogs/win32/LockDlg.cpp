@@ -15,6 +15,9 @@
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
 #include "store/AdminAccount.h"
+#include "store/EventLog.h"
+#include "dialogs/win32/EventsDlg.h"
+#include "seams/Clock.h"
 #include "shell/win32/WinUtilities.h"
 #include "QuenbyVersion.h"
 
@@ -33,7 +36,7 @@ BOOL CLockDlg::OnInitDialog() {
         ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0));
     m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
 
-    SetDlgItemText(IDC_LOCK_GROUP, GetMsgText(106));
+    UpdateGroupText();
     SetDlgItemText(IDC_LOCK_ACCOUNT_LABEL, GetMsgText(108));
     SetDlgItemText(IDC_LOCK_PASSWORD_LABEL, GetMsgText(110));
     SetDlgItemText(IDC_LOCK_LOGIN, GetMsgText(216));
@@ -111,37 +114,86 @@ void CLockDlg::Login() {
         ::SendMessageA(hCombo, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(strBuffer.data()));
         strName = strBuffer.c_str();
     }
-    IControllerHost* pControl = m_pHost;
-    if (!pControl || !m_pStore) return;
+    if (!m_pHost || !m_pStore) return;
     CDataStore& store = *m_pStore;
 
-    if (strName == CAdminAccount::kName) {
-        if (store.m_adminAccount.AcceptsPassword(m_strPassword)) {
-            ClearPassword();
-            ShowLock(FALSE);
-            auto* pEditor = new CArrangementDlg(&store, pControl, this);
-            m_pSettingsWnd = pEditor;
-            if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
-            pControl->SetMessengerState(4);
-            ::Sleep(200);
-            pControl->UnlockDesktop();
-            return;
-        }
-    } else if (m_strPassword == store.m_childAccounts.GetPassword(strName)) {
+    // A try during the wait is not looked at, so guessing stays slow.
+    if (const int nWait = m_throttle.SecondsLeft(CClock::Now())) {
+        ShowBox(FormatMsgText(410, nWait), GetMsgText(103));
         ClearPassword();
-        ShowLock(FALSE);
-        auto* pStatus = new CStatusWnd(&store, pControl, this, strName);
-        m_pStatusWnd = pStatus;
-        if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
-        // Releasing the desktop is the status window's decision, by the child's rules.
-        pControl->SetMessengerState(2);
         return;
     }
+    if (strName == CAdminAccount::kName) {
+        if (store.m_adminAccount.IsDamaged()) {
+            ShowBox(GetMsgText(404), GetMsgText(405));
+            ClearPassword();
+            return;
+        }
+        if (store.m_adminAccount.AcceptsPassword(m_strPassword)) return OpenEditor();
+    } else if (store.m_childAccounts.AcceptsPassword(strName, m_strPassword)) {
+        return OpenStatusWindow(strName);
+    }
+    OnWrongPassword(strName);
+}
 
-    pControl->EnableTrayMenu(false);
-    ::MessageBoxA(m_hWnd, GetMsgText(102).c_str(), GetMsgText(103).c_str(), MB_OK);
-    pControl->EnableTrayMenu(true);
+void CLockDlg::OnWrongPassword(const std::string& strName) {
+    m_throttle.OnWrong(CClock::Now());
+    if (strName == CAdminAccount::kName)
+        CEventLog::Append(CEventLog::kWrongPassword, strName,
+                          "at the lock screen (" + std::to_string(m_throttle.WrongInARow()) + " in a row)");
+    UpdateGroupText();
+    ShowBox(GetMsgText(102), GetMsgText(103));
     ClearPassword();
+}
+
+void CLockDlg::OpenEditor() {
+    m_throttle.OnRight();
+    ClearPassword();
+    UpdateGroupText();
+    ShowLock(FALSE);
+    // What happened since the last Administrator login is shown before the editor opens.
+    std::vector<EVENT_ENTRY> events = CEventLog::SinceLastLogin();
+    CEventLog::Append(CEventLog::kLogin, CAdminAccount::kName, "");
+    if (!events.empty()) {
+        m_pHost->EnableTrayMenu(false);
+        CEventsDlg(std::move(events)).DoModal();
+        m_pHost->EnableTrayMenu(true);
+    }
+    auto* pEditor = new CArrangementDlg(m_pStore, m_pHost, this);
+    m_pSettingsWnd = pEditor;
+    if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
+    m_pHost->SetMessengerState(4);
+    ::Sleep(200);
+    m_pHost->UnlockDesktop();
+}
+
+void CLockDlg::OpenStatusWindow(const std::string& strName) {
+    m_throttle.OnRight();
+    ClearPassword();
+    UpdateGroupText();
+    ShowLock(FALSE);
+    auto* pStatus = new CStatusWnd(m_pStore, m_pHost, this, strName);
+    m_pStatusWnd = pStatus;
+    if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
+    // Releasing the desktop is the status window's decision, by the child's rules.
+    m_pHost->SetMessengerState(2);
+}
+
+void CLockDlg::ShowBox(const std::string& strText, const std::string& strCaption) {
+    if (m_pHost) m_pHost->EnableTrayMenu(false);
+    ::MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), MB_OK);
+    if (m_pHost) m_pHost->EnableTrayMenu(true);
+}
+
+void CLockDlg::UpdateGroupText() {
+    std::string strText = GetMsgText(106);
+    if (const int nWait = m_throttle.SecondsLeft(CClock::Now()))
+        strText = FormatMsgText(406, nWait);
+    else if (m_pStore && m_pStore->m_adminAccount.IsDamaged())
+        strText = GetMsgText(412);
+    char szShown[128] = {};
+    ::GetDlgItemTextA(m_hWnd, IDC_LOCK_GROUP, szShown, sizeof szShown);
+    if (strText != szShown) SetDlgItemText(IDC_LOCK_GROUP, strText);
 }
 
 bool CLockDlg::ReleaseAccountWindow(const CWnd* pWnd) {
@@ -221,7 +273,10 @@ bool CLockDlg::OnSysCommand(UINT nId, LPARAM) {
 
 bool CLockDlg::OnTimer(UINT_PTR nId) {
     if (nId != kFrontTimer) return false;
-    if (!m_bHidden) KeepInFront();
+    if (!m_bHidden) {
+        UpdateGroupText();
+        KeepInFront();
+    }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "framework/win32/Dialog.h"
 #include "dialogs/win32/AccountWindowHost.h"
 #include "dialogs/win32/PowerDlg.h"
+#include "settings/LoginThrottle.h"
 
 class CArrangementDlg;
 class CDataStore;
@@ -50,6 +51,8 @@ public:
     CStatusWnd* m_pStatusWnd = nullptr;
     // The text of the password edit.
     std::string m_strPassword;
+    // The growing wait after wrong passwords.
+    CLoginThrottle m_throttle;
 
     // The title band's height in pixels; it drags the window.
     static constexpr int kBandHeight = 25;
@@ -73,6 +76,13 @@ protected:
 private:
     void KeepInFront();
     void ClearPassword();
+    // The group box says what holds: locked, the wait after a wrong password, a damaged record.
+    void UpdateGroupText();
+    // A box of the lock screen, with the tray menu off meanwhile.
+    void ShowBox(const std::string& strText, const std::string& strCaption);
+    void OnWrongPassword(const std::string& strName);
+    void OpenEditor();
+    void OpenStatusWindow(const std::string& strName);
 
     CTransLabel m_title;
     CFlatCombo m_comboAccount;

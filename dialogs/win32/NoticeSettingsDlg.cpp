@@ -9,6 +9,7 @@
 #include "engine/win32/StatusWndLink.h"
 #include "store/UserPrj.h"
 #include "resources/resource.h"
+#include "dialogs/win32/SaveFailure.h"
 #include "settings/MsgText.h"
 #include "controls/win32/DialogFrame.h"
 #include "shell/win32/WinUtilities.h"
@@ -98,7 +99,7 @@ void CNoticeSettingsDlg::OnOK() {
             accounts.SetNoticeSeconds(m_strUser, std::atoi(Trimmed(szItem).c_str()));
         }
         accounts.SetAlertSound(m_strUser, ::IsDlgButtonChecked(m_hWnd, IDC_NOTICE_SOUND) == BST_CHECKED ? 1 : 0);
-        accounts.Save();
+        CheckSaved(accounts.Save(), CChildAccountList::kFileName, m_hWnd, nullptr);
     }
     if (m_pStatusWnd) m_pStatusWnd->RefreshNoticeSettings();
     EndDialog(IDOK);

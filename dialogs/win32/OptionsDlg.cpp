@@ -5,6 +5,7 @@
 
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "dialogs/win32/SaveFailure.h"
 #include "seams/SystemActions.h"
 #include "settings/MsgText.h"
 #include "shell/win32/ControllerHost.h"
@@ -59,7 +60,7 @@ void COptionsDlg::OnOK() {
         admin.bAutoRun = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_AUTO_RUN) == BST_CHECKED ? 1 : 0;
         ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
         admin.nLockBackground = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_OPAQUE) == BST_CHECKED ? 1 : 2;
-        m_pStore->m_adminAccount.Save();
+        CheckSaved(m_pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);
         if (m_pHost) m_pHost->SetLockBackground(admin.nLockBackground);
     }
     EndDialog(IDOK);

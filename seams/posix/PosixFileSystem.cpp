@@ -36,7 +36,16 @@ public:
     bool Flush(FILE_REF file) override { return ::fsync(static_cast<int>(file)) == 0; }
     bool Close(FILE_REF file) override { return ::close(static_cast<int>(file)) == 0; }
     bool Replace(const std::string& strFrom, const std::string& strTo) override {
+        if (IsReadOnly(strTo)) {
+            errno = EACCES;
+            return false;
+        }
         return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
+    }
+    bool ClearReadOnly(const std::string& strPath) override {
+        struct stat st {};
+        if (!IsReadOnly(strPath, &st)) return false;
+        return ::chmod(strPath.c_str(), st.st_mode | S_IWUSR) == 0;
     }
     bool Remove(const std::string& strPath) override { return std::remove(strPath.c_str()) == 0; }
     long long SizeOf(const std::string& strPath) override {
@@ -46,6 +55,12 @@ public:
     }
 
 private:
+    static bool IsReadOnly(const std::string& strPath, struct stat* pStat = nullptr) {
+        struct stat st {};
+        if (::stat(strPath.c_str(), &st) != 0) return false;
+        if (pStat) *pStat = st;
+        return (st.st_mode & S_IWUSR) == 0;
+    }
     static bool Opened(int fd, FILE_REF& file) {
         if (fd < 0) return false;
         file = fd;

@@ -39,6 +39,11 @@ public:
         return ::MoveFileExA(strFrom.c_str(), strTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
                FALSE;
     }
+    bool ClearReadOnly(const std::string& strPath) override {
+        const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
+        if (nAttributes == INVALID_FILE_ATTRIBUTES || !(nAttributes & FILE_ATTRIBUTE_READONLY)) return false;
+        return ::SetFileAttributesA(strPath.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
+    }
     bool Remove(const std::string& strPath) override { return ::DeleteFileA(strPath.c_str()) != FALSE; }
     long long SizeOf(const std::string& strPath) override {
         WIN32_FILE_ATTRIBUTE_DATA data;

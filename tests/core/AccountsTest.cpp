@@ -7,6 +7,7 @@
 #include "store/AccountLoad.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/PasswordField.h"
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
 #include "support/SaveFaults.h"
@@ -30,6 +31,23 @@ void ExpectField(const BYTES& bytes, std::size_t nAt, std::size_t nWidth, const 
     EXPECT_EQ(std::string(bytes.begin() + nAt, bytes.begin() + nAt + strText.size()), strText);
     EXPECT_EQ(bytes[nAt + strText.size()], 0);
     for (std::size_t i = nAt + strText.size() + 1; i < nAt + nWidth; ++i) ASSERT_EQ(bytes[i], 0xCC) << "byte " << i;
+}
+
+// Checks that a password field holds the hashed form of the password and no readable text.
+void ExpectHashed(const BYTES& bytes, std::size_t nAt, const std::string& strPassword) {
+    SCOPED_TRACE("password field at " + std::to_string(nAt));
+    ASSERT_GE(bytes.size(), nAt + 32);
+    EXPECT_EQ(bytes[nAt], 0x01);
+    EXPECT_EQ(bytes[nAt + 1], CPasswordField::kVersion);
+    EXPECT_TRUE(CPasswordField::Matches(bytes.data() + nAt, strPassword));
+    const std::string strWrong = strPassword.size() < 31 ? strPassword + "x" : strPassword.substr(1);
+    EXPECT_FALSE(CPasswordField::Matches(bytes.data() + nAt, strWrong));
+}
+
+// The image with the 32-byte password field at nAt taken from another (once that was checked).
+BYTES WithFieldOf(BYTES image, const BYTES& from, std::size_t nAt) {
+    std::copy(from.begin() + nAt, from.begin() + nAt + 32, image.begin() + nAt);
+    return image;
 }
 
 // One child.nam record built by hand, so that loading is tested against bytes and not against Save.
@@ -59,7 +77,7 @@ TEST(AdminAccount, NewRecordIsTheDocumentedImage) {
     const BYTES bytes = folder.Read("parent.nam");
     ASSERT_EQ(bytes.size(), 200u);
     ExpectField(bytes, 0, 128, "Administrator");
-    ExpectField(bytes, 128, 32, "");
+    ExpectHashed(bytes, 128, "");  // never readable, not even empty
     EXPECT_EQ(Int32At(bytes, 176), 0);  // bHasPassword
     EXPECT_EQ(Int32At(bytes, 180), 0);  // bAutoRun
     EXPECT_EQ(Int32At(bytes, 184), 1);  // bFirstRunPending
@@ -85,8 +103,15 @@ TEST(AdminAccount, RecordAndReservedBytesSurviveALoadAndSave) {
     EXPECT_EQ(admin.m_admin.bAutoRun, 1);
     EXPECT_EQ(admin.m_admin.bFirstRunPending, 0);
     EXPECT_EQ(admin.m_admin.nLockBackground, 1);
+    // The plain-text password of an earlier version logs in and is hashed at the next save;
+    // every other byte stays.
+    EXPECT_TRUE(admin.AcceptsPassword("secret"));
     ASSERT_TRUE(admin.Save());
-    EXPECT_EQ(folder.Read("parent.nam"), image);
+    const BYTES saved = folder.Read("parent.nam");
+    ExpectHashed(saved, 128, "secret");
+    EXPECT_EQ(saved, WithFieldOf(image, saved, 128));
+    ASSERT_TRUE(admin.Load());
+    EXPECT_TRUE(admin.AcceptsPassword("secret"));
 }
 
 TEST(AdminAccount, MissingEmptyOrCutShortFileLeavesTheRecordAsItWas) {
@@ -97,16 +122,16 @@ TEST(AdminAccount, MissingEmptyOrCutShortFileLeavesTheRecordAsItWas) {
     folder.Write("parent.nam", BYTES{});
     EXPECT_FALSE(admin.Load());  // empty
     folder.Write("parent.nam", BYTES(199, 0));
-    EXPECT_FALSE(admin.Load());  // one byte short of a record
+    EXPECT_FALSE(admin.Load());  // one byte short of a record (and no copy to take)
     EXPECT_STREQ(admin.m_admin.szPassword, "kept");
 
     // Bytes beyond the record are ignored.
     CAdminAccount other;
-    CopyToField("longer", other.m_admin.szPassword, 32);
+    ASSERT_TRUE(other.SetPassword("longer"));
     ASSERT_TRUE(other.Save());
     folder.Write("parent.nam", folder.Read("parent.nam") + BYTES(50, 0xAB));
     ASSERT_TRUE(admin.Load());
-    EXPECT_STREQ(admin.m_admin.szPassword, "longer");
+    EXPECT_TRUE(admin.AcceptsPassword("longer"));
 }
 
 TEST(AccountLoad, FirstRunWritesTheDefaultAdministratorAtOnce) {
@@ -140,16 +165,57 @@ TEST(AccountLoad, ExistingFilesAreReadAndNotRewritten) {
     EXPECT_EQ(folder.Read("parent.nam"), parent);
 }
 
-TEST(AccountLoad, CutShortParentFileCountsAsAFirstRun) {
-    CTempFolder folder;
-    folder.Write("parent.nam", BYTES(120, 0x41));
-    CAdminAccount admin;
-    CChildAccountList children;
-    LoadAccounts(admin, children);
-    EXPECT_EQ(admin.m_admin.bFirstRunPending, 1);
-    const BYTES bytes = folder.Read("parent.nam");
-    ASSERT_EQ(bytes.size(), 200u);
-    ExpectField(bytes, 0, 128, "Administrator");
+TEST(AccountLoad, TheFirstRunIsOnlyForAMachineWithoutDataAndADamagedRecordAdmitsNobody) {
+    // A cut-short parent.nam with no copy is damaged, not a first run: it stays as it is, no
+    // password is accepted, and no first-run dialog may choose a new one.
+    {
+        CTempFolder folder;
+        folder.Write("parent.nam", BYTES(120, 0x41));
+        CAdminAccount admin;
+        CChildAccountList children;
+        EXPECT_EQ(LoadAccounts(admin, children), EAdminState::Damaged);
+        EXPECT_EQ(admin.m_admin.bFirstRunPending, 0);
+        EXPECT_FALSE(admin.AcceptsPassword(""));
+        EXPECT_FALSE(admin.Save());
+        EXPECT_EQ(folder.Read("parent.nam"), BYTES(120, 0x41));
+    }
+    // parent.nam deleted while other data (or only its copy) exists.
+    for (const char* pszOther : {"child.nam", "prj.nam", "use.sta", "userinfo.aur"}) {
+        SCOPED_TRACE(pszOther);
+        CTempFolder folder;
+        folder.Write(pszOther, BYTES(520, 0x41));
+        CAdminAccount admin;
+        CChildAccountList children;
+        EXPECT_EQ(LoadAccounts(admin, children), EAdminState::Damaged);
+        EXPECT_FALSE(folder.Exists("parent.nam"));
+    }
+    // A record still waiting for its first run while children exist is not believed either.
+    {
+        CTempFolder folder;
+        CAdminAccount pending;
+        ASSERT_TRUE(pending.Save());
+        folder.Write("child.nam", ChildRecord("Tom", "", 0, 30, 1));
+        CAdminAccount admin;
+        CChildAccountList children;
+        EXPECT_EQ(LoadAccounts(admin, children), EAdminState::Damaged);
+    }
+    // Nothing at all: the first run, ready again at the next start until it is completed.
+    {
+        CTempFolder folder;
+        CAdminAccount admin;
+        CChildAccountList children;
+        EXPECT_EQ(LoadAccounts(admin, children), EAdminState::FirstRun);
+        EXPECT_EQ(LoadAccounts(admin, children), EAdminState::FirstRun);
+        admin.m_admin.bFirstRunPending = 0;
+        ASSERT_TRUE(admin.SetPassword("pw"));
+        ASSERT_TRUE(admin.Save());
+        // Deleted afterwards: restored from its copy, with the password.
+        folder.Remove("parent.nam");
+        CAdminAccount again;
+        EXPECT_EQ(LoadAccounts(again, children), EAdminState::Ready);
+        EXPECT_TRUE(again.AcceptsPassword("pw"));
+        EXPECT_EQ(folder.Read("parent.nam").size(), 200u);
+    }
 }
 
 TEST(ChildAccountList, TwoAccountsAreTheDocumentedImage) {
@@ -161,16 +227,16 @@ TEST(ChildAccountList, TwoAccountsAreTheDocumentedImage) {
     const BYTES bytes = folder.Read("child.nam");
     ASSERT_EQ(bytes.size(), 344u);
     ExpectField(bytes, 0, 128, "Tom");
-    ExpectField(bytes, 128, 32, "");
+    ExpectHashed(bytes, 128, "");
     EXPECT_EQ(Int32At(bytes, 160), 0);
     EXPECT_EQ(Int32At(bytes, 164), 30);
     EXPECT_EQ(Int32At(bytes, 168), 1);
     ExpectField(bytes, 172, 128, "Amy");
-    ExpectField(bytes, 300, 32, "pw");
+    ExpectHashed(bytes, 300, "pw");
     EXPECT_EQ(Int32At(bytes, 332), 1);
     EXPECT_EQ(Int32At(bytes, 336), 30);
     EXPECT_EQ(Int32At(bytes, 340), 1);
-    EXPECT_EQ(bytes, ChildRecord("Tom", "", 0, 30, 1) + ChildRecord("Amy", "pw", 1, 30, 1));
+    EXPECT_EQ(bytes, WithFieldOf(WithFieldOf(ChildRecord("Tom", "", 0, 30, 1) + ChildRecord("Amy", "pw", 1, 30, 1), bytes, 128), bytes, 300));
 }
 
 TEST(ChildAccountList, LoadReadsRecordsInFileOrderAndSavesThemBack) {
@@ -190,9 +256,13 @@ TEST(ChildAccountList, LoadReadsRecordsInFileOrderAndSavesThemBack) {
     EXPECT_EQ(children.GetName(-1), "");
     EXPECT_EQ(children.GetNoticeSeconds("Tom"), 40);
     EXPECT_EQ(children.GetAlertSound("Zoe"), 0);
-    EXPECT_EQ(children.GetPassword("Zoe"), "x");
+    EXPECT_TRUE(children.AcceptsPassword("Zoe", "x"));
     ASSERT_TRUE(children.Save());
-    EXPECT_EQ(folder.Read("child.nam"), image);
+    const BYTES saved = folder.Read("child.nam");
+    ExpectHashed(saved, 300, "x");
+    EXPECT_EQ(saved, WithFieldOf(WithFieldOf(image, saved, 128), saved, 300));
+    ASSERT_TRUE(children.Load());
+    EXPECT_TRUE(children.AcceptsPassword("Zoe", "x"));
 }
 
 TEST(ChildAccountList, MissingEmptyAndCutShortFiles) {
@@ -212,7 +282,13 @@ TEST(ChildAccountList, MissingEmptyAndCutShortFiles) {
     ASSERT_TRUE(children.Save());
     EXPECT_EQ(folder.Read("child.nam").size(), 344u);
 
-    // A file shorter than one record opens and holds no account.
+    // A file shorter than one record is restored from its copy...
+    folder.Write("child.nam", BYTES(171, 0x41));
+    ASSERT_TRUE(children.Load());
+    EXPECT_EQ(children.GetCount(), 2);
+    EXPECT_EQ(folder.Read("child.nam").size(), 344u);
+    // ... and without a copy opens and holds no account.
+    folder.m_copies.m_copies.clear();
     folder.Write("child.nam", BYTES(171, 0x41));
     ASSERT_TRUE(children.Load());
     EXPECT_EQ(children.GetCount(), 0);
@@ -224,7 +300,7 @@ TEST(ChildAccountList, LookupsTakeTheFirstExactMatch) {
                                   ChildRecord("Tom", "two", 1, 20, 1));
     CChildAccountList children;
     ASSERT_TRUE(children.Load());
-    EXPECT_EQ(children.GetPassword("Tom"), "one");
+    EXPECT_TRUE(children.AcceptsPassword("Tom", "one"));
     EXPECT_EQ(children.GetNoticeSeconds("Tom"), 10);
     EXPECT_FALSE(children.Exists("tom"));  // case matters
     EXPECT_FALSE(children.Exists("Tom "));
@@ -235,7 +311,7 @@ TEST(ChildAccountList, LookupsTakeTheFirstExactMatch) {
     children.Remove("Tom");  // the first Tom goes, with the changes just made
     ASSERT_EQ(children.GetCount(), 2);
     EXPECT_EQ(children.GetName(0), "Amy");
-    EXPECT_EQ(children.GetPassword("Tom"), "two");
+    EXPECT_TRUE(children.AcceptsPassword("Tom", "two"));
     EXPECT_EQ(children.GetNoticeSeconds("Tom"), 20);
 
     children.Remove("Nobody");
@@ -250,11 +326,12 @@ TEST(ChildAccountList, NamesNotInTheListReadAsZeroAndChangeNothing) {
     children.SetNoticeSeconds("Amy", 12);
     children.SetAlertSound("Amy", 0);
     EXPECT_EQ(children.HasPassword("Amy"), 0);
-    EXPECT_EQ(children.GetPassword("Amy"), "");
+    EXPECT_FALSE(children.AcceptsPassword("Amy", ""));
     EXPECT_EQ(children.GetNoticeSeconds("Amy"), 0);
     EXPECT_EQ(children.GetAlertSound("Amy"), 0);
     ASSERT_TRUE(children.Save());
-    EXPECT_EQ(folder.Read("child.nam"), ChildRecord("Tom", "", 0, 30, 1));
+    const BYTES saved = folder.Read("child.nam");
+    EXPECT_EQ(saved, WithFieldOf(ChildRecord("Tom", "", 0, 30, 1), saved, 128));
 }
 
 TEST(ChildAccountList, PasswordIsAskedOnlyWhenTheAccountHasOne) {
@@ -264,14 +341,16 @@ TEST(ChildAccountList, PasswordIsAskedOnlyWhenTheAccountHasOne) {
     CChildAccountList children;
     ASSERT_TRUE(children.Load());
     EXPECT_EQ(children.HasPassword("Tom"), 0);
-    EXPECT_EQ(children.GetPassword("Tom"), "");
+    EXPECT_TRUE(children.AcceptsPassword("Tom", ""));
 
     // Setting an empty password still makes it an account with a password: the empty one.
     children.SetPassword("Tom", "");
     EXPECT_EQ(children.HasPassword("Tom"), 1);
-    EXPECT_EQ(children.GetPassword("Tom"), "");
+    EXPECT_TRUE(children.AcceptsPassword("Tom", ""));
     ASSERT_TRUE(children.Save());
-    EXPECT_EQ(folder.Read("child.nam"), ChildRecord("Tom", "", 1, 30, 1));
+    const BYTES saved = folder.Read("child.nam");
+    ExpectHashed(saved, 128, "");
+    EXPECT_EQ(saved, WithFieldOf(ChildRecord("Tom", "", 1, 30, 1), saved, 128));
 }
 
 TEST(ChildAccountList, LongTextIsCutAndLongNamesAreComparedAsStored) {
@@ -284,7 +363,7 @@ TEST(ChildAccountList, LongTextIsCutAndLongNamesAreComparedAsStored) {
     const BYTES bytes = folder.Read("child.nam");
     ASSERT_EQ(bytes.size(), 172u);
     ExpectField(bytes, 0, 128, strStored);
-    ExpectField(bytes, 128, 32, std::string(31, 'p'));
+    ExpectHashed(bytes, 128, std::string(31, 'p'));
 
     // The long name and its stored form are one account: adding it again is refused by Exists,
     // and every lookup finds it under either form.
@@ -292,7 +371,7 @@ TEST(ChildAccountList, LongTextIsCutAndLongNamesAreComparedAsStored) {
     EXPECT_TRUE(children.Exists(strStored));
     EXPECT_TRUE(children.Exists(strStored + "different tail"));
     EXPECT_FALSE(children.Exists(std::string(126, 'n')));
-    EXPECT_EQ(children.GetPassword(strLong), std::string(31, 'p'));
+    EXPECT_TRUE(children.AcceptsPassword(strLong, std::string(31, 'p')));
     EXPECT_EQ(children.GetName(0), strStored);
     children.SetNoticeSeconds(strLong, 11);
     EXPECT_EQ(children.GetNoticeSeconds(strStored), 11);
@@ -318,7 +397,7 @@ TEST(ChildAccountList, SaveCutShortAtAnyByteKeepsTheOldFileAndTheList) {
         ASSERT_EQ(folder.Read("child.nam"), old) << strFault;
     });
     EXPECT_EQ(children.GetCount(), 2);
-    EXPECT_EQ(children.GetPassword("Amy"), "pw");
+    EXPECT_TRUE(children.AcceptsPassword("Amy", "pw"));
 
     // The next save that works writes the whole list over whatever a failed one left behind.
     folder.Write("child.nam.new", BYTES(1000, 0xEE));
@@ -335,7 +414,7 @@ TEST(AdminAccount, SaveCutShortAtAnyByteKeepsTheOldFileAndTheRecord) {
     CAdminAccount admin;
     ASSERT_TRUE(admin.Save());
     const BYTES old = folder.Read("parent.nam");
-    CopyToField("new", admin.m_admin.szPassword, 32);
+    ASSERT_TRUE(admin.SetPassword("new"));
     admin.m_admin.bFirstRunPending = 0;
 
     CFailingFiles failing;
@@ -343,7 +422,7 @@ TEST(AdminAccount, SaveCutShortAtAnyByteKeepsTheOldFileAndTheRecord) {
         ASSERT_FALSE(admin.Save()) << strFault;
         ASSERT_EQ(folder.Read("parent.nam"), old) << strFault;
     });
-    EXPECT_STREQ(admin.m_admin.szPassword, "new");
+    EXPECT_TRUE(admin.AcceptsPassword("new"));
     EXPECT_EQ(admin.m_admin.bFirstRunPending, 0);
 }
 

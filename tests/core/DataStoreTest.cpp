@@ -21,7 +21,7 @@ TEST(DataStore, ReloadingSeesWhatOtherWindowsSavedAndKeepsWhatTheyDidNot) {
     CDataStore store;
     store.LoadAccounts();
     store.m_adminAccount.m_admin.bFirstRunPending = 0;
-    CopyToField("pw", store.m_adminAccount.m_admin.szPassword, 32);
+    ASSERT_TRUE(store.m_adminAccount.SetPassword("pw"));
     ASSERT_TRUE(store.m_adminAccount.Save());
 
     // Another window's list adds two children and saves.
@@ -33,7 +33,7 @@ TEST(DataStore, ReloadingSeesWhatOtherWindowsSavedAndKeepsWhatTheyDidNot) {
     store.m_childAccounts.Add("Stale");  // never saved: the reload drops it
     store.LoadAccounts();
     EXPECT_EQ(store.m_adminAccount.m_admin.bFirstRunPending, 0);
-    EXPECT_STREQ(store.m_adminAccount.m_admin.szPassword, "pw");
+    EXPECT_TRUE(store.m_adminAccount.AcceptsPassword("pw"));
     ASSERT_EQ(store.m_childAccounts.GetCount(), 2);
     EXPECT_EQ(store.m_childAccounts.GetName(1), "Amy");
     EXPECT_FALSE(store.m_childAccounts.Exists("Stale"));

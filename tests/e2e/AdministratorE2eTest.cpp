@@ -4,8 +4,10 @@
 // data files are compared byte for byte with what the core writes for the same changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "HashedFields.h"
 #include "ProgramUnderTest.h"
 #include "store/PrjStore.h"
 #include "resources/resource.h"
@@ -14,6 +16,9 @@
 #include "store/RecordField.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/PasswordField.h"
+#include "store/EventLog.h"
+#include "seams/DataFolder.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -32,6 +37,16 @@ void Choose(HWND hDlg, int nId, int nIndex) {
         ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(hCombo));
 }
 void Key(HWND hWnd, WPARAM nKey) { ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0); }
+
+// The kinds of the events in the program's log, in order, each followed by a comma.
+std::string EventKinds(const CProgramUnderTest& program) {
+    const std::string strBefore = CDataFolder::Get();  // the expected files' scratch folder
+    CDataFolder::Use(program.Folder());
+    std::string strKinds;
+    for (const EVENT_ENTRY& entry : CEventLog::ReadAll()) strKinds += entry.strKind + ",";
+    CDataFolder::Use(strBefore);
+    return strKinds;
+}
 
 // The files as the core writes them, kept in a scratch folder of the driver's own.
 class CExpectedFiles {
@@ -65,7 +80,8 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     // The first start asks for the Administrator password before anything else.
     HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
     ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
-    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin()) << "the record of a first run";
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200))
+        << "the record of a first run";
     CProgramUnderTest::Pause(400);
     program.Screenshot("admin-first-run");
     SetText(hFirst, IDC_FIRST_PASSWORD, "secret");
@@ -76,10 +92,10 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     ASSERT_NE(hLock, nullptr) << "no lock screen after the first-run dialog";
     ADMIN_ACCOUNT& admin = expected.m_admin.m_admin;
     admin.bHasPassword = 1;
-    CopyToField("secret", admin.szPassword, sizeof admin.szPassword);
     admin.bAutoRun = 1;
     admin.bFirstRunPending = 0;
-    EXPECT_EQ(program.ReadFile("parent.nam"), expected.Admin());
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200));
+    EXPECT_TRUE(HoldsHashed(program.ReadFile("parent.nam"), 128, "secret")) << "parent.nam holds no password text";
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Administrator");
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP), "The screen is locked. Please Login.");
     CProgramUnderTest::Pause(1200);
@@ -96,9 +112,20 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     CProgramUnderTest::Click(hBox, IDOK);
     CProgramUnderTest::Pause(300);
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD), "") << "the field is emptied";
+    CProgramUnderTest::Pause(1200);  // the wait after one wrong password
 
+    // The wrong password and the first run are listed before the editor opens.
     SetText(hLock, IDC_LOCK_PASSWORD, "secret");
     CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
+    HWND hEvents = program.WaitForWindow(IDC_EVENTS_LIST, 10000, nPid);
+    ASSERT_NE(hEvents, nullptr) << "no list of events at the login";
+    // The list's lines cannot be read from another process; the log it shows can.
+    EXPECT_EQ(::SendMessageA(::GetDlgItem(hEvents, IDC_EVENTS_LIST), LB_GETCOUNT, 0, 0), 2);
+    const std::string strEvents = EventKinds(program);
+    EXPECT_EQ(strEvents, "first run,wrong password,login,");
+    CProgramUnderTest::Pause(400);
+    program.Screenshot("admin-events");
+    CProgramUnderTest::Click(hEvents, IDOK);
     HWND hEditor = program.WaitForWindow(IDC_ARR_WEEK, 10000, nPid);
     ASSERT_NE(hEditor, nullptr) << "no editor after the Administrator's login";
     EXPECT_FALSE(::IsWindowVisible(hLock));
@@ -129,7 +156,8 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
         CProgramUnderTest::Click(hAdd, IDOK);
         CProgramUnderTest::Pause(500);
         expected.m_weeks.Add(CUserPrj(pszName));
-        EXPECT_EQ(program.ReadFile("child.nam"), expected.Children()) << pszName;
+        EXPECT_EQ(WithoutPasswords(program.ReadFile("child.nam"), 172), WithoutPasswords(expected.Children(), 172))
+            << pszName;
         EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << pszName;
     }
     program.Screenshot("admin-account-manager");
@@ -194,6 +222,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     CProgramUnderTest::Click(hBox, IDOK);
     CProgramUnderTest::Pause(300);
     program.Screenshot("admin-lock-screen-children");
+    CProgramUnderTest::Pause(1000);  // the wait after a wrong password
 
     // The Administrator again, and the editor's close button ends the program and its companion.
     Choose(hLock, IDC_LOCK_ACCOUNT, 0);
@@ -210,6 +239,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
         if (!bCompanionGone) CProgramUnderTest::Pause(100);
     }
     EXPECT_TRUE(bCompanionGone) << "the companion ends when the program was closed on purpose";
-    EXPECT_EQ(program.ReadFile("child.nam"), expected.Children());
+    EXPECT_EQ(WithoutPasswords(program.ReadFile("child.nam"), 172), WithoutPasswords(expected.Children(), 172));
+    EXPECT_TRUE(HoldsHashed(program.ReadFile("child.nam"), 172 + 128, "bob1"));
     EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks());
 }

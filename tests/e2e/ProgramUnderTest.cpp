@@ -1,6 +1,8 @@
 // Running the real program for the end-to-end tests.
 #include "ProgramUnderTest.h"
 
+#include <shlobj.h>
+
 #include <tlhelp32.h>
 
 #include "support/ScreenCapture.h"
@@ -61,9 +63,19 @@ BOOL CALLBACK MatchTopLevel(HWND hWnd, LPARAM lParam) {
     return FALSE;
 }
 
+// The second copies a run keeps outside its folder (the registry key and the event log's copy)
+// belong to the scenario: each starts without them and leaves none behind.
+void ForgetCopies() {
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quenby");
+    char szLocal[MAX_PATH] = {};
+    if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, szLocal)))
+        ::DeleteFileA((std::string(szLocal) + "\\Quenby\\events.log").c_str());
+}
+
 }  // namespace
 
 CProgramUnderTest::CProgramUnderTest() {
+    ForgetCopies();
     char szTemp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, szTemp);
     static int s_nRun = 0;
@@ -96,6 +108,7 @@ CProgramUnderTest::~CProgramUnderTest() {
         ::FindClose(hFind);
     }
     ::RemoveDirectoryA(m_strFolder.c_str());
+    ForgetCopies();
 }
 
 DWORD CProgramUnderTest::Start(const std::string& strExe, const std::string& strArguments) {

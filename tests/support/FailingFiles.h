@@ -60,6 +60,7 @@ public:
     bool Replace(const std::string& strFrom, const std::string& strTo) override {
         return m_fault != kReplace && Real().Replace(strFrom, strTo);
     }
+    bool ClearReadOnly(const std::string& strPath) override { return Real().ClearReadOnly(strPath); }
     bool Remove(const std::string& strPath) override { return Real().Remove(strPath); }
     long long SizeOf(const std::string& strPath) override { return Real().SizeOf(strPath); }
 

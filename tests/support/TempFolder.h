@@ -1,4 +1,5 @@
-// A fresh data folder for one test, made the program's data folder while the object lives.
+// A fresh data folder for one test, made the program's data folder while the object lives,
+// together with a fresh set of second copies in memory (the data's copies belong to its folder).
 #pragma once
 
 #include <atomic>
@@ -9,19 +10,24 @@
 
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
+#include "support/MemoryCopies.h"
 
 class CTempFolder {
 public:
-    CTempFolder() {
+    CTempFolder() : m_strPreviousFolder(CDataFolder::Get()), m_pPreviousCopies(&CDataCopies::Get()) {
         static std::atomic<int> s_nCount{0};
         m_path = std::filesystem::temp_directory_path() /
                  ("quenby-test-" + std::to_string(Pid()) + "-" + std::to_string(s_nCount++));
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
         CDataFolder::Use(Folder());
+        CDataCopies::Use(&m_copies);
     }
+    // The folder and copies of before come back, so that a scratch folder inside a test leaves
+    // the test's own in place.
     ~CTempFolder() {
-        CDataFolder::Use(std::string());
+        CDataCopies::Use(m_pPreviousCopies);
+        CDataFolder::Use(m_strPreviousFolder);
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
@@ -41,9 +47,15 @@ public:
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     bool Exists(const std::string& strName) const { return std::filesystem::exists(m_path / strName); }
+    void Remove(const std::string& strName) const { std::filesystem::remove(m_path / strName); }
+
+    // The second copies of this folder's data files.
+    CMemoryCopies m_copies;
 
 private:
     static long Pid();
+    std::string m_strPreviousFolder;
+    IDataCopies* m_pPreviousCopies;
     std::filesystem::path m_path;
 };
 

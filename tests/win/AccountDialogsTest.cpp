@@ -27,6 +27,9 @@
 #include "store/RecordField.h"
 #include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
+#include "store/EventLog.h"
+
+#include <algorithm>
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
 
@@ -162,12 +165,17 @@ TEST_F(Accounts, AddingRefusesTakenNamesAfterClosingAndWritesAccountAndWeek) {
     expected.Add("Max", "pw");
     CTempFolder scratch;
     expected.Save();
-    EXPECT_EQ(m_folder.Read("child.nam"), scratch.Read("child.nam"));
+    // Byte for byte but the password fields, whose salts differ.
+    auto withoutPasswords = [](BYTES bytes) {
+        for (std::size_t nAt = 128; nAt + 32 <= bytes.size(); nAt += 172) std::fill_n(bytes.begin() + nAt, 32, 0);
+        return bytes;
+    };
+    EXPECT_EQ(withoutPasswords(m_folder.Read("child.nam")), withoutPasswords(scratch.Read("child.nam")));
     CDataFolder::Use(m_folder.Folder());
     m_store.m_childAccounts.Load();
     EXPECT_EQ(m_store.m_childAccounts.HasPassword("tom"), 0);
     EXPECT_EQ(m_store.m_childAccounts.HasPassword("Kim"), 0);
-    EXPECT_EQ(m_store.m_childAccounts.GetPassword("Max"), "pw");
+    EXPECT_TRUE(m_store.m_childAccounts.AcceptsPassword("Max", "pw"));
     // Each new child gets a default week at the end of prj.nam.
     const std::vector<BYTES> blocks = Records(m_folder.Read("prj.nam"), CUserPrj::BLOCK_SIZE);
     ASSERT_EQ(blocks.size(), 6u);
@@ -280,14 +288,18 @@ TEST_F(Accounts, PasswordsChangeOnlyWhenBothEntriesMatch) {
     CChildAccountList children;
     children.Load();
     EXPECT_EQ(children.HasPassword("Ann"), 1) << "an empty password is still a password";
-    EXPECT_EQ(children.GetPassword("Ann"), "");
+    EXPECT_TRUE(children.AcceptsPassword("Ann", ""));
 
-    EXPECT_TRUE(change("Administrator", {{"top", "top"}}).empty());
+    // The Administrator never gets an empty password; the refusal keeps the dialog open.
+    const std::string strEmpty =
+        "The Administrator password cannot be empty.\r\nPlease choose a password that the children do not know.";
+    EXPECT_EQ(change("Administrator", {{"", ""}, {"top", "top"}}), std::vector<std::string>{strEmpty});
     CAdminAccount admin;
     ASSERT_TRUE(admin.Load());
     EXPECT_EQ(admin.m_admin.bHasPassword, 1);
-    EXPECT_EQ(ReadField(admin.m_admin.szPassword, 32), "top");
-    EXPECT_EQ(admin.m_admin.szPassword[4], static_cast<char>(0xCC));
+    EXPECT_TRUE(admin.AcceptsPassword("top"));
+    EXPECT_EQ(admin.m_admin.szPassword[0], 0x01) << "stored hashed, not as text";
+    EXPECT_EQ(std::string(admin.m_admin.szPassword, 32).find("top"), std::string::npos);
 }
 
 TEST_F(Accounts, TheFirstRunDialogEndsOnlyThroughAMatchingOkAndRegistersAutoRun) {
@@ -308,13 +320,22 @@ TEST_F(Accounts, TheFirstRunDialogEndsOnlyThroughAMatchingOkAndRegistersAutoRun)
         SetText(hDlg, IDC_FIRST_CONFIRM, "b");
         ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIRST_OK, BN_CLICKED), 0);
         EXPECT_EQ(CDialogAnswer::Text(::GetDlgItem(hDlg, IDC_FIRST_CONFIRM)), "") << "emptied after a mismatch";
-        CDialogAnswer::Click(hDlg, IDC_FIRST_OK);  // two empty entries
+        ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIRST_OK, BN_CLICKED), 0);  // two empty entries
+        EXPECT_TRUE(::IsWindowVisible(hDlg)) << "an empty Administrator password is refused";
+        SetText(hDlg, IDC_FIRST_PASSWORD, "secret");
+        SetText(hDlg, IDC_FIRST_CONFIRM, "secret");
+        CDialogAnswer::Click(hDlg, IDC_FIRST_OK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    ASSERT_EQ(closer.m_texts.size(), 1u);
+    ASSERT_EQ(closer.m_texts.size(), 2u);
     EXPECT_EQ(closer.m_captions[0], "Password Changing failed");
+    EXPECT_EQ(closer.m_captions[1], "Password Changing failed");
+    EXPECT_EQ(closer.m_texts[1].rfind("The Administrator password cannot be empty.", 0), 0u);
     const ADMIN_ACCOUNT& admin = m_store.m_adminAccount.m_admin;
-    EXPECT_EQ(admin.bHasPassword, 0);
+    EXPECT_EQ(admin.bHasPassword, 1);
+    EXPECT_TRUE(m_store.m_adminAccount.AcceptsPassword("secret"));
+    ASSERT_FALSE(CEventLog::ReadAll().empty());
+    EXPECT_EQ(CEventLog::ReadAll().back().strKind, "first run");
     EXPECT_EQ(admin.bAutoRun, 1);
     EXPECT_EQ(admin.bFirstRunPending, 0);
     EXPECT_EQ(m_registry.m_values[GetRunValueName()], GetModulePath()) << "written anew";

@@ -85,8 +85,12 @@ protected:
         m_pDlg->UseMessenger(pMessenger);
         ASSERT_TRUE(m_pDlg->Create());
         {
-            // A first run shows the Administrator password dialog; two empty entries answer it.
-            CDialogAnswer firstRun(IDC_FIRST_PASSWORD, [](HWND hDlg) { CDialogAnswer::Click(hDlg, IDC_FIRST_OK); });
+            // A first run shows the Administrator password dialog; a password twice answers it.
+            CDialogAnswer firstRun(IDC_FIRST_PASSWORD, [](HWND hDlg) {
+                ::SetDlgItemTextA(hDlg, IDC_FIRST_PASSWORD, "pw");
+                ::SetDlgItemTextA(hDlg, IDC_FIRST_CONFIRM, "pw");
+                CDialogAnswer::Click(hDlg, IDC_FIRST_OK);
+            });
             WaitUntil([this] { return m_pDlg->GetLockDlg() != nullptr; }, 5000);  // the posted first message
         }
         // The lock screen has tests of its own; here it would keep taking the foreground.

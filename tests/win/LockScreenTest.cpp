@@ -22,6 +22,8 @@
 #include "store/RecordField.h"
 #include "seams/DataFolder.h"
 #include "support/FailingFiles.h"
+#include "support/FakeClock.h"
+#include "store/EventLog.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -90,6 +92,7 @@ protected:
 }  // namespace
 
 TEST_F(LockScreen, ListsTheAccountsRefusesAWrongPasswordAndSwallowsEscapeAndClose) {
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 10, 0, 0)};
     Start("pw");
     EXPECT_TRUE(::IsWindowVisible(m_hLock));
     EXPECT_EQ(m_pLock->m_bHidden, 0);
@@ -129,6 +132,40 @@ TEST_F(LockScreen, ListsTheAccountsRefusesAWrongPasswordAndSwallowsEscapeAndClos
     EXPECT_EQ(Typed(), "");
     EXPECT_EQ(::SendMessageA(hCombo, CB_GETCURSEL, 0, 0), 0) << "the account stays selected";
     EXPECT_EQ(m_pLock->m_pSettingsWnd, nullptr);
+    ::GetDlgItemTextA(m_hLock, IDC_LOCK_GROUP, szText, sizeof szText);
+    EXPECT_STREQ(szText, "Wrong password. Next try in 1 s.");
+    ASSERT_FALSE(CEventLog::ReadAll().empty());
+    EXPECT_EQ(CEventLog::ReadAll().back().strKind, "wrong password");
+
+    // Each wrong password doubles the wait; a try within it is not looked at, not even the right one.
+    clock.Advance(1);
+    Type("wrong");
+    {
+        CMessageBoxCloser closer;
+        Login();
+    }
+    ::SendMessageA(m_hLock, WM_TIMER, CLockDlg::kFrontTimer, 0);
+    ::GetDlgItemTextA(m_hLock, IDC_LOCK_GROUP, szText, sizeof szText);
+    EXPECT_STREQ(szText, "Wrong password. Next try in 2 s.");
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        WaitUntil([] { return false; }, 300);  // the closed box's area repainted
+        RECT rc;
+        ::GetWindowRect(m_hLock, &rc);
+        SaveScreenArea(rc, strFolder + "lock-screen-waiting.bmp");
+    }
+    clock.Advance(1);
+    Type("pw");
+    {
+        CMessageBoxCloser closer;
+        Login();
+        ASSERT_EQ(closer.m_texts.size(), 1u);
+        EXPECT_EQ(closer.m_texts[0], "The next try is taken in 1 s. Please wait.");
+    }
+    EXPECT_EQ(m_pLock->m_pSettingsWnd, nullptr);
+    clock.Advance(1);
+    ::SendMessageA(m_hLock, WM_TIMER, CLockDlg::kFrontTimer, 0);
+    ::GetDlgItemTextA(m_hLock, IDC_LOCK_GROUP, szText, sizeof szText);
+    EXPECT_STREQ(szText, "The screen is locked. Please Login.");
 
     MSG escape{::GetDlgItem(m_hLock, IDC_LOCK_PASSWORD), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
     EXPECT_TRUE(CWinApp::PreTranslate(&escape));
@@ -173,6 +210,7 @@ TEST_F(LockScreen, TheAdministratorWithoutPasswordGetsTheEditorAndTheHotKeyBring
 }
 
 TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsTheStatusWindow) {
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 10, 0, 0)};
     Start("pw");
     Choose(1);
     Type("unused");
@@ -182,6 +220,7 @@ TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsThe
         EXPECT_EQ(closer.m_texts.size(), 1u) << "the stored text does not count while bHasPassword is 0";
     }
     EXPECT_EQ(m_pLock->m_pStatusWnd, nullptr);
+    clock.Advance(1);  // the wait after one wrong password
     Login();
     ASSERT_NE(m_pLock->m_pStatusWnd, nullptr);
     EXPECT_FALSE(::IsWindowVisible(m_hLock));

@@ -6,10 +6,13 @@
 
 #include <cstring>
 
+#include "seams/Crypto.h"
+#include "seams/DataCopies.h"
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
 #include "seams/SystemActions.h"
 #include "seams/win32/ModulePath.h"
+#include "support/Pbkdf2Vectors.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 
@@ -105,4 +108,52 @@ TEST(WinSystemActions, TheCurrentDisplayModeIsTheScreensSizeWithTheFullImageSize
     EXPECT_EQ(dm.dmSize, sizeof dm) << "the image always says 156, whatever the system wrote";
     EXPECT_EQ(dm.dmPelsWidth, static_cast<DWORD>(::GetSystemMetrics(SM_CXSCREEN)));
     EXPECT_EQ(dm.dmPelsHeight, static_cast<DWORD>(::GetSystemMetrics(SM_CYSCREEN)));
+}
+
+TEST(WinCrypto, CngGivesThePublishedPbkdf2Keys) {
+    for (const PBKDF2_VECTOR& vector : Pbkdf2Vectors()) {
+        std::vector<std::uint8_t> key(vector.key.size());
+        ASSERT_TRUE(CCrypto::DerivePbkdf2Sha256(vector.strPassword,
+                                                reinterpret_cast<const std::uint8_t*>(vector.strSalt.data()),
+                                                vector.strSalt.size(), vector.nIterations, key.data(), key.size()));
+        EXPECT_EQ(key, vector.key) << vector.strPassword << " / " << vector.nIterations;
+    }
+    std::uint8_t a[14] = {};
+    std::uint8_t b[14] = {};
+    ASSERT_TRUE(CCrypto::RandomBytes(a, sizeof a));
+    ASSERT_TRUE(CCrypto::RandomBytes(b, sizeof b));
+    EXPECT_NE(std::memcmp(a, b, sizeof a), 0);
+}
+
+TEST(WinFiles, AReadOnlyTargetIsMadeWritableAndReplaced) {
+    CTempFolder folder;
+    const std::string strPath = CDataFolder::PathOf("use.sta");
+    ASSERT_TRUE(CFiles::Get().ReplaceAll(strPath, BYTES(220, 0x41)));
+    ASSERT_TRUE(::SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(CFiles::Get().ReplaceAll(strPath, BYTES(220, 0x42)));
+    EXPECT_EQ(folder.Read("use.sta"), BYTES(220, 0x42));
+}
+
+TEST(WinDataCopies, RecordFilesGoToTheRegistryAndTheLogToLocalAppData) {
+    IDataCopies& copies = SystemDataCopies();
+    const BYTES record(172, 0x5A);
+    ASSERT_TRUE(copies.Write("test-copy.nam", record));
+    BYTES read;
+    ASSERT_TRUE(copies.Read("test-copy.nam", read));
+    EXPECT_EQ(read, record);
+    HKEY hKey = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quenby", 0, KEY_ALL_ACCESS, &hKey), ERROR_SUCCESS);
+    DWORD nType = 0, nSize = 0;
+    EXPECT_EQ(::RegQueryValueExA(hKey, "test-copy.nam", nullptr, &nType, nullptr, &nSize), ERROR_SUCCESS);
+    EXPECT_EQ(nType, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(nSize, 172u);
+    ::RegDeleteValueA(hKey, "test-copy.nam");
+    ::RegCloseKey(hKey);
+    EXPECT_FALSE(copies.Read("test-copy.nam", read));
+
+    const BYTES log(300 * 1024, 'x');  // larger than a registry value should be
+    ASSERT_TRUE(copies.Write("test-copy.log", log));
+    read.clear();
+    ASSERT_TRUE(copies.Read("test-copy.log", read));
+    EXPECT_EQ(read.size(), log.size());
 }
