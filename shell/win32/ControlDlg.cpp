@@ -11,6 +11,7 @@
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "seams/Events.h"
 #include "seams/SystemActions.h"
 #include "dialogs/win32/ArrangementDlg.h"
 #include "seams/win32/ModulePath.h"
@@ -101,6 +102,8 @@ BOOL CControlDlg::OnInitDialog() {
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
     SetTimer(kWatchdogTimer, kWatchdogInterval);
+    m_clockGuard.Start();
+    SetTimer(kGuardTimer, kGuardInterval);
     return TRUE;
 }
 
@@ -168,6 +171,14 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
         case WM_ENDSESSION:
             if (wParam) OnEndSession();
             return true;
+        case WM_TIMECHANGE:
+            // Judged at once: a change just before a switch of user is undone all the same.
+            m_clockGuard.SetTimeChange();
+            GuardTick();
+            return false;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) m_clockGuard.SetResume();
+            return false;
         case WM_CLOSE:
             // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
             return true;
@@ -305,6 +316,7 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
 }
 
 void CControlDlg::OnEndSession() {
+    CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
     // The process may be ended as soon as this returns: nothing is left for the destroy path.
     if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
     UnlockDesktop();
@@ -319,7 +331,16 @@ void CControlDlg::Quit() {
 
 bool CControlDlg::OnTimer(UINT_PTR nId) {
     if (nId == kWatchdogTimer && !IsCompanionRunning()) StartCompanion();
+    if (nId == kGuardTimer) GuardTick();
     return false;
+}
+
+void CControlDlg::GuardTick() {
+    // While the Administrator is logged in, the clock and the zone are the parent's to set.
+    if (GetEditorWnd())
+        m_clockGuard.Start();
+    else
+        m_clockGuard.Check();
 }
 
 bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {

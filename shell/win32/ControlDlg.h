@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialogs/win32/AdminPasswordDlg.h"
+#include "engine/ClockGuard.h"
 #include "framework/win32/Dialog.h"
 #include "shell/win32/ControllerHost.h"
 #include "shell/win32/ScreenLayout.h"
@@ -26,6 +27,9 @@ constexpr int ID_HOTKEY_SWITCH = 0x9921;
 constexpr UINT kTrayIconId = 128;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kWatchdogInterval = 100;
+// The clock guard's check and the heartbeat, every second for the whole run.
+constexpr UINT_PTR kGuardTimer = 2;
+constexpr UINT kGuardInterval = 1000;
 
 // Alpha modes of the curtain.
 constexpr int kAlphaOpaque = 1;
@@ -73,6 +77,9 @@ public:
     bool IsResumed() const { return m_bResumed; }
 
     CDataStore& Store() { return m_store; }
+    const CClockGuard& ClockGuard() const { return m_clockGuard; }
+    // The guard's check and the heartbeat (the guard timer).
+    void GuardTick();
 
     // The desktop lock (DesktopLock.cpp).
     HWND FindFullScreenWindow();
@@ -140,4 +147,6 @@ private:
     CHiddenWindowList m_hiddenWindows;
     UINT m_nTaskbarCreated = 0;
     std::optional<SCREEN_LAYOUT> m_layout;
+    // Undoes a turned clock or a moved zone for the whole run, logged in or not.
+    CClockGuard m_clockGuard;
 };
