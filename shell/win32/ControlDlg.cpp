@@ -8,6 +8,7 @@
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
 #include "dialogs/win32/LockDlg.h"
+#include "engine/KillGap.h"
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
@@ -86,6 +87,10 @@ BOOL CControlDlg::OnInitDialog() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetAlphaMode(m_nLockBackground);
 
+    // A previous run ended while Windows ran on: the child's use it hid is counted now.
+    if (m_bRestartedHung)
+        CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
+    CKillGap(m_tLastBeat, m_strLastUser).Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
     m_hiddenWindows.Load();
     RestoreSweptWindows();
@@ -136,7 +141,8 @@ void CControlDlg::SetAlphaMode(int nMode) {
 
 void CControlDlg::StartCompanion() {
     const std::string strPath = GetModuleDir() + kCompanionExe;
-    CSystem::Get().StartProcess(strPath, "\"" + strPath + "\"");
+    const std::string strQuoted = "\"" + strPath + "\"";
+    CSystem::Get().StartProcess(strPath, strQuoted + " " + kLaunchSwitch + " " + strQuoted);
 }
 
 BOOL CControlDlg::PreTranslateMessage(MSG* pMsg) {
@@ -317,6 +323,8 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
 
 void CControlDlg::OnEndSession() {
     CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
+    // Not a kill: the time until the next start is nobody's use.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
     // The process may be ended as soon as this returns: nothing is left for the destroy path.
     if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
     UnlockDesktop();
@@ -336,6 +344,10 @@ bool CControlDlg::OnTimer(UINT_PTR nId) {
 }
 
 void CControlDlg::GuardTick() {
+    if (m_pMessenger) {
+        const HWND hStatus = GetStatusWnd();
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "");
+    }
     // While the Administrator is logged in, the clock and the zone are the parent's to set.
     if (GetEditorWnd())
         m_clockGuard.Start();
@@ -394,6 +406,8 @@ bool CControlDlg::OnEraseBkgnd(HDC hDC) {
 }
 
 void CControlDlg::OnDestroy() {
+    // An orderly end: the next start counts no gap.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
     if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
     m_pLockDlg = nullptr;
     UnlockDesktop();

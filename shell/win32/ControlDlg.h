@@ -71,7 +71,14 @@ public:
     void SetMessengerState(int nState) override;
     // The companion's messenger, set before the window is created.
     void UseMessenger(CMyMessenger* pMessenger) { m_pMessenger = pMessenger; }
+    // Starts the companion through its launcher, so that it is not in this process's tree.
     void StartCompanion();
+    // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
+    // logged in then), and whether the companion restarted the program because it hung; set
+    // before the window is created. At start-up a kill's gap is counted as the child's use.
+    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, bool bHung) {
+        m_tLastBeat = tBeat, m_strLastUser = strUser, m_bRestartedHung = bHung;
+    }
     void ShowMainWindow();
     // True when the run started with a child's login still open (the previous run ended uncleanly).
     bool IsResumed() const { return m_bResumed; }
@@ -147,6 +154,9 @@ private:
     CHiddenWindowList m_hiddenWindows;
     UINT m_nTaskbarCreated = 0;
     std::optional<SCREEN_LAYOUT> m_layout;
+    TIMESECS m_tLastBeat = 0;
+    std::string m_strLastUser;
+    bool m_bRestartedHung = false;
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;
 };

@@ -439,7 +439,9 @@ TEST_F(Controller, TheWatchdogStartsTheCompanionOnlyWhileItsMutexIsMissing) {
     Start();
     const std::string strCompanion = GetModuleDir() + "Tessaly.exe";
     EXPECT_TRUE(WaitUntil([&] { return !m_system.CallsStartingWith("start").empty(); }, 500));
-    EXPECT_EQ(m_system.CallsStartingWith("start").front(), "start " + strCompanion + " | \"" + strCompanion + "\"");
+    // Through the launcher, so that the companion is not in the program's process tree.
+    EXPECT_EQ(m_system.CallsStartingWith("start").front(),
+              "start " + strCompanion + " | \"" + strCompanion + "\" /launch \"" + strCompanion + "\"");
 
     HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
     EXPECT_EQ(IsCompanionRunning(), 1);
