@@ -37,10 +37,11 @@ BOOL CMainApp::InitInstance() {
     }
 
     m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex;
     // The last run's heartbeat, read before this run beats over it.
     LUMRIK_BEAT lastBeat;
     const bool bBeat = m_messenger.ReadBeat(&lastBeat);
-    if (::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex) {
+    if (bMutexExisted) {
         // Only a running Quenby refuses the start: anything else holding the name is ignored.
         if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
             if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
