@@ -25,6 +25,7 @@
 namespace {
 
 constexpr const char* kTitle = "Quenby";
+constexpr const char* kRunOnceName = "*Quenby";
 // The tray icon record as the shell of the oldest supported system knows it.
 constexpr DWORD kTrayRecordSize = 488;
 static_assert(NOTIFYICONDATAA_V2_SIZE == kTrayRecordSize, "the 488-byte form of the tray record");
@@ -87,6 +88,11 @@ BOOL CControlDlg::OnInitDialog() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetAlphaMode(m_nLockBackground);
 
+    // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
+    // them before it runs them: re-armed at every start.
+    std::string strCommand(1, '"');
+    strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
+    CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");

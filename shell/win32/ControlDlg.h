@@ -13,6 +13,7 @@
 #include "engine/ClockGuard.h"
 #include "framework/win32/Dialog.h"
 #include "shell/win32/ControllerHost.h"
+#include "shell/win32/KeyboardHook.h"
 #include "shell/win32/ScreenLayout.h"
 #include "store/DataStore.h"
 #include "store/HiddenWindowList.h"
@@ -85,6 +86,8 @@ public:
 
     CDataStore& Store() { return m_store; }
     const CClockGuard& ClockGuard() const { return m_clockGuard; }
+    // The lock screen's keyboard hook, installed while the curtain is up.
+    const CKeyboardHook& KeyboardHook() const { return m_keyboardHook; }
     // The guard's check and the heartbeat (the guard timer).
     void GuardTick();
 
@@ -159,4 +162,5 @@ private:
     bool m_bRestartedHung = false;
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;
+    CKeyboardHook m_keyboardHook;
 };

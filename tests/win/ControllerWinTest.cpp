@@ -522,3 +522,62 @@ TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
     EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
+
+namespace {
+
+// Keys that reached the low-level hooks installed before the lock's (called after it).
+int g_nKeysSeen = 0;
+LRESULT CALLBACK CountKeys(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) ++g_nKeysSeen;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void PressAndRelease(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD nKey : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = nKey;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurtainKeepsTheForeground) {
+    HHOOK hCounter = ::SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, ::GetModuleHandleA(nullptr), 0);
+    ASSERT_NE(hCounter, nullptr);
+    Start();
+    ASSERT_TRUE(m_pDlg->IsLocked());
+    EXPECT_TRUE(m_pDlg->KeyboardHook().IsInstalled());
+    ::SetForegroundWindow(Curtain());
+    g_nKeysSeen = 0;
+    PressAndRelease({VK_LWIN});
+    PressAndRelease({VK_MENU, VK_TAB});
+    PressAndRelease({VK_CONTROL, VK_ESCAPE});
+    PressAndRelease({VK_CONTROL, VK_SHIFT, VK_ESCAPE});
+    Pump(300);
+    EXPECT_EQ(g_nKeysSeen, 4) << "only Alt, Ctrl, Ctrl and Shift went on; the Windows key, Tab and Esc were kept";
+    EXPECT_EQ(::GetForegroundWindow(), Curtain());
+
+    m_pDlg->UnlockDesktop();
+    EXPECT_FALSE(m_pDlg->KeyboardHook().IsInstalled());
+    g_nKeysSeen = 0;
+    PressAndRelease({VK_LWIN});
+    EXPECT_TRUE(WaitUntil([] { return g_nKeysSeen == 1; }, 5000)) << "unlocked, the Windows key goes through";
+    ::UnhookWindowsHookEx(hCounter);
+}
+
+TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
+    Start();
+    EXPECT_EQ(m_system.CallsStartingWith("write runonce"),
+              std::vector<std::string>{"write runonce *Quenby | \"" + GetModulePath() + "\" *mute*"});
+}
