@@ -3,76 +3,13 @@
 // holding the program's instance mutex.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <tlhelp32.h>
-
 #include <cstdio>
-#include <string>
 #include <vector>
 
-#include "E2eSupport.h"
-#include "ProgramUnderTest.h"
+#include "AttackSupport.h"
 #include "companion/CompanionNames.h"
-#include "seams/DataFolder.h"
-#include "store/UsageStore.h"
 
 namespace {
-
-// The used seconds of "kid" stored in use.sta, or -1 without a record.
-int StoredUsed(const CProgramUnderTest& program) {
-    CDataFolder::Use(program.Folder());
-    CUsageStore usage;
-    usage.Load();
-    const USAGE_RECORD* pRecord = usage.Find("kid");
-    const int nUsed = pRecord ? pRecord->nUsedSecs : -1;
-    CDataFolder::Use(std::string());
-    return nUsed;
-}
-
-// The process and every process below it (by parent id), as Task Manager's "End process tree" ends them.
-std::vector<DWORD> ProcessTree(DWORD nRoot) {
-    std::vector<DWORD> tree{nRoot};
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return tree;
-    std::vector<PROCESSENTRY32> all;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry))
-        all.push_back(entry);
-    ::CloseHandle(hSnapshot);
-    for (size_t i = 0; i < tree.size(); ++i)
-        for (const PROCESSENTRY32& e : all)
-            if (e.th32ParentProcessID == tree[i] && e.th32ProcessID != tree[i]) tree.push_back(e.th32ProcessID);
-    return tree;
-}
-
-// Suspends (or resumes) every thread of a process, as a process tool does.
-void SuspendProcess(DWORD nPid, bool bSuspend) {
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry)) {
-        if (entry.th32OwnerProcessID != nPid) continue;
-        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-            bSuspend ? ::SuspendThread(hThread) : ::ResumeThread(hThread);
-            ::CloseHandle(hThread);
-        }
-    }
-    ::CloseHandle(hSnapshot);
-}
-
-// Waits until the process shows its lock screen in front of its raised curtain; the milliseconds
-// since tSince, or -1 when that did not happen within the time given.
-long WaitLocked(const CProgramUnderTest& program, DWORD nPid, DWORD tSince, DWORD nMilliseconds) {
-    while (::GetTickCount() - tSince < nMilliseconds) {
-        HWND hCurtain = FindCurtain(nPid);
-        if (hCurtain && IsCurtainUp(hCurtain) && program.WaitForWindow(IDC_LOCK_LOGIN, 0, nPid))
-            return static_cast<long>(::GetTickCount() - tSince);
-        ::Sleep(5);
-    }
-    return -1;
-}
 
 // A child's session with the companion running: the program's id; the status window in phStatus.
 DWORD StartSession(CProgramUnderTest& program, HWND* phStatus, DWORD* pnCompanion) {
