@@ -36,6 +36,9 @@ public:
 
     // The clock, the running clock and the zone as they are now become the truth.
     void Start();
+    // The zone held true is the one given (the zone of a run that was ended while Windows ran
+    // on): when the system's differs, the next check sets it back.
+    void HoldZone(const std::string& strZone) { m_strZone = strZone; }
     // The system announced a change of the time / a resume from sleep (now).
     void SetTimeChange();
     void SetResume();

@@ -136,7 +136,7 @@ int CMyMessenger::GetMainProgPathName(char* pszBuffer, int nSize) {
     return nCopied;
 }
 
-void CMyMessenger::Beat(long long tWall, const char* pszUser) {
+void CMyMessenger::Beat(long long tWall, const char* pszUser, const char* pszZone) {
     if (g_hBeat == INVALID_HANDLE_VALUE)
         g_hBeat = ::CreateFileA(CDataFolder::PathOf(kBeatFile).c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
@@ -147,6 +147,7 @@ void CMyMessenger::Beat(long long tWall, const char* pszUser) {
     image.beat.nPid = ::GetCurrentProcessId();
     image.beat.tWall = tWall;
     if (pszUser) std::strncpy(image.beat.szUser, pszUser, sizeof image.beat.szUser - 1);
+    if (pszZone) std::strncpy(image.beat.szZone, pszZone, sizeof image.beat.szZone - 1);
     image.nSum = SumOf(image.beat);
     DWORD nWritten = 0;
     ::SetFilePointer(g_hBeat, 0, nullptr, FILE_BEGIN);
@@ -165,6 +166,7 @@ bool CMyMessenger::ReadBeat(LUMRIK_BEAT* pBeat) {
     ::CloseHandle(hFile);
     if (!bRead || nRead != sizeof image || image.nSum != SumOf(image.beat)) return false;
     image.beat.szUser[sizeof image.beat.szUser - 1] = '\0';
+    image.beat.szZone[sizeof image.beat.szZone - 1] = '\0';
     *pBeat = image.beat;
     return true;
 }

@@ -15,6 +15,7 @@ struct LUMRIK_BEAT {
     unsigned long nPid = 0;    // the process that beats
     long long tWall = 0;       // wall-clock time of the beat (UTC seconds); 0 after an orderly end
     char szUser[64] = {};      // the child logged in, "" when none
+    char szZone[400] = {};     // the time zone the program held true (as the clock seam tells it)
 };
 
 class LUMRIK_API CMyMessenger {
@@ -38,7 +39,7 @@ public:
     // The heartbeat, written in place into a small file of its own (no temporary file, no
     // flush: it costs one write a second). The count goes up by one at each call. tWall 0 marks an
     // orderly end, after which the next start counts no gap.
-    void Beat(long long tWall, const char* pszUser);
+    void Beat(long long tWall, const char* pszUser, const char* pszZone = nullptr);
     // The last beat; false when there is none or it does not read whole.
     bool ReadBeat(LUMRIK_BEAT* pBeat);
     // True when the process with that id runs and is the program whose path is stored (so a

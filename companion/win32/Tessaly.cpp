@@ -84,6 +84,13 @@ public:
         ::TerminateProcess(m_hProcess, 1);
         ::WaitForSingleObject(m_hProcess, 5000);
     }
+    // Waits until the program ends or the time is over (a plain pause while none is watched).
+    void Wait(DWORD nMilliseconds) const {
+        if (m_hProcess)
+            ::WaitForSingleObject(m_hProcess, nMilliseconds);
+        else
+            ::Sleep(nMilliseconds);
+    }
     void Drop() {
         if (m_hProcess) ::CloseHandle(m_hProcess);
         m_hProcess = nullptr;
@@ -138,11 +145,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCommandLine, int) {
     // The program that started us beats already; give a program that is starting its grace.
     ULONGLONG nSince = ::GetTickCount64();
     for (;;) {
-        ::Sleep(kCheckInterval);
+        // An ended program is seen at once; a hung one at the next look.
+        watch.Wait(kCheckInterval);
         const ULONGLONG nNow = ::GetTickCount64();
         watch.Follow(messenger, nNow);
         const bool bHung = watch.IsHung(nNow);
-        if (!bHung && !(watch.IsGone() && nNow - nSince > kCheckInterval)) continue;
+        if (!bHung && !(watch.IsGone() && (watch.Pid() || nNow - nSince > kCheckInterval))) continue;
         char szPath[MAX_PATH] = {};
         const int nState = messenger.GetMainProgState();
         if (messenger.GetMainProgPathName(szPath, MAX_PATH) == 0 || (nState != 1 && nState != 2)) break;

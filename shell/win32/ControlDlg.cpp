@@ -96,7 +96,8 @@ BOOL CControlDlg::OnInitDialog() {
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
-    CKillGap(m_tLastBeat, m_strLastUser).Account(m_store.m_usageStore);
+    const CKillGap killGap(m_tLastBeat, m_strLastUser);
+    killGap.Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
     m_hiddenWindows.Load();
     RestoreSweptWindows();
@@ -114,6 +115,11 @@ BOOL CControlDlg::OnInitDialog() {
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
     SetTimer(kWatchdogTimer, kWatchdogInterval);
     m_clockGuard.Start();
+    // A zone changed while the program was killed is set back like one changed while it ran.
+    if (killGap.WasKilled() && !m_strLastZone.empty()) {
+        m_clockGuard.HoldZone(m_strLastZone);
+        m_clockGuard.Check();
+    }
     SetTimer(kGuardTimer, kGuardInterval);
     return TRUE;
 }
@@ -352,7 +358,8 @@ bool CControlDlg::OnTimer(UINT_PTR nId) {
 void CControlDlg::GuardTick() {
     if (m_pMessenger) {
         const HWND hStatus = GetStatusWnd();
-        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "");
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
+                           m_clockGuard.Zone().c_str());
     }
     // While the Administrator is logged in, the clock and the zone are the parent's to set.
     if (GetEditorWnd())

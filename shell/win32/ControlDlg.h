@@ -77,8 +77,9 @@ public:
     // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
     // logged in then), and whether the companion restarted the program because it hung; set
     // before the window is created. At start-up a kill's gap is counted as the child's use.
-    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, bool bHung) {
-        m_tLastBeat = tBeat, m_strLastUser = strUser, m_bRestartedHung = bHung;
+    // The zone it held true is held true again when that run was killed.
+    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, const std::string& strZone, bool bHung) {
+        m_tLastBeat = tBeat, m_strLastUser = strUser, m_strLastZone = strZone, m_bRestartedHung = bHung;
     }
     void ShowMainWindow();
     // True when the run started with a child's login still open (the previous run ended uncleanly).
@@ -159,6 +160,7 @@ private:
     std::optional<SCREEN_LAYOUT> m_layout;
     TIMESECS m_tLastBeat = 0;
     std::string m_strLastUser;
+    std::string m_strLastZone;
     bool m_bRestartedHung = false;
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;

@@ -51,7 +51,7 @@ BOOL CMainApp::InitInstance() {
                         "The instance mutex was held by a program that is not Quenby; Quenby started all the same.");
     }
     // Beating at once tells a second start and the companion that this process is the program.
-    m_messenger.Beat(CClock::Now(), "");
+    m_messenger.Beat(CClock::Now(), "", CClock::Zone().c_str());
 
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
@@ -73,7 +73,7 @@ BOOL CMainApp::InitInstance() {
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
-    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "",
+    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
                           std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
     m_pMainWnd = nullptr;

@@ -177,3 +177,13 @@ TEST_F(ClockGuard, TheTrueTimeFollowsTheRunningClockNotTheWallClock) {
     m_clock.Turn(-600);
     EXPECT_EQ(m_guard.TrueNow(), m_tStart + 1);
 }
+
+TEST_F(ClockGuard, AZoneHeldFromARunThatWasKilledIsSetBackAtTheFirstCheck) {
+    // The program was killed, the zone moved, and the program started again in the new zone.
+    m_clock.SetZone(9 * 3600);
+    CClockGuard restarted;
+    restarted.Start();
+    restarted.HoldZone("UTC0");
+    EXPECT_EQ(restarted.Check(), GUARD_ACTION::ZONE_RESTORED);
+    EXPECT_EQ(CClock::Zone(), "UTC0");
+}

@@ -581,3 +581,21 @@ TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
     EXPECT_EQ(m_system.CallsStartingWith("write runonce"),
               std::vector<std::string>{"write runonce *Quenby | \"" + GetModulePath() + "\" *mute*"});
 }
+
+TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {
+    m_pDlg = std::make_unique<CControlDlg>();
+    // The last beat 30 s ago, with Windows running since long before: the previous run was killed.
+    m_pDlg->UseLastBeat(CClock::Now() - 30, "", "UTC3600", false);
+    ASSERT_TRUE(m_pDlg->Create());
+    if (CClock::Zone() != "UTC3600") {
+        EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    }
+    m_pDlg->DestroyWindow();
+
+    // An orderly end (no beat time) leaves the zone alone.
+    m_system.m_calls.clear();
+    m_pDlg = std::make_unique<CControlDlg>();
+    m_pDlg->UseLastBeat(0, "", "UTC3600", false);
+    ASSERT_TRUE(m_pDlg->Create());
+    EXPECT_TRUE(m_system.CallsStartingWith("set zone").empty());
+}
