@@ -121,6 +121,7 @@ BOOL CControlDlg::OnInitDialog() {
         m_clockGuard.Check();
     }
     SetTimer(kGuardTimer, kGuardInterval);
+    GuardTick();  // the first beat of the controller, before its first second has passed
     return TRUE;
 }
 

@@ -26,6 +26,7 @@
 #include "dialogs/win32/NoticeSettingsDlg.h"
 #include "store/AdminAccount.h"
 #include "store/UsageStore.h"
+#include "support/EventRecorder.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
@@ -344,8 +345,10 @@ TEST_F(StatusWnd, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBa
     EXPECT_EQ(StoredUsedSecs(), 60);
     EXPECT_EQ(m_pControl->IsLocked(), 1);
 
+    CEventRecorder events;
     m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(StoredUsedSecs(), 75) << "the 15 seconds since the last save are not lost";
+    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 1u) << "the end is recorded";
     EXPECT_EQ(m_folder.Read("winnodes.tmp").size(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) != FALSE; }))
         << "the other program's window is visible again";
