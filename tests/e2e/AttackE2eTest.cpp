@@ -1,6 +1,7 @@
 // What a child would try against the program and its companion, each with the safe outcome:
 // "End process tree" on the program, ending both processes at once, suspending the program, and
-// holding the program's instance mutex.
+// holding the program's instance mutex; the keys that open something else at the lock screen; the
+// end of the Windows session.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -110,4 +111,96 @@ TEST(Attack, AMutexHeldByAnotherProgramNeverBlocksAStartOrARestart) {
     EXPECT_TRUE(program.WaitForExit(nSecond, 10000, &nExit)) << "a second Quenby was not refused";
     ::ReleaseMutex(hHeld);
     ::CloseHandle(hHeld);
+}
+
+namespace {
+
+// Keys that reached a low-level hook of the driver, installed before the program's (so called after it).
+int g_nKeysSeen = 0;
+LRESULT CALLBACK CountKeys(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) ++g_nKeysSeen;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD nKey : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = nKey;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Lets the driver's hook run (its calls come as messages to this thread).
+void PumpFor(DWORD nMilliseconds) {
+    const DWORD tStart = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - tStart < nMilliseconds) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+        ::Sleep(5);
+    }
+}
+
+DWORD ForegroundProcess() {
+    DWORD nPid = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &nPid);
+    return nPid;
+}
+
+}  // namespace
+
+TEST(Attack, TheWindowsKeyAndAltTabAtTheLockScreenNeverReachWindowsAndTheForegroundStaysOurs) {
+    CProgramUnderTest program;
+    PrepareFamily(program, FreeDay());
+    HHOOK hCounter = ::SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, ::GetModuleHandleA(nullptr), 0);
+    ASSERT_NE(hCounter, nullptr);
+    const DWORD nPid = program.Start();
+    ASSERT_GE(WaitLocked(program, nPid, ::GetTickCount(), 10000), 0) << "not locked";
+    PumpFor(300);
+    g_nKeysSeen = 0;
+    Press({VK_LWIN});
+    Press({VK_MENU, VK_TAB});
+    Press({VK_CONTROL, VK_SHIFT, VK_ESCAPE});
+    PumpFor(1000);
+    std::printf("keys that went on past the lock: %d (Alt, Ctrl and Shift expected)\n", g_nKeysSeen);
+    EXPECT_EQ(g_nKeysSeen, 3) << "the Windows key, Tab and Esc were kept by the lock";
+    EXPECT_EQ(ForegroundProcess(), nPid) << "the foreground stays the program's";
+    program.Screenshot("attack-keys-at-the-lock-screen");
+    ::UnhookWindowsHookEx(hCounter);
+}
+
+TEST(Attack, TheEndOfTheWindowsSessionSavesTheUseAndTheNextStartCountsNoGap) {
+    CProgramUnderTest program;
+    HWND hStatus = nullptr;
+    DWORD nCompanion = 0;
+    const DWORD nPid = StartSession(program, &hStatus, &nCompanion);
+    ASSERT_NE(hStatus, nullptr);
+    CProgramUnderTest::Pause(3000);
+    const int nShown = UsedSecondsShown(hStatus);
+    ASSERT_GE(nShown, 2);
+    // Windows ends the session: it asks, then tells; the process may be ended right after.
+    HWND hController = ::FindWindowA(nullptr, "Quenby");
+    DWORD nOwner = 0;
+    ::GetWindowThreadProcessId(hController, &nOwner);
+    ASSERT_EQ(nOwner, nPid) << "the controller window";
+    EXPECT_EQ(::SendMessageA(hController, WM_QUERYENDSESSION, 0, 0), TRUE);
+    ::SendMessageA(hController, WM_ENDSESSION, TRUE, 0);
+    if (nCompanion) program.Kill(nCompanion);
+    program.Kill(nPid);
+    EXPECT_GE(StoredUsed(program), nShown) << "the use up to the end is saved";
+    EXPECT_EQ(program.ReadFile("winnodes.tmp").size(), 0u);
+    const int nSaved = StoredUsed(program);
+    CProgramUnderTest::Pause(3000);
+    const DWORD nAgain = program.Start();
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nAgain), nullptr);
+    EXPECT_EQ(StoredUsed(program), nSaved) << "the time after a session end is nobody's use";
 }
