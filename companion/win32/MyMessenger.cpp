@@ -13,6 +13,7 @@
 
 const char* CMyMessenger::kStoreFile = "lumrik.dat";
 const char* CMyMessenger::kBeatFile = "lumrik.hb";
+const char* CMyMessenger::kCompanionFile = "lumrik.cp";
 
 namespace {
 
@@ -172,13 +173,40 @@ bool CMyMessenger::ReadBeat(LUMRIK_BEAT* pBeat) {
 }
 
 bool CMyMessenger::IsProgramProcess(unsigned long nPid) {
-    if (nPid == 0) return false;
+    char szStored[MAX_PATH] = {};
+    if (GetMainProgPathName(szStored, MAX_PATH) == 0) return false;
+    return IsProcessNamed(nPid, BaseName(szStored).c_str());
+}
+
+bool CMyMessenger::IsProcessNamed(unsigned long nPid, const char* pszExe) {
+    if (nPid == 0 || !pszExe) return false;
     HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, nPid);
     if (!hProcess) return false;
     const bool bRunning = ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
     const std::string strPath = ProcessPath(hProcess);
     ::CloseHandle(hProcess);
-    char szStored[MAX_PATH] = {};
-    if (!bRunning || GetMainProgPathName(szStored, MAX_PATH) == 0) return false;
-    return SameNameIgnoringCase(BaseName(strPath), BaseName(szStored));
+    return bRunning && SameNameIgnoringCase(BaseName(strPath), pszExe);
+}
+
+void CMyMessenger::SetCompanionPid(unsigned long nPid) {
+    HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kCompanionFile).c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return;
+    const unsigned long image[2] = {nPid, ~nPid};
+    DWORD nWritten = 0;
+    ::WriteFile(hFile, image, sizeof image, &nWritten, nullptr);
+    ::CloseHandle(hFile);
+}
+
+unsigned long CMyMessenger::GetCompanionPid() {
+    HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kCompanionFile).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return 0;
+    unsigned long image[2] = {};
+    DWORD nRead = 0;
+    const BOOL bRead = ::ReadFile(hFile, image, sizeof image, &nRead, nullptr);
+    ::CloseHandle(hFile);
+    return bRead && nRead == sizeof image && image[1] == ~image[0] ? image[0] : 0;
 }

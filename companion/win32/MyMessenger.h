@@ -46,7 +46,15 @@ public:
     // reused process id, or a process that merely holds the program's mutex, is not taken for it).
     bool IsProgramProcess(unsigned long nPid);
 
-    // The files that hold path and state, and the heartbeat.
+    // The companion's process id, which the running companion stores (0 when none was stored), so
+    // that the program and a second companion can tell the companion from a mere holder of its mutex.
+    void SetCompanionPid(unsigned long nPid);
+    unsigned long GetCompanionPid();
+    // True when the process with that id runs a program file of that name (case ignored).
+    bool IsProcessNamed(unsigned long nPid, const char* pszExe);
+
+    // The files that hold path and state, the heartbeat and the companion's process id.
     static const char* kStoreFile;
     static const char* kBeatFile;
+    static const char* kCompanionFile;
 };

@@ -3,7 +3,8 @@
 // moved for 5 seconds (suspended or hung), it ends that process and starts the program again,
 // muted, while the stored state says it should run (1 locked, 2 a child using the computer). A
 // stored 3 or 4, or no stored path, means the program was ended on purpose (or cannot run), and
-// the companion ends too.
+// the companion ends too. It stores its process id, so that a mere holder of its mutex is not
+// taken for it.
 //
 // "Tessaly.exe /launch <command line>" is the short-lived launcher: it starts the command line
 // and exits at once, so that the process it starts has no living parent. The program starts the
@@ -136,11 +137,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCommandLine, int) {
     }
 
     HANDLE hOwnMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
-    if (!hOwnMutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    CMyMessenger messenger;
+    // Only a running companion makes this one leave; anything else holding the name is ignored.
+    const unsigned long nOther = messenger.GetCompanionPid();
+    if (!hOwnMutex ||
+        (bMutexExisted && nOther != ::GetCurrentProcessId() && messenger.IsProcessNamed(nOther, kCompanionExe))) {
         if (hOwnMutex) ::CloseHandle(hOwnMutex);
         return 0;
     }
-    CMyMessenger messenger;
+    messenger.SetCompanionPid(::GetCurrentProcessId());
     CWatch watch;
     // The program that started us beats already; give a program that is starting its grace.
     ULONGLONG nSince = ::GetTickCount64();

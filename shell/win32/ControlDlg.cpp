@@ -44,6 +44,7 @@ CControlDlg::CControlDlg() : CDialog(IDD_CONTROL), m_dlgFirstRun(&m_store, this)
 }
 
 CControlDlg::~CControlDlg() {
+    if (m_hCompanion) ::CloseHandle(m_hCompanion);
     if (m_hUser32) ::FreeLibrary(m_hUser32);
     m_hUser32 = nullptr;
 }
@@ -150,6 +151,19 @@ void CControlDlg::SetAlphaMode(int nMode) {
     }
     m_pfnSetLayered(m_hWnd, 0, nAlpha, LWA_ALPHA);
     m_nAlphaMode = nMode;
+}
+
+bool CControlDlg::IsCompanionAlive() {
+    if (!IsCompanionRunning()) return false;
+    if (!m_pMessenger) return true;
+    const unsigned long nPid = m_pMessenger->GetCompanionPid();
+    if (nPid != m_nCompanionPid) {
+        if (m_hCompanion) ::CloseHandle(m_hCompanion);
+        m_hCompanion = nullptr;
+        m_nCompanionPid = nPid;
+        if (m_pMessenger->IsProcessNamed(nPid, kCompanionExe)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
+    }
+    return m_hCompanion && ::WaitForSingleObject(m_hCompanion, 0) == WAIT_TIMEOUT;
 }
 
 void CControlDlg::StartCompanion() {
@@ -351,7 +365,7 @@ void CControlDlg::Quit() {
 }
 
 bool CControlDlg::OnTimer(UINT_PTR nId) {
-    if (nId == kWatchdogTimer && !IsCompanionRunning()) StartCompanion();
+    if (nId == kWatchdogTimer && !IsCompanionAlive()) StartCompanion();
     if (nId == kGuardTimer) GuardTick();
     return false;
 }

@@ -37,7 +37,7 @@ constexpr int kAlphaOpaque = 1;
 constexpr int kAlphaHalf = 2;
 constexpr int kAlphaInvisible = 3;
 
-// Whether the companion holds its mutex.
+// Whether the companion's mutex exists.
 int IsCompanionRunning();
 
 class CControlDlg : public CDialog, public IControllerHost {
@@ -74,6 +74,9 @@ public:
     void UseMessenger(CMyMessenger* pMessenger) { m_pMessenger = pMessenger; }
     // Starts the companion through its launcher, so that it is not in this process's tree.
     void StartCompanion();
+    // The companion's mutex exists and, with a messenger, the process that stored itself as the
+    // companion runs Tessaly.exe (a mutex held by anything else does not count).
+    bool IsCompanionAlive();
     // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
     // logged in then), and whether the companion restarted the program because it hung; set
     // before the window is created. At start-up a kill's gap is counted as the child's use.
@@ -153,6 +156,9 @@ private:
     int m_nAlphaMode = 0;
     int m_nLockBackground = kAlphaHalf;
     CMyMessenger* m_pMessenger = nullptr;
+    // The companion last verified, kept open so that the watchdog's check stays cheap.
+    unsigned long m_nCompanionPid = 0;
+    HANDLE m_hCompanion = nullptr;
     HICON m_hIcon = nullptr;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList m_hiddenWindows;

@@ -91,11 +91,14 @@ TEST(Attack, ASuspendedProgramIsEndedAndStartedAgainLockedWithoutLosingUse) {
     EXPECT_GE(StoredUsed(program), nShown + 5) << "the suspended seconds count as use";
 }
 
-TEST(Attack, AMutexHeldByAnotherProgramNeverBlocksAStartOrARestart) {
+TEST(Attack, MutexesHeldByAnotherProgramNeverBlockAStartOrARestart) {
     CProgramUnderTest program;
     PrepareFamily(program, FreeDay());
     HANDLE hHeld = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);
     ASSERT_NE(hHeld, nullptr);
+    // The companion's mutex too: neither keeps the companion from starting.
+    HANDLE hCompanionHeld = ::CreateMutexA(nullptr, TRUE, kCompanionMutexName);
+    ASSERT_NE(hCompanionHeld, nullptr);
     const DWORD nPid = program.Start();
     EXPECT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr) << "the held mutex blocked the start";
     DWORD nWaited = 0;
@@ -111,6 +114,8 @@ TEST(Attack, AMutexHeldByAnotherProgramNeverBlocksAStartOrARestart) {
     EXPECT_TRUE(program.WaitForExit(nSecond, 10000, &nExit)) << "a second Quenby was not refused";
     ::ReleaseMutex(hHeld);
     ::CloseHandle(hHeld);
+    ::ReleaseMutex(hCompanionHeld);
+    ::CloseHandle(hCompanionHeld);
 }
 
 namespace {

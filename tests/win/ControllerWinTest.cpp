@@ -599,3 +599,13 @@ TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap)
     ASSERT_TRUE(m_pDlg->Create());
     EXPECT_TRUE(m_system.CallsStartingWith("set zone").empty());
 }
+
+TEST_F(Controller, AHolderOfTheCompanionsMutexThatIsNotTheCompanionDoesNotStopTheWatchdog) {
+    CSavedMessengerState saved;
+    HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
+    saved.m_messenger.SetCompanionPid(::GetCurrentProcessId());  // a process, but not Tessaly.exe
+    Start(CurrentScreenLayout(), &saved.m_messenger);
+    EXPECT_TRUE(WaitUntil([&] { return !m_system.CallsStartingWith("start").empty(); }, 5000))
+        << "the companion is started although its mutex exists";
+    ::CloseHandle(hMutex);
+}
