@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: run test test-under-load deps native win32 fuzz bench package clean
+.PHONY: run test test-under-load soak deps native win32 fuzz bench package clean
 
 deps:
 	@tools/install-deps
@@ -42,6 +42,10 @@ test: native win32 fuzz
 # The Windows and end-to-end layers three times over while both cores are kept busy.
 test-under-load: win32
 	@tools/test-under-load 3
+
+# Thousands of attacks on a child's session (hours; not part of make test). Figures: docs/PERFORMANCE.md.
+soak: win32
+	@tools/soak $(SOAK_COUNTS)
 
 clean:
 	rm -rf build

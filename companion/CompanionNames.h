@@ -7,6 +7,10 @@ constexpr const char* kInstanceMutexName = "{F5AFF561-E243-11d1-A18D-DCB3C85EBD3
 constexpr const char* kCompanionMutexName = "{AAAFF561-E243-11d1-A18D-DCB3C85EBD11}";
 // Anywhere on the command line, it silences the refusal of a second instance.
 constexpr const char* kMuteToken = "*mute*";
+// Put on the command line by the companion that ended a program whose heartbeat stood still.
+constexpr const char* kHungToken = "*hung*";
+// The companion's first argument that makes it the short-lived launcher of the command line after it.
+constexpr const char* kLaunchSwitch = "/launch";
 constexpr const char* kCompanionExe = "Tessaly.exe";
 constexpr const char* kCompanionLibrary = "Lumrik.dll";
 // The string resource that stamps the library and the companion with the build they belong to.

@@ -1,52 +1,108 @@
-// The clock guard. A jump is judged when it has moved ten ticks down the history, so the notices
-// that came with it (which arrive around, not exactly at, the jump) can be matched against the
-// whole twenty-second history.
+// The clock guard.
 #include "engine/ClockGuard.h"
 
-#include <algorithm>
+#include <cstdio>
+#include <limits>
 
+#include "seams/Events.h"
 #include "seams/SystemActions.h"
 
 namespace {
 
-// A mark far in the past: matches no tick.
-TIMESECS FarPast() { return CClock::MakeLocal(1990, 1, 1, 1, 1, 1); }
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::min() / 2;
 
-constexpr TIMESECS JUMP = 30;
-// Where in the history a jump between two ticks is judged: between entries 9 and 10.
-constexpr int JUDGED = 10;
+std::string TimeText(TIMESECS t) {
+    const CLocalTime lt = CClock::ToLocal(t);
+    char sz[40];
+    std::snprintf(sz, sizeof sz, "%04d-%02d-%02d %02d:%02d:%02d", lt.nYear, lt.nMonth, lt.nDay, lt.nHour, lt.nMinute,
+                  lt.nSecond);
+    return sz;
+}
 
 }  // namespace
 
-CClockGuard::CClockGuard() : m_tTimeChange(FarPast()), m_tResume(FarPast()) { Fill(0); }
+CClockGuard::CClockGuard() : m_nTimeChangeMs(kNever), m_nResumeMs(kNever), m_nJumpSeenMs(-1) {}
 
-void CClockGuard::Fill(TIMESECS t) { std::fill(std::begin(m_tHistory), std::end(m_tHistory), t); }
-
-void CClockGuard::Push(TIMESECS t) {
-    std::move_backward(std::begin(m_tHistory), std::end(m_tHistory) - 1, std::end(m_tHistory));
-    m_tHistory[0] = t;
+void CClockGuard::Start() {
+    Rebase(CClock::Now(), CClock::RunningMs());
+    m_strZone = CClock::Zone();
+    m_nTimeChangeMs = m_nResumeMs = kNever;
 }
 
-void CClockGuard::SetTimeChange(TIMESECS t) { m_tTimeChange = t; }
+void CClockGuard::SetTimeChange() { m_nTimeChangeMs = CClock::RunningMs(); }
 
-void CClockGuard::SetResume(TIMESECS t) { m_tResume = t; }
+void CClockGuard::SetResume() { m_nResumeMs = CClock::RunningMs(); }
 
-bool CClockGuard::IsNear(TIMESECS t) const {
-    return std::any_of(std::begin(m_tHistory), std::end(m_tHistory),
-                       [t](TIMESECS e) { return e - t <= 1 && t - e <= 1; });
+TIMESECS CClockGuard::TrueNow() const {
+    const std::int64_t nElapsed = CClock::RunningMs() - m_nBaseMs;
+    return m_tBase + (nElapsed > 0 ? nElapsed / 1000 : 0);
 }
 
-void CClockGuard::ClearMarks() { m_tTimeChange = m_tResume = FarPast(); }
+bool CClockGuard::IsNear(std::int64_t nMarkMs, std::int64_t nNowMs) const {
+    return nMarkMs != kNever && nNowMs - nMarkMs <= NOTICE_WINDOW_MS && nMarkMs - nNowMs <= NOTICE_WINDOW_MS;
+}
 
-bool CClockGuard::CheckAndRestore() {
-    const TIMESECS d = m_tHistory[JUDGED] - m_tHistory[JUDGED - 1];
-    if (d <= JUMP && d >= -JUMP) return false;
-    if (!IsNear(m_tTimeChange) || IsNear(m_tResume)) return false;
+void CClockGuard::Rebase(TIMESECS tWall, std::int64_t nRunningMs) {
+    m_tBase = tWall;
+    m_nBaseMs = nRunningMs;
+    m_nJumpSeenMs = -1;
+}
 
-    // The last time before the jump, advanced by the ticks that have passed since.
-    // A refusal (no right to set the time) is not reported; the history is refilled all the same.
-    CSystem::Get().SetLocalTime(CClock::ToLocal(m_tHistory[JUDGED] + JUDGED));
-    Fill(CClock::Now());
-    ClearMarks();
-    return true;
+GUARD_ACTION CClockGuard::Check() {
+    const GUARD_ACTION zone = CheckZone();
+    const GUARD_ACTION clock = CheckClock();
+    return clock != GUARD_ACTION::NONE ? clock : zone;
+}
+
+GUARD_ACTION CClockGuard::CheckZone() {
+    const std::string strZone = CClock::Zone();
+    if (strZone == m_strZone) return GUARD_ACTION::NONE;
+    // Days, weekdays and periods are local: a new zone would move them as a turned clock does.
+    if (CSystem::Get().SetZone(m_strZone) && CClock::Zone() == m_strZone) {
+        CEvents::Record(EVENT_KIND::ZONE_CHANGED, "The time zone was changed and has been set back.");
+        return GUARD_ACTION::ZONE_RESTORED;
+    }
+    // Refused: the new zone stays, and is not fought over at every tick. The day already begun
+    // still ends at the midnight it was given, and use is counted by the running clock.
+    CEvents::Record(EVENT_KIND::ZONE_NOT_RESTORED, "The time zone was changed and could not be set back.");
+    m_strZone = strZone;
+    return GUARD_ACTION::ZONE_NOT_RESTORED;
+}
+
+GUARD_ACTION CClockGuard::CheckClock() {
+    const TIMESECS tNow = CClock::Now();
+    const std::int64_t nRunningMs = CClock::RunningMs();
+    const TIMESECS tTrue = TrueNow();
+    const TIMESECS d = tNow - tTrue;
+    if (d <= JUMP && d >= -JUMP) {
+        Rebase(tNow, nRunningMs);
+        return GUARD_ACTION::NONE;
+    }
+    if (m_nJumpSeenMs < 0) m_nJumpSeenMs = nRunningMs;
+    if (IsNear(m_nResumeMs, nRunningMs)) {
+        // The machine slept: the running clock stood still while the wall clock went on.
+        Rebase(tNow, nRunningMs);
+        m_nTimeChangeMs = m_nResumeMs = kNever;
+        return GUARD_ACTION::ACCEPTED;
+    }
+    if (IsNear(m_nTimeChangeMs, nRunningMs)) {
+        m_nTimeChangeMs = m_nResumeMs = kNever;
+        const std::string strWhat = "The clock was turned from " + TimeText(tTrue) + " to " + TimeText(tNow);
+        if (CSystem::Get().SetLocalTime(CClock::ToLocal(tTrue))) {
+            Rebase(tTrue, nRunningMs);
+            CEvents::Record(EVENT_KIND::CLOCK_TURNED, strWhat + " and has been set back.");
+            return GUARD_ACTION::CLOCK_RESTORED;
+        }
+        // Refused (no right to set the time): the turned clock stays, and use is still counted
+        // by the running clock, so the day's use stays true.
+        Rebase(tNow, nRunningMs);
+        CEvents::Record(EVENT_KIND::CLOCK_NOT_RESTORED, strWhat + "; setting it back was refused.");
+        return GUARD_ACTION::CLOCK_NOT_RESTORED;
+    }
+    if (nRunningMs - m_nJumpSeenMs > NOTICE_WINDOW_MS) {
+        // No notice came: not a change of the system time (a jump of the hardware clock, say).
+        Rebase(tNow, nRunningMs);
+        return GUARD_ACTION::ACCEPTED;
+    }
+    return GUARD_ACTION::WAITING;
 }

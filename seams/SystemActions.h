@@ -14,6 +14,10 @@ public:
     // Sets the system's local time; false when the system refuses.
     virtual bool SetLocalTime(const CLocalTime& time) = 0;
 
+    // Sets the system's time zone back to one the clock seam described (CClock::Zone); false when
+    // the system refuses. Refused unless a platform says otherwise.
+    virtual bool SetZone(const std::string& /*strZone*/) { return false; }
+
     // Shut-down in its three steps, so that a failure of each can be reported on its own.
     virtual bool OpenProcessToken() = 0;
     virtual bool AdjustShutdownPrivilege() = 0;
@@ -38,6 +42,9 @@ public:
     virtual long WriteRunValue(const std::string& strName, const std::string& strData) = 0;
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;
     virtual long DeleteRunValue(const std::string& strName) = 0;
+    // A value under the current account's RunOnce key (a name that begins with "*" is run in Safe
+    // Mode too); the registry status. Refused unless a platform says otherwise.
+    virtual long WriteRunOnceValue(const std::string& /*strName*/, const std::string& /*strData*/) { return -1; }
 
     // Synthesises a press or a release of a key as the keyboard sends it (flagged as an extended key).
     virtual void SendKey(unsigned char nVirtualKey, bool bRelease) = 0;

@@ -12,6 +12,8 @@
 #include "seams/DataFolder.h"
 
 const char* CMyMessenger::kStoreFile = "lumrik.dat";
+const char* CMyMessenger::kBeatFile = "lumrik.hb";
+const char* CMyMessenger::kCompanionFile = "lumrik.cp";
 
 namespace {
 
@@ -60,6 +62,44 @@ bool Write(const MESSENGER_STORE& store) {
     return false;
 }
 
+// The heartbeat's file image: the beat and a check sum, so a read that meets a write half done
+// is told from a whole one.
+struct BEAT_IMAGE {
+    LUMRIK_BEAT beat;
+    unsigned long nSum;
+};
+
+unsigned long SumOf(const LUMRIK_BEAT& beat) {
+    const auto* p = reinterpret_cast<const unsigned char*>(&beat);
+    unsigned long nSum = 0x51u;
+    for (size_t i = 0; i < sizeof beat; ++i) nSum = nSum * 31u + p[i];
+    return nSum;
+}
+
+// The heartbeat file, kept open by the process that beats.
+HANDLE g_hBeat = INVALID_HANDLE_VALUE;
+unsigned long g_nBeats = 0;
+
+std::string BaseName(const std::string& strPath) {
+    const size_t nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+// The path of a process's program file, or "" when it cannot be told.
+std::string ProcessPath(HANDLE hProcess) {
+    using QUERYNAME = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const auto pfnQuery = reinterpret_cast<QUERYNAME>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    if (!pfnQuery) return {};
+    char szPath[MAX_PATH] = {};
+    DWORD nSize = MAX_PATH;
+    return pfnQuery(hProcess, 0, szPath, &nSize) ? std::string(szPath, nSize) : std::string();
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, LPVOID) {
@@ -95,4 +135,78 @@ int CMyMessenger::GetMainProgPathName(char* pszBuffer, int nSize) {
     std::memcpy(pszBuffer, store.szPath, static_cast<size_t>(nCopied));
     pszBuffer[nCopied] = '\0';
     return nCopied;
+}
+
+void CMyMessenger::Beat(long long tWall, const char* pszUser, const char* pszZone) {
+    if (g_hBeat == INVALID_HANDLE_VALUE)
+        g_hBeat = ::CreateFileA(CDataFolder::PathOf(kBeatFile).c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (g_hBeat == INVALID_HANDLE_VALUE) return;
+    BEAT_IMAGE image{};
+    image.beat.nCount = ++g_nBeats;
+    image.beat.nPid = ::GetCurrentProcessId();
+    image.beat.tWall = tWall;
+    if (pszUser) std::strncpy(image.beat.szUser, pszUser, sizeof image.beat.szUser - 1);
+    if (pszZone) std::strncpy(image.beat.szZone, pszZone, sizeof image.beat.szZone - 1);
+    image.nSum = SumOf(image.beat);
+    DWORD nWritten = 0;
+    ::SetFilePointer(g_hBeat, 0, nullptr, FILE_BEGIN);
+    ::WriteFile(g_hBeat, &image, sizeof image, &nWritten, nullptr);
+}
+
+bool CMyMessenger::ReadBeat(LUMRIK_BEAT* pBeat) {
+    if (!pBeat) return false;
+    HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kBeatFile).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return false;
+    BEAT_IMAGE image{};
+    DWORD nRead = 0;
+    const BOOL bRead = ::ReadFile(hFile, &image, sizeof image, &nRead, nullptr);
+    ::CloseHandle(hFile);
+    if (!bRead || nRead != sizeof image || image.nSum != SumOf(image.beat)) return false;
+    image.beat.szUser[sizeof image.beat.szUser - 1] = '\0';
+    image.beat.szZone[sizeof image.beat.szZone - 1] = '\0';
+    *pBeat = image.beat;
+    return true;
+}
+
+bool CMyMessenger::IsProgramProcess(unsigned long nPid) {
+    char szStored[MAX_PATH] = {};
+    if (GetMainProgPathName(szStored, MAX_PATH) == 0) return false;
+    return IsProcessNamed(nPid, BaseName(szStored).c_str());
+}
+
+bool CMyMessenger::IsProcessNamed(unsigned long nPid, const char* pszExe) {
+    if (nPid == 0 || !pszExe) return false;
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, nPid);
+    if (!hProcess) return false;
+    const bool bRunning = ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
+    const std::string strPath = ProcessPath(hProcess);
+    ::CloseHandle(hProcess);
+    return bRunning && SameNameIgnoringCase(BaseName(strPath), pszExe);
+}
+
+void CMyMessenger::SetCompanionPid(unsigned long nPid) {
+    HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kCompanionFile).c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return;
+    const unsigned long image[2] = {nPid, ~nPid};
+    DWORD nWritten = 0;
+    ::WriteFile(hFile, image, sizeof image, &nWritten, nullptr);
+    ::CloseHandle(hFile);
+}
+
+unsigned long CMyMessenger::GetCompanionPid() {
+    HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kCompanionFile).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return 0;
+    unsigned long image[2] = {};
+    DWORD nRead = 0;
+    const BOOL bRead = ::ReadFile(hFile, image, sizeof image, &nRead, nullptr);
+    ::CloseHandle(hFile);
+    return bRead && nRead == sizeof image && image[1] == ~image[0] ? image[0] : 0;
 }

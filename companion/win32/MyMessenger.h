@@ -9,6 +9,15 @@
 #define LUMRIK_API __declspec(dllimport)
 #endif
 
+// The program's heartbeat, as the companion and the program's next start read it.
+struct LUMRIK_BEAT {
+    unsigned long nCount = 0;  // one more at every beat of one run
+    unsigned long nPid = 0;    // the process that beats
+    long long tWall = 0;       // wall-clock time of the beat (UTC seconds); 0 after an orderly end
+    char szUser[64] = {};      // the child logged in, "" when none
+    char szZone[400] = {};     // the time zone the program held true (as the clock seam tells it)
+};
+
 class LUMRIK_API CMyMessenger {
 public:
     CMyMessenger();
@@ -27,6 +36,25 @@ public:
     // no path is stored.
     int GetMainProgPathName(char* pszBuffer, int nSize);
 
-    // The file that holds path and state.
+    // The heartbeat, written in place into a small file of its own (no temporary file, no
+    // flush: it costs one write a second). The count goes up by one at each call. tWall 0 marks an
+    // orderly end, after which the next start counts no gap.
+    void Beat(long long tWall, const char* pszUser, const char* pszZone = nullptr);
+    // The last beat; false when there is none or it does not read whole.
+    bool ReadBeat(LUMRIK_BEAT* pBeat);
+    // True when the process with that id runs and is the program whose path is stored (so a
+    // reused process id, or a process that merely holds the program's mutex, is not taken for it).
+    bool IsProgramProcess(unsigned long nPid);
+
+    // The companion's process id, which the running companion stores (0 when none was stored), so
+    // that the program and a second companion can tell the companion from a mere holder of its mutex.
+    void SetCompanionPid(unsigned long nPid);
+    unsigned long GetCompanionPid();
+    // True when the process with that id runs a program file of that name (case ignored).
+    bool IsProcessNamed(unsigned long nPid, const char* pszExe);
+
+    // The files that hold path and state, the heartbeat and the companion's process id.
     static const char* kStoreFile;
+    static const char* kBeatFile;
+    static const char* kCompanionFile;
 };

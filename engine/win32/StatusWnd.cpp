@@ -92,7 +92,8 @@ BOOL CStatusWnd::OnInitDialog() {
     Save();
     m_pStore->m_activeUsers.Save();
 
-    m_clockGuard.Fill(CClock::Now());
+    m_useMeter.Start(CClock::RunningMs());
+    m_nUnsavedSecs = 0;
 
     SetTimer(kTickTimer, 1000);
     SetTimer(kUpkeepTimer, 500);
@@ -208,9 +209,6 @@ bool CStatusWnd::OnTimer(UINT_PTR nId) {
 }
 
 void CStatusWnd::Tick() {
-    m_clockGuard.Push(CClock::Now());
-    m_clockGuard.CheckAndRestore();
-
     if (m_context.GetStateId() == STATE_NEW_DAY && m_context.IsNewDay()) {
         // A new day seen while logged in: the day's arrangement for the new weekday, and the
         // screen stays locked until "Start to use".
@@ -221,12 +219,18 @@ void CStatusWnd::Tick() {
         RefreshTitle();
         AddActiveUser();
     }
-    // Always one second, whatever really passed: late or merged timer messages are not made up.
-    m_context.OnTimer(1);
+    // The seconds that really passed since the last tick: a late, merged or stalled timer
+    // message (a suspended process, a busy queue) counts all of them, a sleep counts nothing.
+    const int nSeconds = m_useMeter.Take(CClock::RunningMs());
+    m_context.OnTimer(nSeconds);
     ++m_nTicks;
+    m_nUnsavedSecs += nSeconds;
     RefreshTotal();
     RefreshStatus();
-    if (m_nTicks % 60 == 0 && m_context.GetStateId() != STATE_NEW_DAY) Save();
+    if (m_nUnsavedSecs >= 60 && m_context.GetStateId() != STATE_NEW_DAY) {
+        m_nUnsavedSecs = 0;
+        Save();
+    }
     RefreshButtons();
     const int nKind = m_context.GetLockKind();
     if (m_pNoticeWnd) {
@@ -486,14 +490,8 @@ bool CStatusWnd::OnSysCommand(UINT nId, LPARAM) {
     }
 }
 
-bool CStatusWnd::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+bool CStatusWnd::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
     switch (nMsg) {
-        case WM_TIMECHANGE:
-            m_clockGuard.SetTimeChange(CClock::Now());
-            return false;
-        case WM_POWERBROADCAST:
-            if (wParam == PBT_APMRESUMEAUTOMATIC) m_clockGuard.SetResume(CClock::Now());
-            return false;
         case WM_NCHITTEST: {
             // The banner drags the window.
             if (!HitTestTitleBand(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), m_hWnd,

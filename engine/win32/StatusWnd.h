@@ -7,8 +7,8 @@
 
 #include "controls/win32/SkinButton.h"
 #include "controls/win32/TransLabel.h"
-#include "engine/ClockGuard.h"
 #include "engine/UsageContext.h"
+#include "engine/UseMeter.h"
 #include "engine/win32/StatusWndLink.h"
 #include "framework/win32/Dialog.h"
 
@@ -53,7 +53,6 @@ public:
     int Ticks() const { return m_nTicks; }
     int LockTicks() const { return m_nLockTicks; }
     int ShowsMini() const { return m_bShowMiniWnd; }
-    const CClockGuard& ClockGuard() const { return m_clockGuard; }
 
     // Client-area layout (pixels).
     static constexpr int kX0 = 18;
@@ -111,7 +110,9 @@ private:
     std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
     CNoticeSettingsDlg* m_pSettingsDlg = nullptr;  // while it runs
-    CClockGuard m_clockGuard;
+    // Use is counted by the time that really passed between ticks.
+    CUseMeter m_useMeter;
+    int m_nUnsavedSecs = 0;
 
     CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting;
     CTransLabel m_title, m_statusText, m_settingsText;

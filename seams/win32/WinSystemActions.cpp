@@ -11,6 +11,7 @@
 namespace {
 
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\";
 
 // Owns an open registry key.
 class CRegKey {
@@ -22,6 +23,7 @@ public:
     // The Run key of the current Windows account (which a program that is not elevated may
     // change), created when it is missing.
     bool OpenRun() { return ::RegCreateKeyA(HKEY_CURRENT_USER, kRunKey, &m_hKey) == ERROR_SUCCESS; }
+    bool OpenRunOnce() { return ::RegCreateKeyA(HKEY_CURRENT_USER, kRunOnceKey, &m_hKey) == ERROR_SUCCESS; }
     HKEY Get() const { return m_hKey; }
     long Close() {
         if (!m_hKey) return ERROR_SUCCESS;
@@ -46,6 +48,26 @@ std::string ReadClassesRootDefault(const std::string& strKey) {
     return nStatus == ERROR_SUCCESS && (nType == REG_SZ || nType == REG_EXPAND_SZ) ? std::string(szValue) : std::string();
 }
 
+// Switches a privilege of the process's token on; false when the account does not hold it.
+bool EnablePrivilege(const char* pszName) {
+    HANDLE hToken = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken)) return false;
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool bOk = ::LookupPrivilegeValueA(nullptr, pszName, &tp.Privileges[0].Luid) &&
+                     ::AdjustTokenPrivileges(hToken, FALSE, &tp, 0, nullptr, nullptr) &&
+                     ::GetLastError() == ERROR_SUCCESS;
+    ::CloseHandle(hToken);
+    return bOk;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
 class CWinSystemActions final : public ISystemActions {
 public:
     ~CWinSystemActions() override {
@@ -62,6 +84,20 @@ public:
         st.wSecond = static_cast<WORD>(time.nSecond);
         st.wDayOfWeek = static_cast<WORD>(time.nWeekday);
         return ::SetLocalTime(&st) != FALSE;
+    }
+
+    // The zone comes as the clock seam describes it: the zone record in hex.
+    bool SetZone(const std::string& strZone) override {
+        TIME_ZONE_INFORMATION tzi{};
+        if (strZone.size() != 2 * sizeof tzi) return false;
+        auto* p = reinterpret_cast<unsigned char*>(&tzi);
+        for (size_t i = 0; i < sizeof tzi; ++i) {
+            const int hi = HexDigit(strZone[2 * i]), lo = HexDigit(strZone[2 * i + 1]);
+            if (hi < 0 || lo < 0) return false;
+            p[i] = static_cast<unsigned char>(hi * 16 + lo);
+        }
+        EnablePrivilege("SeTimeZonePrivilege");
+        return ::SetTimeZoneInformation(&tzi) != FALSE;
     }
 
     bool OpenProcessToken() override {
@@ -119,6 +155,16 @@ public:
                              static_cast<DWORD>(strData.size() + 1));
         if (nStatus != ERROR_SUCCESS) return nStatus;
         ::RegFlushKey(key.Get());
+        return key.Close();
+    }
+
+    long WriteRunOnceValue(const std::string& strName, const std::string& strData) override {
+        CRegKey key;
+        if (!key.OpenRunOnce()) return ERROR_CANTOPEN;
+        const long nStatus =
+            ::RegSetValueExA(key.Get(), strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
+                             static_cast<DWORD>(strData.size() + 1));
+        if (nStatus != ERROR_SUCCESS) return nStatus;
         return key.Close();
     }
 

@@ -8,9 +8,11 @@
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
 #include "dialogs/win32/LockDlg.h"
+#include "engine/KillGap.h"
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "seams/Events.h"
 #include "seams/SystemActions.h"
 #include "dialogs/win32/ArrangementDlg.h"
 #include "seams/win32/ModulePath.h"
@@ -23,6 +25,7 @@
 namespace {
 
 constexpr const char* kTitle = "Quenby";
+constexpr const char* kRunOnceName = "*Quenby";
 // The tray icon record as the shell of the oldest supported system knows it.
 constexpr DWORD kTrayRecordSize = 488;
 static_assert(NOTIFYICONDATAA_V2_SIZE == kTrayRecordSize, "the 488-byte form of the tray record");
@@ -41,6 +44,7 @@ CControlDlg::CControlDlg() : CDialog(IDD_CONTROL), m_dlgFirstRun(&m_store, this)
 }
 
 CControlDlg::~CControlDlg() {
+    if (m_hCompanion) ::CloseHandle(m_hCompanion);
     if (m_hUser32) ::FreeLibrary(m_hUser32);
     m_hUser32 = nullptr;
 }
@@ -85,6 +89,16 @@ BOOL CControlDlg::OnInitDialog() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetAlphaMode(m_nLockBackground);
 
+    // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
+    // them before it runs them: re-armed at every start.
+    std::string strCommand(1, '"');
+    strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
+    CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
+    // A previous run ended while Windows ran on: the child's use it hid is counted now.
+    if (m_bRestartedHung)
+        CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
+    const CKillGap killGap(m_tLastBeat, m_strLastUser);
+    killGap.Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
     m_hiddenWindows.Load();
     RestoreSweptWindows();
@@ -101,6 +115,14 @@ BOOL CControlDlg::OnInitDialog() {
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
     SetTimer(kWatchdogTimer, kWatchdogInterval);
+    m_clockGuard.Start();
+    // A zone changed while the program was killed is set back like one changed while it ran.
+    if (killGap.WasKilled() && !m_strLastZone.empty()) {
+        m_clockGuard.HoldZone(m_strLastZone);
+        m_clockGuard.Check();
+    }
+    SetTimer(kGuardTimer, kGuardInterval);
+    GuardTick();  // the first beat of the controller, before its first second has passed
     return TRUE;
 }
 
@@ -131,9 +153,23 @@ void CControlDlg::SetAlphaMode(int nMode) {
     m_nAlphaMode = nMode;
 }
 
+bool CControlDlg::IsCompanionAlive() {
+    if (!IsCompanionRunning()) return false;
+    if (!m_pMessenger) return true;
+    const unsigned long nPid = m_pMessenger->GetCompanionPid();
+    if (nPid != m_nCompanionPid) {
+        if (m_hCompanion) ::CloseHandle(m_hCompanion);
+        m_hCompanion = nullptr;
+        m_nCompanionPid = nPid;
+        if (m_pMessenger->IsProcessNamed(nPid, kCompanionExe)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
+    }
+    return m_hCompanion && ::WaitForSingleObject(m_hCompanion, 0) == WAIT_TIMEOUT;
+}
+
 void CControlDlg::StartCompanion() {
     const std::string strPath = GetModuleDir() + kCompanionExe;
-    CSystem::Get().StartProcess(strPath, "\"" + strPath + "\"");
+    const std::string strQuoted = "\"" + strPath + "\"";
+    CSystem::Get().StartProcess(strPath, strQuoted + " " + kLaunchSwitch + " " + strQuoted);
 }
 
 BOOL CControlDlg::PreTranslateMessage(MSG* pMsg) {
@@ -168,6 +204,14 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
         case WM_ENDSESSION:
             if (wParam) OnEndSession();
             return true;
+        case WM_TIMECHANGE:
+            // Judged at once: a change just before a switch of user is undone all the same.
+            m_clockGuard.SetTimeChange();
+            GuardTick();
+            return false;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) m_clockGuard.SetResume();
+            return false;
         case WM_CLOSE:
             // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
             return true;
@@ -305,6 +349,9 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
 }
 
 void CControlDlg::OnEndSession() {
+    CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
+    // Not a kill: the time until the next start is nobody's use.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
     // The process may be ended as soon as this returns: nothing is left for the destroy path.
     if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
     UnlockDesktop();
@@ -318,8 +365,22 @@ void CControlDlg::Quit() {
 }
 
 bool CControlDlg::OnTimer(UINT_PTR nId) {
-    if (nId == kWatchdogTimer && !IsCompanionRunning()) StartCompanion();
+    if (nId == kWatchdogTimer && !IsCompanionAlive()) StartCompanion();
+    if (nId == kGuardTimer) GuardTick();
     return false;
+}
+
+void CControlDlg::GuardTick() {
+    if (m_pMessenger) {
+        const HWND hStatus = GetStatusWnd();
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
+                           m_clockGuard.Zone().c_str());
+    }
+    // While the Administrator is logged in, the clock and the zone are the parent's to set.
+    if (GetEditorWnd())
+        m_clockGuard.Start();
+    else
+        m_clockGuard.Check();
 }
 
 bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
@@ -373,6 +434,8 @@ bool CControlDlg::OnEraseBkgnd(HDC hDC) {
 }
 
 void CControlDlg::OnDestroy() {
+    // An orderly end: the next start counts no gap.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
     if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
     m_pLockDlg = nullptr;
     UnlockDesktop();

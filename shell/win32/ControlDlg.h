@@ -10,8 +10,10 @@
 #include <string>
 
 #include "dialogs/win32/AdminPasswordDlg.h"
+#include "engine/ClockGuard.h"
 #include "framework/win32/Dialog.h"
 #include "shell/win32/ControllerHost.h"
+#include "shell/win32/KeyboardHook.h"
 #include "shell/win32/ScreenLayout.h"
 #include "store/DataStore.h"
 #include "store/HiddenWindowList.h"
@@ -26,13 +28,16 @@ constexpr int ID_HOTKEY_SWITCH = 0x9921;
 constexpr UINT kTrayIconId = 128;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kWatchdogInterval = 100;
+// The clock guard's check and the heartbeat, every second for the whole run.
+constexpr UINT_PTR kGuardTimer = 2;
+constexpr UINT kGuardInterval = 1000;
 
 // Alpha modes of the curtain.
 constexpr int kAlphaOpaque = 1;
 constexpr int kAlphaHalf = 2;
 constexpr int kAlphaInvisible = 3;
 
-// Whether the companion holds its mutex.
+// Whether the companion's mutex exists.
 int IsCompanionRunning();
 
 class CControlDlg : public CDialog, public IControllerHost {
@@ -67,12 +72,28 @@ public:
     void SetMessengerState(int nState) override;
     // The companion's messenger, set before the window is created.
     void UseMessenger(CMyMessenger* pMessenger) { m_pMessenger = pMessenger; }
+    // Starts the companion through its launcher, so that it is not in this process's tree.
     void StartCompanion();
+    // The companion's mutex exists and, with a messenger, the process that stored itself as the
+    // companion runs Tessaly.exe (a mutex held by anything else does not count).
+    bool IsCompanionAlive();
+    // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
+    // logged in then), and whether the companion restarted the program because it hung; set
+    // before the window is created. At start-up a kill's gap is counted as the child's use.
+    // The zone it held true is held true again when that run was killed.
+    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, const std::string& strZone, bool bHung) {
+        m_tLastBeat = tBeat, m_strLastUser = strUser, m_strLastZone = strZone, m_bRestartedHung = bHung;
+    }
     void ShowMainWindow();
     // True when the run started with a child's login still open (the previous run ended uncleanly).
     bool IsResumed() const { return m_bResumed; }
 
     CDataStore& Store() { return m_store; }
+    const CClockGuard& ClockGuard() const { return m_clockGuard; }
+    // The lock screen's keyboard hook, installed while the curtain is up.
+    const CKeyboardHook& KeyboardHook() const { return m_keyboardHook; }
+    // The guard's check and the heartbeat (the guard timer).
+    void GuardTick();
 
     // The desktop lock (DesktopLock.cpp).
     HWND FindFullScreenWindow();
@@ -135,9 +156,19 @@ private:
     int m_nAlphaMode = 0;
     int m_nLockBackground = kAlphaHalf;
     CMyMessenger* m_pMessenger = nullptr;
+    // The companion last verified, kept open so that the watchdog's check stays cheap.
+    unsigned long m_nCompanionPid = 0;
+    HANDLE m_hCompanion = nullptr;
     HICON m_hIcon = nullptr;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList m_hiddenWindows;
     UINT m_nTaskbarCreated = 0;
     std::optional<SCREEN_LAYOUT> m_layout;
+    TIMESECS m_tLastBeat = 0;
+    std::string m_strLastUser;
+    std::string m_strLastZone;
+    bool m_bRestartedHung = false;
+    // Undoes a turned clock or a moved zone for the whole run, logged in or not.
+    CClockGuard m_clockGuard;
+    CKeyboardHook m_keyboardHook;
 };

@@ -100,6 +100,7 @@ void CControlDlg::LockDesktop() {
     CoverScreen();
     SetAlphaMode(m_nLockBackground);
     m_bLocked = true;
+    m_keyboardHook.Install();
 }
 
 void CControlDlg::CoverScreen() {
@@ -158,6 +159,7 @@ void CControlDlg::RestoreSweptWindows() {
 }
 
 void CControlDlg::UnlockDesktop() {
+    m_keyboardHook.Remove();
     if (!m_bLocked) return;
     RestoreSweptWindows();
     ShowWindow(SW_SHOWNORMAL);

@@ -9,7 +9,9 @@
 #include "shell/win32/ControlDlg.h"
 #include "shell/win32/InstallCheck.h"
 #include "seams/win32/ModulePath.h"
+#include "seams/Clock.h"
 #include "seams/DataFolder.h"
+#include "seams/Events.h"
 #include "shell/win32/Uninstall.h"
 
 namespace {
@@ -35,10 +37,21 @@ BOOL CMainApp::InitInstance() {
     }
 
     m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
-        return FALSE;
+    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex;
+    // The last run's heartbeat, read before this run beats over it.
+    LUMRIK_BEAT lastBeat;
+    const bool bBeat = m_messenger.ReadBeat(&lastBeat);
+    if (bMutexExisted) {
+        // Only a running Quenby refuses the start: anything else holding the name is ignored.
+        if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
+            if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
+            return FALSE;
+        }
+        CEvents::Record(EVENT_KIND::INSTANCE_MUTEX_HELD,
+                        "The instance mutex was held by a program that is not Quenby; Quenby started all the same.");
     }
+    // Beating at once tells a second start and the companion that this process is the program.
+    m_messenger.Beat(CClock::Now(), "", CClock::Zone().c_str());
 
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
@@ -60,6 +73,8 @@ BOOL CMainApp::InitInstance() {
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
+    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
+                          std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
     m_pMainWnd = nullptr;
     return FALSE;

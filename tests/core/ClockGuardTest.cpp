@@ -1,16 +1,16 @@
-// The clock guard, fed one tick a second as the status window feeds it.
+// The clock guard, checked once a second as the controller checks it, on the fake clock.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "engine/ClockGuard.h"
 #include "seams/SystemActions.h"
+#include "support/EventRecorder.h"
 #include "support/FakeClock.h"
-#include "support/TimeZone.h"
 
 namespace {
 
-// Setting the time moves the fake clock (unless refused); everything else is refused.
+// Setting the time or the zone moves the fake clock (unless refused); everything else is refused.
 class CClockSettingActions final : public ISystemActions {
 public:
     explicit CClockSettingActions(CFakeClock& clock) : m_clock(clock) { CSystem::Use(this); }
@@ -20,6 +20,12 @@ public:
         m_sets.push_back(t);
         if (m_bRefuse) return false;
         m_clock.SetLocal(t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond);
+        return true;
+    }
+    bool SetZone(const std::string& strZone) override {
+        m_zoneSets.push_back(strZone);
+        if (m_bRefuse || strZone.rfind("UTC", 0) != 0) return false;
+        m_clock.SetZone(std::stoi(strZone.substr(3)));
         return true;
     }
     bool OpenProcessToken() override { return false; }
@@ -34,6 +40,7 @@ public:
     void SetForegroundLockTimeout(unsigned long) override {}
 
     std::vector<CLocalTime> m_sets;
+    std::vector<std::string> m_zoneSets;
     bool m_bRefuse = false;
 
 private:
@@ -42,89 +49,141 @@ private:
 
 class ClockGuard : public ::testing::Test {
 protected:
-    ClockGuard() { m_guard.Fill(m_clock.Now()); }
+    ClockGuard() {
+        m_clock.SetZone(0);
+        m_guard.Start();
+    }
 
-    // One status-window tick; returns true when the guard set the clock.
-    bool Tick() {
+    // One second passes and the guard checks.
+    GUARD_ACTION Tick() {
         m_clock.Advance(1);
-        m_guard.Push(m_clock.Now());
-        return m_guard.CheckAndRestore();
+        return m_guard.Check();
     }
-    // Ticks until the guard acts; returns the ticks taken, or -1 when it did not within 30.
-    int TicksUntilRestore() {
-        for (int i = 1; i <= 30; ++i)
-            if (Tick()) return i;
-        return -1;
+    // Ticks until the guard does something other than nothing or waiting; that, or NONE after 40.
+    GUARD_ACTION TickUntilAction(int* pTicks = nullptr) {
+        for (int i = 1; i <= 40; ++i) {
+            const GUARD_ACTION action = Tick();
+            if (action != GUARD_ACTION::NONE && action != GUARD_ACTION::WAITING) {
+                if (pTicks) *pTicks = i;
+                return action;
+            }
+        }
+        return GUARD_ACTION::NONE;
     }
 
-    CTimeZone m_zone{"UTC0"};
-    const TIMESECS m_tStart = CClock::MakeLocal(2026, 5, 12, 15, 0, 0);
+    const TIMESECS m_tStart = 1778598000;  // 2026-05-12 15:00:00 UTC
     CFakeClock m_clock{m_tStart};
     CClockSettingActions m_actions{m_clock};
+    CEventRecorder m_events;
     CClockGuard m_guard;
 };
 
 }  // namespace
 
-TEST_F(ClockGuard, ClockTurnedAheadIsTurnedBackAboutTenSecondsLater) {
-    for (int i = 0; i < 100; ++i) ASSERT_FALSE(Tick());
-    m_clock.Advance(2 * 3600);
-    m_guard.SetTimeChange(m_clock.Now());
-    EXPECT_EQ(TicksUntilRestore(), 10);
-    ASSERT_EQ(m_actions.m_sets.size(), 1u);
-    // The last tick before the jump plus the ten ticks since: where the clock should be.
-    EXPECT_EQ(m_clock.Now(), m_tStart + 110);
-    // Acted on once: the history and the marks start over.
-    for (int i = 0; i < 40; ++i) EXPECT_FALSE(Tick());
+TEST_F(ClockGuard, ATurnedClockIsSetBackAtOnceToTheTimeThatReallyPassed) {
+    for (const TIMESECS nTurn : {TIMESECS(2 * 3600), TIMESECS(-3 * 3600), TIMESECS(86400)}) {
+        SCOPED_TRACE(nTurn);
+        m_actions.m_sets.clear();
+        for (int i = 0; i < 5; ++i) ASSERT_EQ(Tick(), GUARD_ACTION::NONE);
+        const TIMESECS tTrue = m_clock.Now();
+        m_clock.Turn(nTurn);
+        // The notice comes right after the change: judged there, not ten ticks later.
+        m_guard.SetTimeChange();
+        EXPECT_EQ(m_guard.Check(), GUARD_ACTION::CLOCK_RESTORED);
+        ASSERT_EQ(m_actions.m_sets.size(), 1u);
+        EXPECT_EQ(m_clock.Now(), tTrue);
+        // Acted on once.
+        for (int i = 0; i < 40; ++i) ASSERT_EQ(Tick(), GUARD_ACTION::NONE);
+        EXPECT_EQ(m_actions.m_sets.size(), 1u);
+    }
+    EXPECT_EQ(m_events.Count(EVENT_KIND::CLOCK_TURNED), 3u);
 }
 
-TEST_F(ClockGuard, ClockTurnedBackIsTurnedForward) {
-    for (int i = 0; i < 20; ++i) Tick();
-    m_clock.Advance(-3 * 3600);
-    m_guard.SetTimeChange(m_clock.Now());
-    EXPECT_EQ(TicksUntilRestore(), 10);
-    EXPECT_EQ(m_clock.Now(), m_tStart + 30);
+TEST_F(ClockGuard, ANoticeThatComesAfterTheTickThatSawTheJumpStillCounts) {
+    Tick();
+    m_clock.Turn(3600);
+    EXPECT_EQ(Tick(), GUARD_ACTION::WAITING);
+    Tick();
+    m_guard.SetTimeChange();
+    EXPECT_EQ(m_guard.Check(), GUARD_ACTION::CLOCK_RESTORED);
+    EXPECT_EQ(m_clock.Now(), m_tStart + 3) << "three seconds really passed";
 }
 
 TEST_F(ClockGuard, JumpsThatAreNotAChangeOfTheClockAreLeftAlone) {
     struct Case {
         const char* pszName;
         TIMESECS nJump;
-        bool bChangeNotice, bResumeNotice;
+        bool bSleep, bChangeNotice, bResumeNotice;
     };
     const Case cases[] = {
-        {"resume from an hour of sleep", 3600, true, true},
-        {"resume without a time-change notice", 3600, false, true},
-        {"correction of 20 seconds", 20, true, false},
-        {"ticks 30 seconds apart", 29, true, false},
-        {"jump without a notice", 7200, false, false},
+        {"resume from an hour of sleep", 3600, true, true, true},
+        {"resume without a time-change notice", 3600, true, false, true},
+        {"correction of 20 seconds", 20, false, true, false},
+        {"correction of 30 seconds", 30, false, true, false},
+        {"jump without a notice", 7200, false, false, false},
     };
     for (const Case& c : cases) {
-        m_guard.Fill(m_clock.Now());
+        SCOPED_TRACE(c.pszName);
         for (int i = 0; i < 25; ++i) Tick();
-        m_clock.Advance(c.nJump);
-        if (c.bChangeNotice) m_guard.SetTimeChange(m_clock.Now());
-        if (c.bResumeNotice) m_guard.SetResume(m_clock.Now());
-        EXPECT_EQ(TicksUntilRestore(), -1) << c.pszName;
+        c.bSleep ? m_clock.Sleep(c.nJump) : m_clock.Turn(c.nJump);
+        if (c.bResumeNotice) m_guard.SetResume();
+        if (c.bChangeNotice) m_guard.SetTimeChange();
+        const GUARD_ACTION action = TickUntilAction();
+        EXPECT_TRUE(action == GUARD_ACTION::NONE || action == GUARD_ACTION::ACCEPTED);
+        for (int i = 0; i < 25; ++i) ASSERT_EQ(Tick(), GUARD_ACTION::NONE) << "the jump is the new truth";
     }
+    EXPECT_TRUE(m_actions.m_sets.empty());
+    EXPECT_TRUE(m_events.m_events.empty());
+}
+
+TEST_F(ClockGuard, ANoticeLongBeforeTheJumpDoesNotCount) {
+    Tick();
+    m_guard.SetTimeChange();  // a small change, long before the jump
+    for (int i = 0; i < 30; ++i) Tick();
+    m_clock.Turn(3600);
+    EXPECT_EQ(TickUntilAction(), GUARD_ACTION::ACCEPTED);
     EXPECT_TRUE(m_actions.m_sets.empty());
 }
 
-TEST_F(ClockGuard, NoticeOutsideTheRecentTicksDoesNotCount) {
-    for (int i = 0; i < 5; ++i) Tick();
-    m_guard.SetTimeChange(m_clock.Now());  // a small change, long before the jump
-    for (int i = 0; i < 30; ++i) Tick();
-    m_clock.Advance(3600);
-    EXPECT_EQ(TicksUntilRestore(), -1);
+TEST_F(ClockGuard, ARefusedSettingIsLoggedAndTheTurnedClockBecomesTheTruth) {
+    m_actions.m_bRefuse = true;
+    Tick();
+    m_clock.Turn(3600);
+    m_guard.SetTimeChange();
+    EXPECT_EQ(m_guard.Check(), GUARD_ACTION::CLOCK_NOT_RESTORED);
+    EXPECT_EQ(m_events.Count(EVENT_KIND::CLOCK_NOT_RESTORED), 1u);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(Tick(), GUARD_ACTION::NONE);
+    EXPECT_EQ(m_actions.m_sets.size(), 1u);
 }
 
-TEST_F(ClockGuard, RefusedSettingStillStartsTheHistoryOver) {
+TEST_F(ClockGuard, AMovedZoneIsSetBackOrLoggedOnceWhenRefused) {
+    // 35 seconds before midnight somewhere east: the zone is moved, and moved back at the next check.
+    m_clock.SetZone(9 * 3600);
+    EXPECT_EQ(Tick(), GUARD_ACTION::ZONE_RESTORED);
+    EXPECT_EQ(CClock::Zone(), "UTC0");
+    EXPECT_EQ(m_events.Count(EVENT_KIND::ZONE_CHANGED), 1u);
+
     m_actions.m_bRefuse = true;
-    for (int i = 0; i < 30; ++i) Tick();
-    m_clock.Advance(3600);
-    m_guard.SetTimeChange(m_clock.Now());
-    EXPECT_EQ(TicksUntilRestore(), 10);
-    EXPECT_EQ(m_clock.Now(), m_tStart + 3600 + 40);
-    for (int i = 0; i < 30; ++i) EXPECT_FALSE(Tick());
-    EXPECT_EQ(m_actions.m_sets.size(), 1u);
+    m_clock.SetZone(-5 * 3600);
+    EXPECT_EQ(Tick(), GUARD_ACTION::ZONE_NOT_RESTORED);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Tick(), GUARD_ACTION::NONE) << "not fought over at every tick";
+    EXPECT_EQ(m_events.Count(EVENT_KIND::ZONE_NOT_RESTORED), 1u);
+    EXPECT_EQ(m_guard.Zone(), "UTC-18000");
+}
+
+TEST_F(ClockGuard, TheTrueTimeFollowsTheRunningClockNotTheWallClock) {
+    m_clock.AdvanceMs(1500);
+    EXPECT_EQ(m_guard.TrueNow(), m_tStart + 1);
+    m_clock.Turn(-600);
+    EXPECT_EQ(m_guard.TrueNow(), m_tStart + 1);
+}
+
+TEST_F(ClockGuard, AZoneHeldFromARunThatWasKilledIsSetBackAtTheFirstCheck) {
+    // The program was killed, the zone moved, and the program started again in the new zone.
+    m_clock.SetZone(9 * 3600);
+    CClockGuard restarted;
+    restarted.Start();
+    restarted.HoldZone("UTC0");
+    EXPECT_EQ(restarted.Check(), GUARD_ACTION::ZONE_RESTORED);
+    EXPECT_EQ(CClock::Zone(), "UTC0");
 }

@@ -1,6 +1,9 @@
 // The clock's local calendar and the crash-safe file replacement that every part relies on.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "seams/Calendar.h"
 #include "seams/Clock.h"
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
@@ -110,4 +113,31 @@ TEST(Files, AReadThatFailsIsAFailureNotAFileCutShort) {
     BYTES bytes;
     EXPECT_TRUE(CFiles::Get().ReadAll(CDataFolder::PathOf("prj.nam"), bytes));
     EXPECT_EQ(bytes, image);
+}
+
+TEST(Calendar, AgreesWithTheRuntimeInUtcAndCarriesFieldsOutOfRange) {
+    CTimeZone zone("UTC0");
+    for (TIMESECS t = -86400LL * 400; t < 86400LL * 365 * 80; t += 86400LL * 7 + 3601) {
+        const CLocalTime a = RealClock().ToLocal(t), b = Calendar::Fields(t);
+        ASSERT_EQ(std::tie(a.nYear, a.nMonth, a.nDay, a.nHour, a.nMinute, a.nSecond, a.nWeekday),
+                  std::tie(b.nYear, b.nMonth, b.nDay, b.nHour, b.nMinute, b.nSecond, b.nWeekday))
+            << t;
+        ASSERT_EQ(Calendar::Seconds(b.nYear, b.nMonth, b.nDay, b.nHour, b.nMinute, b.nSecond), t);
+    }
+    EXPECT_EQ(Calendar::Seconds(2026, 12, 32, 0, 0, 0), Calendar::Seconds(2027, 1, 1, 0, 0, 0));
+    EXPECT_EQ(Calendar::Seconds(2026, 13, 1, 0, 0, 0), Calendar::Seconds(2027, 1, 1, 0, 0, 0));
+    EXPECT_EQ(Calendar::Seconds(2026, 0, 1, 0, 0, 0), Calendar::Seconds(2025, 12, 1, 0, 0, 0));
+    EXPECT_EQ(Calendar::Seconds(2024, 2, 29, 24, 0, 0), Calendar::Seconds(2024, 3, 1, 0, 0, 0));
+}
+
+TEST(FakeClock, CarriesAZoneOfItsOwnThatTzDoesNotMove) {
+    CTimeZone zone("UTC0");
+    CFakeClock clock(1778630365);  // 2026-05-12 23:59:25 UTC
+    clock.SetZone(3600);
+    CTimeZone elsewhere("JST-9");
+    const CLocalTime lt = CClock::ToLocal(clock.Now());
+    EXPECT_EQ(lt.nDay, 13);
+    EXPECT_EQ(lt.nHour, 0);
+    EXPECT_EQ(CClock::MakeLocal(2026, 5, 13, 0, 0, 0), 1778630400 - 3600);
+    EXPECT_EQ(CClock::Zone(), "UTC3600");
 }

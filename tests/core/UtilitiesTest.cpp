@@ -1,6 +1,7 @@
 // The shared helpers: fixed-width fields, line breaks, file sizes and the same-day test.
 #include <gtest/gtest.h>
 
+#include "shell/KeyRules.h"
 #include "shell/Utilities.h"
 #include "store/RecordField.h"
 #include "support/TempFolder.h"
@@ -77,4 +78,15 @@ TEST(Utilities, IsSameDayComparesLocalDates) {
     EXPECT_TRUE(IsSameDay(CClock::MakeLocal(2026, 6, 2, 0, 0, 0), 1780356600));
     // Same day of the month in another month is another day.
     EXPECT_FALSE(IsSameDay(CClock::MakeLocal(2026, 6, 1, 12, 0, 0), CClock::MakeLocal(2026, 7, 1, 12, 0, 0)));
+}
+
+TEST(KeyRules, TheLockKeepsTheWindowsKeysAndTheSwitchingCombinationsOnly) {
+    EXPECT_TRUE(CKeyRules::IsSwallowed(CKeyRules::kLeftWin, false, false));
+    EXPECT_TRUE(CKeyRules::IsSwallowed(CKeyRules::kRightWin, false, false));
+    EXPECT_TRUE(CKeyRules::IsSwallowed(CKeyRules::kTab, true, false)) << "Alt+Tab";
+    EXPECT_TRUE(CKeyRules::IsSwallowed(CKeyRules::kEscape, true, false)) << "Alt+Esc";
+    EXPECT_TRUE(CKeyRules::IsSwallowed(CKeyRules::kEscape, false, true)) << "Ctrl+Esc and Ctrl+Shift+Esc";
+    EXPECT_FALSE(CKeyRules::IsSwallowed(CKeyRules::kTab, false, false)) << "Tab moves between the login's fields";
+    EXPECT_FALSE(CKeyRules::IsSwallowed(CKeyRules::kEscape, false, false));
+    EXPECT_FALSE(CKeyRules::IsSwallowed('A', true, true));
 }

@@ -89,17 +89,29 @@ inline void SetText(HWND hDlg, int nId, const std::string& strText) {
     ::SendMessageA(::GetDlgItem(hDlg, nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
 }
 
-// Waits for a process of the folder other than the one given; its id, or 0. The time taken is
-// put in pnWaited.
+// True when the process still runs after a while: the companion's short-lived launcher (a
+// Tessaly.exe too) ends at once after starting what it was asked to.
+inline bool Stays(DWORD nPid) {
+    HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
+    if (!hProcess) return false;
+    const bool bStays = ::WaitForSingleObject(hProcess, 1500) == WAIT_TIMEOUT;
+    ::CloseHandle(hProcess);
+    return bStays;
+}
+
+// Waits for a process of the folder other than the one given that stays (not a launcher); its
+// id, or 0. The time taken until it was first seen is put in pnWaited.
 inline DWORD WaitForNewProcess(const CProgramUnderTest& program, const char* pszExe, DWORD nOld,
                                DWORD nMilliseconds, DWORD* pnWaited) {
     const DWORD nStart = ::GetTickCount();
     do {
-        for (DWORD nPid : program.FindProcesses(pszExe))
-            if (nPid != nOld) {
-                *pnWaited = ::GetTickCount() - nStart;
-                return nPid;
-            }
+        for (DWORD nPid : program.FindProcesses(pszExe)) {
+            if (nPid == nOld) continue;
+            const DWORD nSeen = ::GetTickCount() - nStart;
+            if (std::string(pszExe) == "Tessaly.exe" && !Stays(nPid)) continue;
+            *pnWaited = nSeen;
+            return nPid;
+        }
         ::Sleep(10);
     } while (::GetTickCount() - nStart < nMilliseconds);
     return 0;

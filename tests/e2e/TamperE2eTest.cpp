@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AttackSupport.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 #include "store/PrjStore.h"
@@ -21,47 +22,11 @@
 
 namespace {
 
-struct DATA_FILE {
-    const char* pszName;
-    size_t nRecordSize;
-};
-const DATA_FILE kDataFiles[] = {
-    {"parent.nam", 200}, {"child.nam", 172}, {"prj.nam", 520},
-    {"use.sta", 220},    {"userinfo.aur", 128}, {"winnodes.tmp", 184},
-};
-
-// Every data file present is made of whole records (parent.nam is exactly one).
+// Every data file present is made of whole records.
 ::testing::AssertionResult FilesAreWhole(const CProgramUnderTest& program) {
-    for (const DATA_FILE& file : kDataFiles) {
-        if (!program.FileExists(file.pszName)) continue;
-        const size_t nSize = program.ReadFile(file.pszName).size();
-        const bool bWhole = std::string(file.pszName) == "parent.nam" ? nSize == 200 : nSize % file.nRecordSize == 0;
-        if (!bWhole) return ::testing::AssertionFailure() << file.pszName << " is torn: " << nSize << " bytes";
-    }
-    return ::testing::AssertionSuccess();
-}
-
-// The used seconds of "kid" stored in use.sta, or -1 without a record.
-int StoredUsedSeconds(const CProgramUnderTest& program) {
-    CDataFolder::Use(program.Folder());
-    CUsageStore usage;
-    usage.Load();
-    const USAGE_RECORD* pRecord = usage.Find("kid");
-    const int nUsed = pRecord ? pRecord->nUsedSecs : -1;
-    CDataFolder::Use(std::string());
-    return nUsed;
-}
-
-// Waits until the process shows its lock screen in front of its raised curtain; the
-// milliseconds since tSince, or -1 when that did not happen within the time given.
-long WaitLocked(const CProgramUnderTest& program, DWORD nPid, DWORD tSince, DWORD nMilliseconds) {
-    while (::GetTickCount() - tSince < nMilliseconds) {
-        HWND hCurtain = FindCurtain(nPid);
-        HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 0, nPid);
-        if (hCurtain && hLock && IsCurtainUp(hCurtain)) return static_cast<long>(::GetTickCount() - tSince);
-        ::Sleep(5);
-    }
-    return -1;
+    const std::string strTorn = TornFile(program);
+    if (strTorn.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << strTorn << " is torn";
 }
 
 }  // namespace
@@ -95,7 +60,7 @@ TEST(Tamper, KilledFiftyTimesDuringAChildsSessionItComesBackLockedAndKeepsTheUsa
 
         EXPECT_TRUE(FilesAreWhole(program)) << "after kill " << nKill;
         nFilesChecked += static_cast<int>(std::size(kDataFiles));
-        const int nStored = StoredUsedSeconds(program);
+        const int nStored = StoredUsed(program);
         EXPECT_GE(nStored, nHighestShown - 60) << "kill " << nKill << ": more than a minute of use was given back";
 
         hStatus = LogIn(program, nPid, "kid");

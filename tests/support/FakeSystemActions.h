@@ -26,7 +26,12 @@ public:
         char szTime[40];
         std::snprintf(szTime, sizeof szTime, "set time %04d-%02d-%02d %02d:%02d:%02d", t.nYear, t.nMonth, t.nDay,
                       t.nHour, t.nMinute, t.nSecond);
-        return Note(szTime), false;
+        Note(szTime);
+        return m_onSetTime ? m_onSetTime(t) : false;
+    }
+    bool SetZone(const std::string& strZone) override {
+        Note("set zone " + strZone);
+        return m_onSetZone ? m_onSetZone(strZone) : false;
     }
     bool OpenProcessToken() override { return Note("open token"), m_bTokenOpens; }
     bool AdjustShutdownPrivilege() override { return Note("adjust privilege"), m_bPrivilegeAdjusts; }
@@ -43,6 +48,10 @@ public:
     long WriteRunValue(const std::string& strName, const std::string& strData) override {
         Note("write run " + strName);
         m_runValues[strName] = strData;
+        return 0;
+    }
+    long WriteRunOnceValue(const std::string& strName, const std::string& strData) override {
+        Note("write runonce " + strName + " | " + strData);
         return 0;
     }
     long ReadRunValue(const std::string& strName, std::string& strData) override {
@@ -105,6 +114,10 @@ public:
     std::uint32_t m_cyMode = 0;
     // Runs inside ChangeDisplayMode, so a test can look at the windows at that moment.
     std::function<void()> m_onDisplayChange;
+    // Answers SetLocalTime (refused unless a test sets it; a test may move its fake clock here).
+    std::function<bool(const CLocalTime&)> m_onSetTime;
+    // Answers SetZone (refused unless a test sets it; a test may move its fake clock's zone here).
+    std::function<bool(const std::string&)> m_onSetZone;
 
 private:
     void Note(const std::string& strCall) { m_calls.push_back(strCall); }

@@ -443,7 +443,9 @@ TEST_F(Controller, TheWatchdogStartsTheCompanionOnlyWhileItsMutexIsMissing) {
     Start();
     const std::string strCompanion = GetModuleDir() + "Tessaly.exe";
     EXPECT_TRUE(WaitUntil([&] { return !m_system.CallsStartingWith("start").empty(); }, 500));
-    EXPECT_EQ(m_system.CallsStartingWith("start").front(), "start " + strCompanion + " | \"" + strCompanion + "\"");
+    // Through the launcher, so that the companion is not in the program's process tree.
+    EXPECT_EQ(m_system.CallsStartingWith("start").front(),
+              "start " + strCompanion + " | \"" + strCompanion + "\" /launch \"" + strCompanion + "\"");
 
     HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
     EXPECT_EQ(IsCompanionRunning(), 1);
@@ -523,4 +525,91 @@ TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
     m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
     EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+namespace {
+
+// Keys that reached the low-level hooks installed before the lock's (called after it).
+int g_nKeysSeen = 0;
+LRESULT CALLBACK CountKeys(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) ++g_nKeysSeen;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void PressAndRelease(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD nKey : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = nKey;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurtainKeepsTheForeground) {
+    HHOOK hCounter = ::SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, ::GetModuleHandleA(nullptr), 0);
+    ASSERT_NE(hCounter, nullptr);
+    Start();
+    ASSERT_TRUE(m_pDlg->IsLocked());
+    EXPECT_TRUE(m_pDlg->KeyboardHook().IsInstalled());
+    ::SetForegroundWindow(Curtain());
+    g_nKeysSeen = 0;
+    PressAndRelease({VK_LWIN});
+    PressAndRelease({VK_MENU, VK_TAB});
+    PressAndRelease({VK_CONTROL, VK_ESCAPE});
+    PressAndRelease({VK_CONTROL, VK_SHIFT, VK_ESCAPE});
+    Pump(300);
+    EXPECT_EQ(g_nKeysSeen, 4) << "only Alt, Ctrl, Ctrl and Shift went on; the Windows key, Tab and Esc were kept";
+    EXPECT_EQ(::GetForegroundWindow(), Curtain());
+
+    m_pDlg->UnlockDesktop();
+    EXPECT_FALSE(m_pDlg->KeyboardHook().IsInstalled());
+    g_nKeysSeen = 0;
+    PressAndRelease({VK_LWIN});
+    EXPECT_TRUE(WaitUntil([] { return g_nKeysSeen == 1; }, 5000)) << "unlocked, the Windows key goes through";
+    ::UnhookWindowsHookEx(hCounter);
+}
+
+TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
+    Start();
+    EXPECT_EQ(m_system.CallsStartingWith("write runonce"),
+              std::vector<std::string>{"write runonce *Quenby | \"" + GetModulePath() + "\" *mute*"});
+}
+
+TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {
+    m_pDlg = std::make_unique<CControlDlg>();
+    // The last beat 30 s ago, with Windows running since long before: the previous run was killed.
+    m_pDlg->UseLastBeat(CClock::Now() - 30, "", "UTC3600", false);
+    ASSERT_TRUE(m_pDlg->Create());
+    if (CClock::Zone() != "UTC3600") {
+        EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    }
+    m_pDlg->DestroyWindow();
+
+    // An orderly end (no beat time) leaves the zone alone.
+    m_system.m_calls.clear();
+    m_pDlg = std::make_unique<CControlDlg>();
+    m_pDlg->UseLastBeat(0, "", "UTC3600", false);
+    ASSERT_TRUE(m_pDlg->Create());
+    EXPECT_TRUE(m_system.CallsStartingWith("set zone").empty());
+}
+
+TEST_F(Controller, AHolderOfTheCompanionsMutexThatIsNotTheCompanionDoesNotStopTheWatchdog) {
+    CSavedMessengerState saved;
+    HANDLE hMutex = ::CreateMutexA(nullptr, FALSE, kCompanionMutexName);
+    saved.m_messenger.SetCompanionPid(::GetCurrentProcessId());  // a process, but not Tessaly.exe
+    Start(CurrentScreenLayout(), &saved.m_messenger);
+    EXPECT_TRUE(WaitUntil([&] { return !m_system.CallsStartingWith("start").empty(); }, 5000))
+        << "the companion is started although its mutex exists";
+    ::CloseHandle(hMutex);
 }

@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "seams/Crypto.h"
 #include "seams/DataCopies.h"
+#include "seams/Calendar.h"
+#include "seams/Clock.h"
 #include "seams/DataFolder.h"
 #include "seams/Files.h"
 #include "seams/SystemActions.h"
@@ -156,4 +160,31 @@ TEST(WinDataCopies, RecordFilesGoToTheRegistryAndTheLogToLocalAppData) {
     read.clear();
     ASSERT_TRUE(copies.Read("test-copy.log", read));
     EXPECT_EQ(read.size(), log.size());
+}
+
+// Windows' clock: local time in the zone Windows has (whatever TZ says), and back, agree across a
+// year of hours and at the day's edges; the running clock never goes back.
+TEST(WinClock, LocalTimeComesFromWindowsZoneAndGoesBackToTheSameTime) {
+    _putenv_s("TZ", "JST-9");
+    _tzset();
+    TIME_ZONE_INFORMATION tzi{};
+    ::GetTimeZoneInformation(&tzi);
+    const TIMESECS tStart = 1767225600;  // 2026-01-01 00:00 UTC
+    for (TIMESECS t = tStart; t < tStart + 366 * 86400; t += 3600 + 7) {
+        const CLocalTime lt = CClock::ToLocal(t);
+        ASSERT_EQ(CClock::MakeLocal(lt.nYear, lt.nMonth, lt.nDay, lt.nHour, lt.nMinute, lt.nSecond), t) << t;
+    }
+    // The offset is Windows' bias, standard or summer (never JST's nine hours unless Windows says so).
+    const CLocalTime lt = CClock::ToLocal(tStart);
+    const TIMESECS nOffset = Calendar::Seconds(lt.nYear, lt.nMonth, lt.nDay, lt.nHour, lt.nMinute, lt.nSecond) - tStart;
+    EXPECT_TRUE(nOffset == -60LL * tzi.Bias || nOffset == -60LL * (tzi.Bias + tzi.DaylightBias)) << nOffset;
+    EXPECT_EQ(CClock::MakeLocal(2026, 1, 32, 0, 0, 0), CClock::MakeLocal(2026, 2, 1, 0, 0, 0)) << "fields carry";
+    _putenv_s("TZ", "");
+    _tzset();
+
+    const std::int64_t nFirst = CClock::RunningMs();
+    ::Sleep(20);
+    EXPECT_GE(CClock::RunningMs(), nFirst + 10);
+    EXPECT_LT(CClock::BootTime(), CClock::Now());
+    EXPECT_FALSE(CClock::Zone().empty());
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/win32/LockDlg.h"
 #include "store/PrjStore.h"
@@ -25,6 +26,7 @@
 #include "dialogs/win32/NoticeSettingsDlg.h"
 #include "store/AdminAccount.h"
 #include "store/UsageStore.h"
+#include "support/EventRecorder.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
@@ -65,6 +67,7 @@ bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDl
 class StatusWnd : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_clock.SetZone(0);
         m_clock.Set(At(14, 0, 0));
         // No first-run dialog: the controller shows the lock screen.
         CAdminAccount admin;
@@ -342,8 +345,10 @@ TEST_F(StatusWnd, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBa
     EXPECT_EQ(StoredUsedSecs(), 60);
     EXPECT_EQ(m_pControl->IsLocked(), 1);
 
+    CEventRecorder events;
     m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(StoredUsedSecs(), 75) << "the 15 seconds since the last save are not lost";
+    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 1u) << "the end is recorded";
     EXPECT_EQ(m_folder.Read("winnodes.tmp").size(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) != FALSE; }))
         << "the other program's window is visible again";
@@ -367,31 +372,33 @@ TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
     EXPECT_EQ(Buttons(), "S--");
 }
 
-TEST_F(StatusWnd, TheClockGuardUndoesATurnOfTheClockButNotAResumeOrACorrection) {
+TEST_F(StatusWnd, UseIsCountedByTheTimeThatReallyPassedNotByTimerMessages) {
     WriteWeek(Day(false, 0, false, 25, 10));
     Login();
+    const int nAtLogin = m_pStatus->Context().m_nUsedSecs;
     Tick(5);
-    // Two hours ahead with the system's notice.
-    m_clock.Advance(7200);
-    m_pStatus->SendMessage(WM_TIMECHANGE);
-    Tick(9);
-    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
+    // The queue stalled (or the process was suspended) for 13 seconds: one timer message, 13 seconds.
+    m_clock.Advance(13);
+    m_pStatus->SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 18);
+    // An hour asleep, reported by the power messages: counts nothing, and the guard leaves the
+    // clock alone.
+    m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMSUSPEND);
+    m_clock.Sleep(3600);
+    m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+    m_pControl->SendMessage(WM_TIMECHANGE);
     Tick(2);
-    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "about ten ticks after the jump";
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 16) << "one second a tick throughout";
-    Tick(25);
-    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "acted on once";
-
-    // A wake from sleep after an hour comes with both notices; left alone.
-    m_clock.Advance(3600);
-    m_pStatus->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
-    m_pStatus->SendMessage(WM_TIMECHANGE);
-    Tick(25);
-    // A 20-second correction is left alone too.
-    m_clock.Advance(20);
-    m_pStatus->SendMessage(WM_TIMECHANGE);
-    Tick(25);
-    EXPECT_EQ(m_system.CallsStartingWith("set time").size(), 1u);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 20);
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
+    // A power message someone posts stops nothing.
+    m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMSUSPEND);
+    Tick(3);
+    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 23);
+    EXPECT_EQ(StoredUsedSecs(), nAtLogin) << "not saved yet: under a minute counted since the login";
+    Tick(36);
+    EXPECT_EQ(StoredUsedSecs(), nAtLogin);
+    Tick(1);
+    EXPECT_EQ(StoredUsedSecs(), nAtLogin + 60) << "saved once a minute of use has passed";
 }
 
 TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheCheckbox) {
@@ -621,9 +628,10 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
     EXPECT_EQ(m_pControl->IsTrayMenuEnabled(), 1);
 }
 
-// A child turns the clock while logged in. The guard sets the true time back about ten ticks later
-// (the test then moves its clock back, as the system would); within the same day the use goes on
-// one second a tick, and a jump into another day gives the child no time beyond the unsaved ticks.
+// A child turns the clock while logged in and switches user at once. The controller's guard sets
+// the true time back as soon as the system announces the change (the test's system actions move
+// the fake clock as Windows would), so the next login starts from the true time and the day's
+// use goes on as if nothing happened.
 namespace {
 struct CLOCK_JUMP {
     const char* pszName;
@@ -631,42 +639,60 @@ struct CLOCK_JUMP {
 };
 }  // namespace
 
-TEST_F(StatusWnd, TurningTheClockIsUndoneAndTheDaysUseGoesOn) {
+TEST_F(StatusWnd, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
+    m_system.m_onSetTime = [this](const CLocalTime& t) {
+        m_clock.SetLocal(t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond);
+        return true;
+    };
     for (const CLOCK_JUMP& jump : {CLOCK_JUMP{"two hours ahead", 7200}, CLOCK_JUMP{"two hours back", -7200},
                                    CLOCK_JUMP{"a day ahead", 86400}}) {
         SCOPED_TRACE(jump.pszName);
         m_clock.Set(At(14, 0, 0));
+        m_pControl->SendMessage(WM_TIMER, kGuardTimer);
         m_system.m_calls.clear();
         WriteWeek(Day(false, 0, false, 25, 10));
         Login();
         const int nAtLogin = m_pStatus->Context().m_nUsedSecs;  // the day's use so far
         Tick(5);
-        m_clock.Advance(jump.nJump);
-        m_pStatus->SendMessage(WM_TIMECHANGE);
-        int nTicks = 0;
-        while (m_system.CallsStartingWith("set time").empty() && nTicks < 20) Tick(), ++nTicks;
-        ASSERT_EQ(m_system.CallsStartingWith("set time").size(), 1u) << "the time was not set back";
-        EXPECT_GE(nTicks, 9);
-        // The true time: the moment before the jump plus the ticks since.
-        char szExpected[40];
-        std::snprintf(szExpected, sizeof szExpected, "set time 2026-05-12 14:00:%02d", 5 + nTicks);
-        EXPECT_EQ(m_system.CallsStartingWith("set time")[0], szExpected);
-        m_clock.Advance(-jump.nJump);
+        m_clock.Turn(jump.nJump);
+        m_pControl->SendMessage(WM_TIMECHANGE);
+        m_pStatus->SwitchUser();
+        m_pStatus = nullptr;
+        Pump();
+        ASSERT_EQ(m_system.CallsStartingWith("set time"), std::vector<std::string>{"set time 2026-05-12 14:00:05"});
+        Login();
         Tick(10);
-        if (jump.nJump < 86400) {
-            EXPECT_EQ(State(), 2) << "still allowed";
-            EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 5 + nTicks + 10) << "one second a tick throughout";
-        } else {
-            // The jump reached another day: the new-day lock waits for "Start to use", which starts
-            // today over from the usage saved at the login.
-            EXPECT_EQ(State(), 24);
-            Click(IDC_STATUS_START);
-            EXPECT_EQ(State(), 2);
-            EXPECT_GE(m_pStatus->Context().m_nUsedSecs, StoredUsedSecs());
-            EXPECT_GE(m_pStatus->Context().m_nUsedSecs, nAtLogin + 5 + nTicks + 10 - 60) << "no more than a minute given back";
-        }
+        EXPECT_EQ(State(), 2) << "still allowed, the same day";
+        EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 15);
         m_pStatus->DestroyWindow();
         m_pStatus = nullptr;
         Pump();
     }
+}
+
+TEST_F(StatusWnd, AZoneMovedToJustBeforeMidnightIsSetBackAndTheUsedUpDayStaysUsedUp) {
+    m_system.m_onSetZone = [this](const std::string& strZone) {
+        m_clock.SetZone(std::stoi(strZone.substr(3)));
+        return true;
+    };
+    WriteWeek(Day(true, 1, false, 25, 10));
+    Login();
+    Tick(61);
+    ASSERT_EQ(State(), STATE_TOTAL_USED_UP);
+    // A zone in which it is 35 seconds before midnight.
+    m_clock.SetZone(At(23, 59, 25) - m_clock.Now());
+    m_pControl->SendMessage(WM_TIMER, kGuardTimer);
+    EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC0"});
+    EXPECT_EQ(CClock::Zone(), "UTC0");
+    Tick(60);
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_TOTAL_USED_UP) << "no new day";
+
+    // Refused: the zone stays moved, but the day begun ends at the midnight it was given.
+    m_system.m_onSetZone = nullptr;
+    m_clock.SetZone(At(23, 59, 25) - m_clock.Now());
+    m_pControl->SendMessage(WM_TIMER, kGuardTimer);
+    Tick(60);
+    Click(IDC_STATUS_START);
+    EXPECT_EQ(State(), STATE_TOTAL_USED_UP) << "no new day before the real midnight";
 }
