@@ -28,6 +28,7 @@
 #include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
 #include "store/EventLog.h"
+#include "support/FailingFiles.h"
 
 #include <algorithm>
 #include "support/ScreenCapture.h"
@@ -444,4 +445,26 @@ TEST_F(Accounts, OptionsShowWhatTheRegistryHoldsAndTellTheParentWhenAChangeFails
     EXPECT_FALSE(open(texts));
     EXPECT_TRUE(texts.empty());
     EXPECT_TRUE(m_registry.m_values.empty());
+}
+
+TEST_F(Accounts, AFailedSaveIsToldToTheParentAndKeepsTheChangeInMemory) {
+    m_store.m_adminAccount.m_admin.nLockBackground = 2;
+    CFailingFiles failing;
+    failing.Fail(CFailingFiles::kReplace);
+    COptionsDlg dlg;
+    dlg.m_pStore = &m_store;
+    CMessageBoxCloser closer;
+    CDialogAnswer answer(IDC_OPTIONS_AUTO_RUN, [](HWND hDlg) {
+        Press(hDlg, IDC_OPTIONS_OPAQUE);
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    failing.Fail(CFailingFiles::kNoFault);
+    ASSERT_EQ(closer.m_captions.size(), 1u);
+    EXPECT_EQ(closer.m_captions[0], "Save failed");
+    EXPECT_EQ(closer.m_texts[0].rfind("Quenby could not save parent.nam.", 0), 0u) << closer.m_texts[0];
+    EXPECT_EQ(m_store.m_adminAccount.m_admin.nLockBackground, 1) << "the change holds in memory";
+    EXPECT_FALSE(m_folder.Exists("parent.nam"));
+    ASSERT_FALSE(CEventLog::ReadAll().empty());
+    EXPECT_EQ(CEventLog::ReadAll().back().strKind, "save failed");
 }
