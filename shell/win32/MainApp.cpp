@@ -36,6 +36,8 @@ BOOL CMainApp::InitInstance() {
         return FALSE;
     }
 
+    CEvents::Use(&m_eventSink);
+
     m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
     const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex;
     // The last run's heartbeat, read before this run beats over it.
@@ -81,6 +83,7 @@ BOOL CMainApp::InitInstance() {
 }
 
 int CMainApp::ExitInstance() {
+    CEvents::Use(nullptr);
     if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
     m_hInstanceMutex = nullptr;
     const int nCode = CWinApp::ExitInstance();

@@ -6,6 +6,7 @@
 
 #include "companion/win32/MyMessenger.h"
 #include "framework/win32/WinApp.h"
+#include "store/EventLogSink.h"
 
 class CMainApp : public CWinApp {
 public:
@@ -17,6 +18,8 @@ public:
 
     HANDLE m_hInstanceMutex = nullptr;
     CMyMessenger m_messenger;
+    // The program's events go to the parent's event log for the whole run.
+    CEventLogSink m_eventSink;
     // The process's exit code when it is not the window layer's (-1).
     int m_nExitCode = -1;
 };

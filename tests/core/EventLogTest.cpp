@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "seams/Events.h"
 #include "store/EventLog.h"
+#include "store/EventLogSink.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 
@@ -87,4 +89,20 @@ TEST(EventLog, TheEventsSinceTheLastAdministratorLogin) {
     ASSERT_EQ(since.size(), 2u);
     EXPECT_EQ(since[0].strKind, "wrong password");
     EXPECT_EQ(since[1].strKind, "restored");
+}
+
+TEST(EventLog, TheProgramsOwnEventsReachTheLogThroughItsSink) {
+    CTempFolder folder;
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 21, 30, 0)};
+    CEventLogSink sink;
+    CEvents::Use(&sink);
+    CEvents::Record(EVENT_KIND::ZONE_CHANGED, "The time zone was changed and has been set back.");
+    CEvents::Record(EVENT_KIND::PROGRAM_KILLED, "Quenby was ended for 120 s.");
+    CEvents::Use(nullptr);
+    CEvents::Record(EVENT_KIND::SESSION_END, "not recorded: no sink");
+    const std::vector<EVENT_ENTRY> entries = CEventLog::ReadAll();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(CEventLog::LineOf(entries[0]),
+              "2026-05-12 21:30:00\tzone\t-\tThe time zone was changed and has been set back.");
+    EXPECT_EQ(entries[1].strKind, "killed");
 }
