@@ -28,6 +28,8 @@ TIMESECS CClock::Now() { return g_pClock->Now(); }
 
 void CClock::Use(IClock* pClock) { g_pClock = pClock ? pClock : &g_systemClock; }
 
+IClock* CClock::Current() { return g_pClock; }
+
 CLocalTime CClock::ToLocal(TIMESECS t) {
     std::tm tm{};
     CLocalTime lt;

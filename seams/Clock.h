@@ -27,8 +27,11 @@ public:
 class CClock {
 public:
     static TIMESECS Now();
-    // Replaces the clock everything reads (nullptr: the system clock again). Only tests call it.
+    // Replaces the clock everything reads (nullptr: the system clock again). Tests call it, and
+    // the editor's preview while it replays a day.
     static void Use(IClock* pClock);
+    // The clock everything reads now, so that a replacement can be undone exactly.
+    static IClock* Current();
 
     static CLocalTime ToLocal(TIMESECS t);
     // A time from local fields; whether daylight saving applies is decided by the system.
