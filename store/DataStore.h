@@ -6,6 +6,8 @@
 #include "store/ActiveUserList.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/EventLog.h"
+#include "store/ExtraTimeStore.h"
 #include "store/UsageStore.h"
 
 class CDataStore {
@@ -23,4 +25,7 @@ public:
     CPrjStore m_prjStore;               // prj.nam
     CUsageStore m_usageStore;           // use.sta
     CActiveUserList m_activeUsers;      // userinfo.aur
+    CExtraTimeStore m_extraTime;        // extra.tim
+    // The event log the owner gives the store (not owned); null: events are not recorded.
+    IEventLog* m_pEventLog = nullptr;
 };
