@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "engine/LocalDay.h"
+#include "engine/UsageState.h"
+#include "store/UsageRecord.h"
 
 int ExtraGrantSeconds(EXTRA_GRANT grant, TIMESECS tNow) {
     switch (grant) {
@@ -35,6 +37,11 @@ std::string ExtraTimeLine(int nSecsLeft) {
     std::snprintf(szText, sizeof szText, "Extra time today: %.2d:%.2d:%.2d left", nSecsLeft / 3600, nSecsLeft / 60 % 60,
                   nSecsLeft % 60);
     return szText;
+}
+
+bool MayAskForMoreTime(const USAGE_RECORD* pRecord, TIMESECS tNow) {
+    return pRecord && CClock::IsSameDate(pRecord->tLastSave, tNow) &&
+           (pRecord->nStateId == STATE_TOTAL_USED_UP || pRecord->nStateId == STATE_OUT_OF_PERIOD);
 }
 
 int DateKey(TIMESECS t) {

@@ -40,6 +40,14 @@ const EXTRA_RECORD* CExtraTimeStore::Find(const std::string& strUser) const {
     return nullptr;
 }
 
+bool CExtraTimeStore::Grant(const std::string& strUser, std::int32_t nDate, std::int32_t nSeconds) {
+    Load();
+    EXTRA_RECORD& record = ForDate(strUser, nDate);
+    record.nGrantedSecs += nSeconds;
+    record.nExtraSecsLeft += nSeconds;
+    return Save();
+}
+
 EXTRA_RECORD& CExtraTimeStore::ForDate(const std::string& strUser, std::int32_t nDate) {
     auto* pRecord = const_cast<EXTRA_RECORD*>(Find(strUser));
     if (!pRecord) {

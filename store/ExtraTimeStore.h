@@ -37,6 +37,10 @@ public:
     // is added.
     EXTRA_RECORD& ForDate(const std::string& strUser, std::int32_t nDate);
 
+    // Adds extra time for the user on the date to extra.tim (read first, written at once), for a
+    // child who is not logged in; false when the file could not be written.
+    bool Grant(const std::string& strUser, std::int32_t nDate, std::int32_t nSeconds);
+
     const std::list<EXTRA_RECORD>& GetList() const { return m_list; }
 
 private:

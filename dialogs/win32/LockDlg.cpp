@@ -5,6 +5,8 @@
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/WinApp.h"
 #include "dialogs/win32/DataFolderWarning.h"
+#include "dialogs/win32/ExtraTimeDlg.h"
+#include "engine/ExtraTime.h"
 #include "seams/DataFolder.h"
 #include "resources/resource.h"
 #include "dialogs/win32/ArrangementDlg.h"
@@ -53,6 +55,10 @@ BOOL CLockDlg::OnInitDialog() {
     }
     m_btnLogin.SetBitmaps(IDB_LOGIN, RGB(255, 255, 255));
     m_btnTurnOff.SetBitmaps(IDB_LOCK_TURN_OFF, RGB(255, 255, 255));
+    if (m_btnAskMore.SubclassDlgItem(IDC_LOCK_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
+    RECT rcWindow{};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    m_nBaseHeight = rcWindow.bottom - rcWindow.top;
 
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
     DDV_MaxChars(m_hWnd, IDC_LOCK_PASSWORD, 31);
@@ -78,6 +84,45 @@ void CLockDlg::FillAccountCombo() {
     }
     ::SendMessageA(hCombo, CB_SETCURSEL, 0, 0);
     ClearPassword();
+    RefreshAskForMore();
+}
+
+std::string CLockDlg::SelectedName() const {
+    HWND hCombo = GetDlgItem(IDC_LOCK_ACCOUNT);
+    const LRESULT nSel = ::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
+    if (nSel == CB_ERR) return std::string();
+    std::string strBuffer(static_cast<size_t>(::SendMessageA(hCombo, CB_GETLBTEXTLEN, nSel, 0)) + 1, '\0');
+    ::SendMessageA(hCombo, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(strBuffer.data()));
+    return strBuffer.c_str();
+}
+
+void CLockDlg::RefreshAskForMore() {
+    if (!m_hWnd || m_nBaseHeight == 0) return;
+    bool bShow = false;
+    const std::string strName = SelectedName();
+    if (m_pStore && !strName.empty() && strName != CAdminAccount::kName) {
+        m_pStore->m_usageStore.Load();
+        bShow = MayAskForMoreTime(m_pStore->m_usageStore.Find(strName), CClock::Now());
+    }
+    if (bShow == m_bAskMoreShown) return;
+    m_bAskMoreShown = bShow;
+    RECT rcButton{0, 0, 0, 20};  // the button's row, in dialog units
+    ::MapDialogRect(m_hWnd, &rcButton);
+    RECT rcWindow{};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left, m_nBaseHeight + (bShow ? rcButton.bottom : 0),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(GetDlgItem(IDC_LOCK_ASK_MORE), bShow ? SW_SHOW : SW_HIDE);
+    if (!m_bHidden) CentreWindow(m_hWnd, WorkArea());
+}
+
+void CLockDlg::OnAskForMoreTime() {
+    const std::string strName = SelectedName();
+    if (!m_pStore || !m_bAskMoreShown) return;
+    CExtraTimeDlg dlg(this, m_pStore, m_pHost, strName);
+    if (dlg.DoModal() != IDOK) return;
+    // The child is not logged in: the time waits in extra.tim for the next login of today.
+    m_pStore->m_extraTime.Grant(strName, DateKey(CClock::Now()), dlg.m_nSeconds);
 }
 
 void CLockDlg::ClearPassword() {
@@ -103,14 +148,7 @@ void CLockDlg::BringToFront() {
 
 void CLockDlg::Login() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, true);
-    std::string strName;
-    HWND hCombo = GetDlgItem(IDC_LOCK_ACCOUNT);
-    const LRESULT nSel = ::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
-    if (nSel != CB_ERR) {
-        std::string strBuffer(static_cast<size_t>(::SendMessageA(hCombo, CB_GETLBTEXTLEN, nSel, 0)) + 1, '\0');
-        ::SendMessageA(hCombo, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(strBuffer.data()));
-        strName = strBuffer.c_str();
-    }
+    const std::string strName = SelectedName();
     IControllerHost* pControl = m_pHost;
     if (!pControl || !m_pStore) return;
     CDataStore& store = *m_pStore;
@@ -164,6 +202,7 @@ void CLockDlg::ReturnFromEditor() {
 
 void CLockDlg::ReturnFromStatusWindow() {
     if (!m_hWnd) return;
+    RefreshAskForMore();  // the child who just left may be locked for the day now
     CentreWindow(m_hWnd, WorkArea());
     ShowLock(TRUE);
     ::SetForegroundWindow(m_hWnd);
@@ -198,7 +237,13 @@ bool CLockDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
 bool CLockDlg::OnCommand(int nId, int nCode, HWND) {
     switch (nId) {
         case IDC_LOCK_ACCOUNT:
-            if (nCode == CBN_SELCHANGE) ClearPassword();
+            if (nCode == CBN_SELCHANGE) {
+                ClearPassword();
+                RefreshAskForMore();
+            }
+            return true;
+        case IDC_LOCK_ASK_MORE:
+            if (nCode == BN_CLICKED) OnAskForMoreTime();
             return true;
         case IDC_LOCK_LOGIN:
             if (nCode == BN_CLICKED) Login();

@@ -48,6 +48,8 @@ public:
     // The windows opened by a login; each clears its pointer here when it is destroyed.
     CArrangementDlg* m_pSettingsWnd = nullptr;
     CStatusWnd* m_pStatusWnd = nullptr;
+    // True while "Ask for more time" is offered.
+    bool m_bAskMoreShown = false;
     // The text of the password edit.
     std::string m_strPassword;
 
@@ -73,11 +75,19 @@ protected:
 private:
     void KeepInFront();
     void ClearPassword();
+    // The selected account's name.
+    std::string SelectedName() const;
+    // Shows "Ask for more time" (the window grown to hold it) for a selected child locked by the
+    // day's total or outside the period, hides it otherwise.
+    void RefreshAskForMore();
+    void OnAskForMoreTime();
 
     CTransLabel m_title;
     CFlatCombo m_comboAccount;
     CSkinButton m_btnLogin;
     CSkinButton m_btnTurnOff;
+    CSkinButton m_btnAskMore;
+    int m_nBaseHeight = 0;  // the window's height without "Ask for more time"
     CDataStore* m_pStore;
     IControllerHost* m_pHost;
     CPowerDlg m_dlgPower;
