@@ -15,6 +15,7 @@
 #include "engine/win32/MiniWnd.h"
 #include "dialogs/win32/ExtraTimeDlg.h"
 #include "dialogs/win32/NoticeSettingsDlg.h"
+#include "engine/DayHistory.h"
 #include "engine/ExtraTime.h"
 #include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
@@ -166,6 +167,9 @@ void CStatusWnd::AddActiveUser() {
 
 void CStatusWnd::StartLogin() {
     m_nTicks = 0;
+    // Days that ended since the last start go to the history before a new day's start replaces
+    // what use.sta holds of them.
+    CDayHistory::CloseEndedDays(*m_pStore, CClock::Now());
     const bool bActive = m_pStore->m_activeUsers.Find(m_strUser) != nullptr;
     m_context.Start(m_strUser, bActive, m_pStore->m_prjStore, m_pStore->m_usageStore);
     m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
@@ -227,7 +231,10 @@ void CStatusWnd::Tick() {
         AddActiveUser();
     }
     // Always one second, whatever really passed: late or merged timer messages are not made up.
+    const bool bWasNewDay = m_context.GetStateId() == STATE_NEW_DAY;
     m_context.OnTimer(1);
+    // Midnight: the day just ended goes to the history while the context still holds it.
+    if (!bWasNewDay && m_context.GetStateId() == STATE_NEW_DAY) CDayHistory::CloseDay(m_context);
     ++m_nTicks;
     RefreshTotal();
     RefreshStatus();
