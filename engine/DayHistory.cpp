@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/ExtraTime.h"
+#include "engine/LocalDay.h"
 #include "engine/UsageContext.h"
 #include "store/DataStore.h"
 #include "store/HistoryFile.h"
@@ -55,4 +56,34 @@ void CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
         }
         history.Append(line);
     }
+}
+
+std::vector<CHART_DAY> CDayHistory::LastDays(const CDataStore& store, const std::string& strUser, TIMESECS tNow,
+                                             int nDays) {
+    CHistoryFile history;
+    history.Load();
+    CLocalDay today;
+    today.Set(tNow);
+    const TIMESECS tNoon = today.At(12, 0, 0);  // a day back from noon is never the same date
+    std::vector<CHART_DAY> days;
+    for (int nBack = nDays - 1; nBack >= 0; --nBack) {
+        CHART_DAY day;
+        day.nDate = DateKey(tNoon - TIMESECS(nBack) * 24 * 3600);
+        for (const HISTORY_LINE& line : history.Lines()) {
+            if (line.nDate != day.nDate || line.strUser != strUser) continue;
+            day.nUsedMinutes = line.nUsedMinutes;
+            day.nAllowedMinutes = line.nAllowedMinutes;
+            day.bKnown = true;
+        }
+        days.push_back(day);
+    }
+    CHART_DAY& last = days.back();
+    last.bToday = true;
+    if (const CUserPrj* pWeek = store.m_prjStore.Find(strUser)) {
+        last.nAllowedMinutes = AllowedMinutes(pWeek->m_days[CClock::ToLocal(tNow).nWeekday]);
+        last.bKnown = true;
+    }
+    for (const USAGE_RECORD& record : store.m_usageStore.GetList())
+        if (record.strUser == strUser && CClock::IsSameDate(record.tLastSave, tNow)) last.nUsedMinutes = record.nUsedSecs / 60;
+    return days;
 }

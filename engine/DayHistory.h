@@ -3,12 +3,24 @@
 // Each day is written once: the file is asked first.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "seams/Clock.h"
 
 class CDataStore;
 class CDayPrj;
 class CUsageContext;
 struct HISTORY_LINE;
+
+// One day of the history chart.
+struct CHART_DAY {
+    int nDate = 0;             // year * 10000 + month * 100 + day
+    int nUsedMinutes = 0;
+    int nAllowedMinutes = 0;
+    bool bKnown = false;       // the day has a line (or is today with use saved)
+    bool bToday = false;
+};
 
 class CDayHistory {
 public:
@@ -21,4 +33,9 @@ public:
     // Every child whose usage was last saved before today gets that day's line, unless it is in
     // the file already. Reloads use.sta, prj.nam and extra.tim first.
     static void CloseEndedDays(CDataStore& store, TIMESECS tNow);
+
+    // The user's last nDays days up to today, oldest first, from history.csv and, for today, from
+    // use.sta and today's arrangement (the stores are read as they are).
+    static std::vector<CHART_DAY> LastDays(const CDataStore& store, const std::string& strUser, TIMESECS tNow,
+                                           int nDays = 28);
 };

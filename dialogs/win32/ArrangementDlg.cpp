@@ -16,6 +16,7 @@
 #include "seams/SystemActions.h"
 #include "settings/MsgText.h"
 #include "dialogs/win32/AboutDlg.h"
+#include "dialogs/win32/HistoryDlg.h"
 #include "dialogs/win32/SaveForDlg.h"
 #include "shell/win32/ControllerHost.h"
 #include "controls/win32/DialogFrame.h"
@@ -93,6 +94,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
+    SetDlgItemText(IDC_ARR_HISTORY, "History");
     SetDlgItemText(IDC_ARR_LOGO, "");
     SetDlgItemText(IDC_ARR_LOGO_TEXT, "Quenby");
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
@@ -170,7 +172,8 @@ void CArrangementDlg::SetLooks() {
     } toolbar[] = {{&m_btnSwitch, IDC_ARR_SWITCH_USER, IDB_SWITCH_USER},
                    {&m_btnAccounts, IDC_ARR_ACCOUNTS, IDB_ACCOUNTS},
                    {&m_btnOptions, IDC_ARR_OPTIONS, IDB_SETTINGS_HOT},
-                   {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT}};
+                   {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT},
+                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY}};
     for (const auto& tool : toolbar) {
         if (!tool.pButton->SubclassDlgItem(tool.nId, this)) continue;
         tool.pButton->SetBitmaps(tool.nBitmap, RGB(255, 255, 255));
@@ -289,6 +292,7 @@ void CArrangementDlg::ShowWeek() {
     }
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
     EnableItem(IDC_ARR_SAVE_FOR, !m_strUser.empty());
+    EnableItem(IDC_ARR_HISTORY, !m_strUser.empty());
 }
 
 void CArrangementDlg::EnableConditions(bool bEnable) {
@@ -574,6 +578,12 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
         case IDC_ARR_ABOUT:
             if (nCode == BN_CLICKED) {
                 CAboutDlg dlg(this);
+                RunBusy(dlg);
+            }
+            return true;
+        case IDC_ARR_HISTORY:
+            if (nCode == BN_CLICKED && !m_strUser.empty()) {
+                CHistoryDlg dlg(this, m_pStore, m_strUser);
                 RunBusy(dlg);
             }
             return true;

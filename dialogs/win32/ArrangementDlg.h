@@ -102,6 +102,7 @@ private:
     CDayStrip m_strip;
     CDayPreview m_preview;
     CSkinButton m_btnSaveFor;
+    CSkinButton m_btnHistory;
     CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
     CFlatCombo m_combos[9];
     CAccountManagerDlg m_dlgAccounts;

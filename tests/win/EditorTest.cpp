@@ -7,6 +7,9 @@
 #include <commctrl.h>
 
 #include <array>
+#include <map>
+#include <memory>
+#include <tuple>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -18,6 +21,11 @@
 #include "resources/resource.h"
 #include "dialogs/win32/ArrangementDlg.h"
 #include "dialogs/win32/DayStrip.h"
+#include "dialogs/win32/HistoryDlg.h"
+#include "dialogs/win32/UsageChart.h"
+#include "controls/win32/DialogFrame.h"
+#include "store/HistoryFile.h"
+#include "store/UsageStore.h"
 #include "settings/DayControls.h"
 #include "shell/Utilities.h"
 #include "store/DataStore.h"
@@ -479,4 +487,93 @@ TEST_F(Editor, SaveForWritesExactlyTheChosenDaysOfTheChosenChildren) {
     EXPECT_EQ(m_folder.Read("prj.nam"), expected);
     EXPECT_EQ(Row(4), m_pDlg->EditedDay().GetSummary());
     EXPECT_FALSE(m_pDlg->m_bBusy);
+}
+
+// The history window draws each day's bars to the heights its minutes call for, today's from
+// use.sta; a child with nothing recorded gets a sentence instead of an empty chart.
+TEST_F(Editor, TheHistoryChartsTheLast28DaysAndSaysSoWhenThereIsNothing) {
+    const std::string strFile = std::string(CHistoryFile::kHeader) +
+                                "\r\n2026-02-20,Tom,120,60,3,30\r\n2026-02-27,Tom,30,90,1,0\r\n"
+                                "2026-02-28,Tom,90,90,2,0\r\n2026-02-28,Ann,10,90,0,0\r\n2026-01-02,Tom,500,500,0,0\r\n";
+    m_folder.Write(CHistoryFile::kFileName, BYTES(strFile.begin(), strFile.end()));
+    CUsageStore usage;
+    USAGE_RECORD today;
+    today.strUser = "Tom";
+    today.nUsedSecs = 45 * 60 + 20;
+    today.tLastSave = m_clock.Now() - 30;
+    usage.Add(today);
+    ASSERT_TRUE(usage.Save());
+    Open();
+
+    struct SEEN {
+        bool bEmpty = true;
+        int nScale = 0;
+        std::map<int, int> accent, pale, live, expectedAccent, expectedPale;
+    } seen;
+    auto look = std::make_unique<CDialogAnswer>(IDC_HISTORY_EVENTS, [&seen](HWND hDlg) {
+        const auto* pChart = dynamic_cast<const CUsageChart*>(CWnd::FromHandle(::GetDlgItem(hDlg, IDC_HISTORY_CHART)));
+        if (pChart) {
+            seen.bEmpty = !::IsWindowVisible(pChart->m_hWnd);
+            seen.nScale = pChart->ScaleMinutes();
+            RECT rc{};
+            ::GetClientRect(pChart->m_hWnd, &rc);
+            CCanvas canvas(rc.right, rc.bottom);
+            pChart->Paint(canvas.DC());
+            const RECT rcPlot = pChart->PlotRect();
+            // Day 27 is today (1 March); 26 is 28 February, 25 the 27th, 18 the 20th.
+            for (auto [nDay, nUsed, nAllowed] : {std::tuple{26, 90, 90}, {25, 30, 90}, {18, 120, 60}, {27, 45, 0}, {10, 0, 0}}) {
+                const RECT rcColumn = pChart->ColumnRect(nDay);
+                const int xMiddle = (rcColumn.left + rcColumn.right) / 2;
+                const int nGap = std::max<int>(1, (rcColumn.right - rcColumn.left) / 6);
+                seen.accent[nDay] = canvas.Count(kAccentColor, RECT{xMiddle, rcPlot.top, xMiddle + 1, rcPlot.bottom});
+                seen.live[nDay] = canvas.Count(CUsageChart::kTodayColour, RECT{xMiddle, rcPlot.top, xMiddle + 1, rcPlot.bottom});
+                seen.pale[nDay] = canvas.Count(CUsageChart::kAllowedColour,
+                                               RECT{rcColumn.left + nGap, rcPlot.top, rcColumn.left + nGap + 1, rcPlot.bottom});
+                seen.expectedAccent[nDay] = pChart->HeightOf(nUsed);
+                seen.expectedPale[nDay] = pChart->HeightOf(nAllowed);
+            }
+            if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) {
+                ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                RECT rcShot;
+                ::GetWindowRect(hDlg, &rcShot);
+                SaveScreenArea(rcShot, strShot + "history.bmp");
+            }
+        }
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
+    ASSERT_EQ(look->m_nAnswered, 1);
+    look.reset();
+    EXPECT_FALSE(seen.bEmpty);
+    EXPECT_EQ(seen.nScale, 120) << "the tallest bar (the 20th's 120 minutes) fills the plot; 2 January is too old";
+    EXPECT_GT(seen.expectedAccent[26], 20);
+    EXPECT_EQ(seen.accent[26], seen.expectedAccent[26]);
+    EXPECT_EQ(seen.accent[25], seen.expectedAccent[25]);
+    EXPECT_EQ(seen.accent[18], seen.expectedAccent[18]);
+    // The allowance shows where the use does not cover it, its top at its own height.
+    EXPECT_EQ(seen.pale[25], seen.expectedPale[25]);
+    EXPECT_EQ(seen.live[27], seen.expectedAccent[27]) << "today's bar, from use.sta";
+    EXPECT_EQ(seen.accent[27], 0);
+    EXPECT_EQ(seen.accent[10] + seen.pale[10], 0) << "a day without a line has no bar";
+    EXPECT_FALSE(m_pDlg->m_bBusy);
+
+    // A new child has nothing recorded.
+    m_store.m_childAccounts.Add("Bea");
+    std::string strEmpty;
+    bool bChartShown = true;
+    CDialogAnswer empty(IDC_HISTORY_EVENTS, [&](HWND hDlg) {
+        strEmpty = CDialogAnswer::Text(::GetDlgItem(hDlg, IDC_HISTORY_EMPTY));
+        bChartShown = ::IsWindowVisible(::GetDlgItem(hDlg, IDC_HISTORY_CHART));
+        if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) {
+            ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RECT rcShot;
+            ::GetWindowRect(hDlg, &rcShot);
+            SaveScreenArea(rcShot, strShot + "history-empty.bmp");
+        }
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    m_pDlg->m_strUser = "Bea";
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
+    EXPECT_FALSE(bChartShown);
+    EXPECT_EQ(strEmpty, "Nothing has been recorded for Bea yet: the chart appears after the first day of use.");
 }
