@@ -8,8 +8,12 @@
 
 namespace {
 
-std::string Quoted(const std::string& strText) {
-    if (strText.find_first_of(",\"\r\n") == std::string::npos) return strText;
+// A name in its field: line breaks become blanks (a line is a record, whatever its quotes), and it
+// is quoted when it holds a comma or a quote.
+std::string Quoted(std::string strText) {
+    for (char& c : strText)
+        if (c == '\r' || c == '\n') c = ' ';
+    if (strText.find_first_of(",\"") == std::string::npos) return strText;
     std::string strOut = "\"";
     for (char c : strText) {
         if (c == '"') strOut += '"';
@@ -50,13 +54,12 @@ bool ReadNumber(const std::string& strText, int& nValue) {
     return true;
 }
 
-// The file's records: lines ended by CR LF or LF, a quoted field may hold line ends.
+// The file's lines, ended by CR LF or LF; a quote left open ends with its line, so a line edited
+// by hand cannot swallow the lines after it.
 std::vector<std::string> Records(const std::string& strFile) {
     std::vector<std::string> records(1);
-    bool bQuoted = false;
     for (char c : strFile) {
-        if (c == '"') bQuoted = !bQuoted;
-        if (!bQuoted && (c == '\n' || c == '\r')) {
+        if (c == '\n' || c == '\r') {
             if (!records.back().empty()) records.emplace_back();
             continue;
         }

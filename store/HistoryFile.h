@@ -1,7 +1,7 @@
 // history.csv in the data folder: one line per child and finished day, for the parent to keep
 // and to open in a spreadsheet. A header line, then "date,child,minutes used,minutes allowed,
 // locks,extra minutes" with the date as YYYY-MM-DD; lines end with CR LF; a child's name is
-// quoted when it holds a comma, a quote or a line break.
+// quoted when it holds a comma or a quote (a line break in it is written as a blank).
 #pragma once
 
 #include <cstdint>

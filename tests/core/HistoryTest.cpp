@@ -92,6 +92,7 @@ TEST_F(History, ADayNotClosedAtMidnightIsWrittenAtTheNextStartOnALaterDay) {
 TEST_F(History, NamesASpreadsheetMustSeeQuotedReadBackAndBrokenLinesAreSkipped) {
     const HISTORY_LINE odd{20261231, "Ann, \"Jr\"", 5, 1440, 0, 60};
     EXPECT_EQ(CHistoryFile::Format(odd), "2026-12-31,\"Ann, \"\"Jr\"\"\",5,1440,0,60");
+    EXPECT_EQ(CHistoryFile::Format({20260101, "two\r\nlines", 1, 2, 3, 4}), "2026-01-01,two  lines,1,2,3,4");
     HISTORY_LINE back;
     ASSERT_TRUE(CHistoryFile::Parse(CHistoryFile::Format(odd), back));
     EXPECT_EQ(back, odd);
@@ -100,12 +101,14 @@ TEST_F(History, NamesASpreadsheetMustSeeQuotedReadBackAndBrokenLinesAreSkipped) 
         EXPECT_FALSE(CHistoryFile::Parse(pszBad, back)) << pszBad;
 
     m_folder.Write(CHistoryFile::kFileName, [] {
-        const std::string strText = std::string(CHistoryFile::kHeader) + "\r\nnot a line\r\n2026-05-01,kid,10,90,1,0";
+        const std::string strText =
+            std::string(CHistoryFile::kHeader) + "\r\n\"not a line\r\n2026-05-01,kid,10,90,1,0";
         return BYTES(strText.begin(), strText.end());
     }());
     CHistoryFile history;
     ASSERT_TRUE(history.Append(odd));
-    EXPECT_EQ(File(), std::string(CHistoryFile::kHeader) + "\r\nnot a line\r\n2026-05-01,kid,10,90,1,0\r\n" +
+    // A quote left open by hand spoils its own line only.
+    EXPECT_EQ(File(), std::string(CHistoryFile::kHeader) + "\r\n\"not a line\r\n2026-05-01,kid,10,90,1,0\r\n" +
                           CHistoryFile::Format(odd) + "\r\n");
     ASSERT_TRUE(history.Load());
     EXPECT_EQ(history.Lines().size(), 2u);
