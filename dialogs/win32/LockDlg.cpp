@@ -274,10 +274,13 @@ void CLockDlg::KeepInFront() {
     IControllerHost* pControl = m_pHost;
     // Every monitor, not just the primary one: a screen added while locked must be covered too.
     if (!pControl || !pControl->CurtainCoversScreen()) BringToFront();
-    // The lock screen's own boxes (the wrong-password message, the power dialog) may stand in front.
+    // The lock screen's own boxes (the wrong-password message, the power dialog, the extra-time
+    // dialog and its message) may stand in front.
     HWND hForeground = ::GetForegroundWindow();
-    const bool bOurs = hForeground == m_hWnd || (hForeground && hForeground == m_dlgPower.m_hWnd) ||
-                       (hForeground && ::GetWindow(hForeground, GW_OWNER) == m_hWnd);
+    bool bOurs = hForeground == m_hWnd || (hForeground && hForeground == m_dlgPower.m_hWnd);
+    for (HWND hOwner = hForeground ? ::GetWindow(hForeground, GW_OWNER) : nullptr; hOwner && !bOurs;
+         hOwner = ::GetWindow(hOwner, GW_OWNER))
+        bOurs = hOwner == m_hWnd;
     if (!bOurs) BringToFront();
 }
 
