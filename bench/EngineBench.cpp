@@ -1,6 +1,7 @@
 // The engine's cost per status-window tick and for a whole simulated day.
 #include <benchmark/benchmark.h>
 
+#include "engine/DayPreview.h"
 #include "store/PrjStore.h"
 #include "engine/UsageContext.h"
 #include "engine/UsageState.h"
@@ -66,5 +67,14 @@ void BM_FullDay(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 86400);
 }
 BENCHMARK(BM_FullDay)->Unit(benchmark::kMillisecond);
+
+// The editor's preview of a default day (all three limits): one replay, recomputed at every
+// change of the day's controls.
+void BM_DayPreview(benchmark::State& state) {
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 9, 0, 0)};
+    const CDayPrj day;
+    for (auto _ : state) benchmark::DoNotOptimize(CDayPreview::Simulate(day).UsedSecs());
+}
+BENCHMARK(BM_DayPreview)->Unit(benchmark::kMillisecond);
 
 }  // namespace

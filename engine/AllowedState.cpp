@@ -15,21 +15,24 @@
 void CAllowedState::OnResume(CUsageContext& context) {
     RestCredit(context, ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsOutsidePeriod(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 
 void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
     const CDayPrj& day = *context.m_pTodayPrj;
+    // Use past the total or the period can only be extra time granted today.
+    const bool bBeyond = context.IsBeyondLimits(CClock::Now() - nSeconds);
     context.m_nUsedSecs += nSeconds;
     if (day.m_bTotalLimit == 1) context.m_nTotalSecsLeft = std::max(0, context.m_nTotalSecsLeft - nSeconds);
     if (day.m_bRest == 1) context.m_nUseSecsBeforeRest = std::max(0, context.m_nUseSecsBeforeRest - nSeconds);
+    if (bBeyond) context.UseExtra(nSeconds);
 
     // The new day wins over every limit, then the total, the period and last the rest.
     if (context.IsNewDay()) {
         context.ChangeState(std::make_unique<CNewDayState>());
-    } else if (day.m_bTotalLimit == 1 && context.m_nTotalSecsLeft <= 0) {
+    } else if (context.IsTotalLocked()) {
         context.ChangeState(std::make_unique<CTotalUsedUpState>());
-    } else if (context.IsOutsidePeriod(CClock::Now())) {
+    } else if (context.IsPeriodLocked(CClock::Now())) {
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     } else if (day.m_bRest == 1 && context.m_nUseSecsBeforeRest <= 0) {
         context.ChangeState(std::make_unique<CForcedRestState>());

@@ -16,7 +16,7 @@ void CForcedRestState::OnResume(CUsageContext& context) {
     RestCredit(context, nGap);
     context.m_nRestSecsLeft = static_cast<std::int32_t>(std::max<TIMESECS>(0, context.m_nRestSecsLeft - nGap));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsOutsidePeriod(context.m_tSession))
+    if (context.IsPeriodLocked(context.m_tSession))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     else if (context.m_nRestSecsLeft <= 0)
         context.ChangeState(std::make_unique<CRestDoneState>());
@@ -29,7 +29,7 @@ void CForcedRestState::OnTimer(CUsageContext& context, int nSeconds) {
     context.m_nRestSecsLeft = std::max(0, context.m_nRestSecsLeft - nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
-    else if (context.IsOutsidePeriod(CClock::Now()))
+    else if (context.IsPeriodLocked(CClock::Now()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     else if (context.m_nRestSecsLeft <= 0)
         context.ChangeState(std::make_unique<CRestDoneState>());

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/AllowedState.h"
 #include "engine/UsageContext.h"
 #include "engine/NewDayState.h"
 #include "engine/PeriodArrivedState.h"
@@ -12,13 +13,18 @@
 void COutOfPeriodState::OnResume(CUsageContext& context) {
     RestCredit(context, ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (!context.IsOutsidePeriod(context.m_tSession)) context.ChangeState(std::make_unique<CPeriodArrivedState>());
+    if (context.HasExtra())
+        context.ChangeState(std::make_unique<CAllowedState>());
+    else if (!context.IsOutsidePeriod(context.m_tSession))
+        context.ChangeState(std::make_unique<CPeriodArrivedState>());
 }
 
 void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
     RestCredit(context, nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
+    else if (context.HasExtra())
+        context.ChangeState(std::make_unique<CAllowedState>());
     else if (!context.IsOutsidePeriod(CClock::Now()))
         context.ChangeState(std::make_unique<CPeriodArrivedState>());
 }

@@ -4,11 +4,23 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/AllowedState.h"
+#include "engine/NewDayState.h"
 #include "engine/UsageContext.h"
 #include "settings/MsgText.h"
 
-void CTotalUsedUpState::OnResume(CUsageContext& context) { ResumeDayLocked(context); }
-void CTotalUsedUpState::OnTimer(CUsageContext& context, int) { TimerDayLocked(context); }
+// Extra time granted while the screen was locked lets the child in.
+void CTotalUsedUpState::OnResume(CUsageContext& context) {
+    if (ResumeNewDay(context) || ResumeChanged(context)) return;
+    if (context.HasExtra()) context.ChangeState(std::make_unique<CAllowedState>());
+}
+
+void CTotalUsedUpState::OnTimer(CUsageContext& context, int) {
+    if (context.IsNewDay())
+        context.ChangeState(std::make_unique<CNewDayState>());
+    else if (context.HasExtra())
+        context.ChangeState(std::make_unique<CAllowedState>());
+}
 
 std::string CTotalUsedUpState::GetInfo1(const CUsageContext&) { return GetMsgText(154); }
 std::string CTotalUsedUpState::GetInfo2(const CUsageContext&) { return GetMsgText(156); }

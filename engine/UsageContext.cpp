@@ -1,10 +1,15 @@
 // The usage context: starts, saves, the state switch and the tests the states share.
 #include "engine/UsageContext.h"
 
+#include "engine/AllowedState.h"
+#include "engine/ExtraTime.h"
 #include "engine/NewDayState.h"
+#include "store/ExtraTimeStore.h"
 #include "store/PrjStore.h"
 #include "engine/UsageState.h"
 #include "store/UsageStore.h"
+
+#include <algorithm>
 
 CUsageContext::CUsageContext() = default;
 
@@ -27,6 +32,10 @@ CUsageContext& CUsageContext::operator=(const CUsageContext& other) {
     m_bShowMini = other.m_bShowMini;
     m_nMiniX = other.m_nMiniX;
     m_nMiniY = other.m_nMiniY;
+    m_nExtraSecsLeft = other.m_nExtraSecsLeft;
+    m_nExtraGrantedSecs = other.m_nExtraGrantedSecs;
+    m_nLocks = other.m_nLocks;
+    m_pExtraStore = other.m_pExtraStore;
     return *this;
 }
 
@@ -50,8 +59,50 @@ TIMESECS CUsageContext::LoadToday(const std::string& strUser, CPrjStore& prjStor
     }
     m_pTodayPrj = &pWeek->m_days[CClock::ToLocal(tNow).nWeekday];
     m_strUser = strUser;
+    LoadExtra(tNow);
     return tNow;
 }
+
+void CUsageContext::LoadExtra(TIMESECS tNow) {
+    m_nExtraSecsLeft = m_nExtraGrantedSecs = m_nLocks = 0;
+    if (!m_pExtraStore) return;
+    m_pExtraStore->Load();
+    const EXTRA_RECORD* pRecord = m_pExtraStore->Find(m_strUser);
+    if (!pRecord || pRecord->nDate != DateKey(tNow)) return;
+    m_nExtraSecsLeft = pRecord->nExtraSecsLeft;
+    m_nExtraGrantedSecs = pRecord->nGrantedSecs;
+    m_nLocks = pRecord->nLocks;
+}
+
+void CUsageContext::SaveExtra() {
+    if (!m_pExtraStore) return;
+    EXTRA_RECORD& record = m_pExtraStore->ForDate(m_strUser, DateKey(m_tSession));
+    record.nGrantedSecs = m_nExtraGrantedSecs;
+    record.nExtraSecsLeft = m_nExtraSecsLeft;
+    record.nLocks = m_nLocks;
+    m_pExtraStore->Save();
+}
+
+void CUsageContext::GrantExtra(int nSeconds) {
+    if (nSeconds <= 0) return;
+    m_nExtraSecsLeft += nSeconds;
+    m_nExtraGrantedSecs += nSeconds;
+    const int nId = GetStateId();
+    if (nId == STATE_TOTAL_USED_UP || nId == STATE_OUT_OF_PERIOD) ChangeState(std::make_unique<CAllowedState>());
+    SaveExtra();
+}
+
+bool CUsageContext::IsBeyondLimits(TIMESECS t) const {
+    return (m_pTodayPrj->m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0) || IsOutsidePeriod(t);
+}
+
+bool CUsageContext::IsTotalLocked() const {
+    return m_pTodayPrj->m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0 && !HasExtra();
+}
+
+bool CUsageContext::IsPeriodLocked(TIMESECS t) const { return !HasExtra() && IsOutsidePeriod(t); }
+
+void CUsageContext::UseExtra(int nSeconds) { m_nExtraSecsLeft = std::max(0, m_nExtraSecsLeft - nSeconds); }
 
 void CUsageContext::Start(const std::string& strUser, bool bActive, CPrjStore& prjStore, CUsageStore& usageStore) {
     if (bActive)
@@ -106,6 +157,7 @@ bool CUsageContext::Save(CUsageStore& usageStore) {
         *pRecord = ToRecord();
     else
         usageStore.Add(ToRecord());
+    SaveExtra();
     return usageStore.Save();
 }
 
@@ -149,6 +201,8 @@ void CUsageContext::Dispatch(F&& event) {
 }
 
 void CUsageContext::ChangeState(std::unique_ptr<CUsageState> pState) {
+    // A lock by a rule while the child was using the computer counts in the day's history.
+    if (GetStateId() == STATE_ALLOWED && pState && pState->GetLockKind() == LOCK_BY_RULE) ++m_nLocks;
     if (m_pState) m_retired.push_back(std::move(m_pState));
     m_pState = std::move(pState);
     m_nStateId = m_pState ? m_pState->GetId() : -1;

@@ -13,6 +13,7 @@
 #include "seams/Clock.h"
 #include "store/UsageRecord.h"
 
+class CExtraTimeStore;
 class CPrjStore;
 class CUsageState;
 class CUsageStore;
@@ -69,6 +70,20 @@ public:
     // Id of the current state; -1 when there is none yet.
     int GetStateId() const;
 
+    // Extra time granted on the spot for today: usable past the day's total and past the end of
+    // the period (rests still apply), counted down only by such use. A grant while locked by the
+    // total or the period lets the child in at once.
+    void GrantExtra(int nSeconds);
+    bool HasExtra() const { return m_nExtraSecsLeft > 0; }
+    // True when a second beginning at t is past the day's total or outside the period.
+    bool IsBeyondLimits(TIMESECS t) const;
+    // The total is used up and no extra time is left.
+    bool IsTotalLocked() const;
+    // Outside the period at t and no extra time is left.
+    bool IsPeriodLocked(TIMESECS t) const;
+    // Takes a second of use past the limits from the extra time.
+    void UseExtra(int nSeconds);
+
     // Tests shared by the states.
     // True when now falls on another local date than the last load (year, month and day compared).
     bool IsNewDay() const;
@@ -99,8 +114,17 @@ public:
     std::int32_t m_bShowMini = 1;
     std::int32_t m_nMiniX = MINI_UNSET;
     std::int32_t m_nMiniY = MINI_UNSET;
+    // Today's extra time and locks by a rule, kept in extra.tim when the store is given (the
+    // status window gives it; a context without one keeps them in memory only).
+    std::int32_t m_nExtraSecsLeft = 0;
+    std::int32_t m_nExtraGrantedSecs = 0;
+    std::int32_t m_nLocks = 0;
+    CExtraTimeStore* m_pExtraStore = nullptr;
 
 private:
+    // Today's extra time and locks from extra.tim (none for another date).
+    void LoadExtra(TIMESECS tNow);
+    void SaveExtra();
     // Reloads both stores and points m_pTodayPrj at today's day of the user's week; returns now.
     TIMESECS LoadToday(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore);
     // Runs one event on the current state, then frees the states it replaced.

@@ -89,9 +89,9 @@ void CUsageState::Decide(CUsageContext& context) {
     const CDayPrj& day = *context.m_pTodayPrj;
     if (day.m_bForbid != 0)
         context.ChangeState(std::make_unique<CForbidDayState>());
-    else if (day.m_bTotalLimit == 1 && context.m_nTotalSecsLeft <= 0)
+    else if (context.IsTotalLocked())
         context.ChangeState(std::make_unique<CTotalUsedUpState>());
-    else if (context.IsOutsidePeriod(context.m_tSession))
+    else if (context.IsPeriodLocked(context.m_tSession))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     else
         context.ChangeState(std::make_unique<CAllowedState>());
@@ -100,14 +100,14 @@ void CUsageState::Decide(CUsageContext& context) {
 void CUsageState::ResumeWaiting(CUsageContext& context) {
     RestCredit(context, ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsOutsidePeriod(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 
 void CUsageState::TimerWaiting(CUsageContext& context, int nSeconds) {
     RestCredit(context, nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
-    else if (context.IsOutsidePeriod(CClock::Now()))
+    else if (context.IsPeriodLocked(CClock::Now()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 

@@ -3,20 +3,22 @@
 
 namespace {
 IClock* g_pClock = nullptr;
-IClock& Current() { return g_pClock ? *g_pClock : RealClock(); }
+IClock& Active() { return g_pClock ? *g_pClock : RealClock(); }
 }  // namespace
 
-TIMESECS CClock::Now() { return Current().Now(); }
-std::int64_t CClock::RunningMs() { return Current().RunningMs(); }
-TIMESECS CClock::BootTime() { return Current().BootTime(); }
-std::string CClock::Zone() { return Current().Zone(); }
+TIMESECS CClock::Now() { return Active().Now(); }
+std::int64_t CClock::RunningMs() { return Active().RunningMs(); }
+TIMESECS CClock::BootTime() { return Active().BootTime(); }
+std::string CClock::Zone() { return Active().Zone(); }
 
 void CClock::Use(IClock* pClock) { g_pClock = pClock; }
 
-CLocalTime CClock::ToLocal(TIMESECS t) { return Current().ToLocal(t); }
+IClock* CClock::Current() { return g_pClock; }
+
+CLocalTime CClock::ToLocal(TIMESECS t) { return Active().ToLocal(t); }
 
 TIMESECS CClock::MakeLocal(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond) {
-    return Current().MakeLocal(nYear, nMonth, nDay, nHour, nMinute, nSecond);
+    return Active().MakeLocal(nYear, nMonth, nDay, nHour, nMinute, nSecond);
 }
 
 bool CClock::IsSameDate(TIMESECS a, TIMESECS b) {

@@ -44,8 +44,11 @@ public:
     static std::int64_t RunningMs();
     static TIMESECS BootTime();
     static std::string Zone();
-    // Replaces the clock everything reads (nullptr: the system clock again). Only tests call it.
+    // Replaces the clock everything reads (nullptr: the system clock again). Tests call it, and
+    // the editor's preview while it replays a day.
     static void Use(IClock* pClock);
+    // The clock everything reads now, so that a replacement can be undone exactly.
+    static IClock* Current();
 
     static CLocalTime ToLocal(TIMESECS t);
     // A time from local fields; whether daylight saving applies is decided by the zone.

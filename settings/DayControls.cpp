@@ -1,7 +1,9 @@
 // The editor's day checks and the writing of a day.
 #include "settings/DayControls.h"
 
+#include "settings/MsgText.h"
 #include "store/DayPrj.h"
+#include "store/PrjStore.h"
 
 DAY_CHECK CheckDayControls(const DAY_CONTROLS& c, bool bHasUser) {
     if (!bHasUser || c.nUsage != USAGE_CONDITIONAL) return {};
@@ -43,4 +45,39 @@ void ApplyDayControls(const DAY_CONTROLS& c, CDayPrj& day) {
             }
             break;
     }
+}
+
+int ApplyDayControlsTo(const DAY_CONTROLS& controls, CPrjStore& store, const std::vector<std::string>& users,
+                       const std::array<bool, 7>& days) {
+    int nWritten = 0;
+    for (const std::string& strUser : users) {
+        CUserPrj* pWeek = store.Find(strUser);
+        if (!pWeek) continue;
+        for (std::size_t nDay = 0; nDay < days.size(); ++nDay) {
+            if (!days[nDay]) continue;
+            ApplyDayControls(controls, pWeek->m_days[nDay]);
+            ++nWritten;
+        }
+    }
+    return nWritten;
+}
+
+namespace {
+// "a", "a and b", "a, b and c".
+std::string ListOf(const std::vector<std::string>& items) {
+    std::string strText;
+    for (std::size_t n = 0; n < items.size(); ++n) {
+        if (n > 0) strText += n + 1 == items.size() ? " and " : ", ";
+        strText += items[n];
+    }
+    return strText;
+}
+}  // namespace
+
+std::string SavedForText(const std::vector<std::string>& users, const std::array<bool, 7>& days, int nWritten) {
+    if (nWritten == 0) return "Nothing was saved: no day or no child was ticked.";
+    std::vector<std::string> dayNames;
+    for (std::size_t nDay = 0; nDay < days.size(); ++nDay)
+        if (days[nDay]) dayNames.push_back(GetMsgText(126 + 2 * static_cast<unsigned>(nDay)));
+    return "Saved to " + ListOf(dayNames) + " for " + ListOf(users) + ".";
 }

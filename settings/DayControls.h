@@ -2,7 +2,12 @@
 // and the writing of the controls into a day arrangement. No window is needed for either.
 #pragma once
 
+#include <array>
+#include <string>
+#include <vector>
+
 class CDayPrj;
+class CPrjStore;
 
 // The usage radio buttons.
 enum { USAGE_CONDITIONAL = 0, USAGE_FORBID = 1, USAGE_FREE = 2 };
@@ -31,3 +36,11 @@ DAY_CHECK CheckDayControls(const DAY_CONTROLS& controls, bool bHasUser);
 // Writes the controls into the day: the mode flags and limit flags are cleared first, then set by
 // the usage; a ticked limit takes its numbers, an unticked one keeps its old numbers.
 void ApplyDayControls(const DAY_CONTROLS& controls, CDayPrj& day);
+
+// "Save for...": the controls written into each chosen weekday of each chosen child's week, as
+// ApplyDayControls writes one day. Children without a week are skipped. Returns how many days
+// were written; the store is not saved.
+int ApplyDayControlsTo(const DAY_CONTROLS& controls, CPrjStore& store, const std::vector<std::string>& users,
+                       const std::array<bool, 7>& days);
+// What the parent is told afterwards, e.g. "Saved to Monday and Friday for Tom and Ann."
+std::string SavedForText(const std::vector<std::string>& users, const std::array<bool, 7>& days, int nWritten);

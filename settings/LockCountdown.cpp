@@ -43,6 +43,25 @@ void CLockCountdown::Update(const CUsageContext& context) {
         }
         if (tNow <= m_tPeriodEnd) m_nPeriodLeft = Clamp32(m_tPeriodEnd - tNow);
     }
+    if (context.HasExtra()) AddExtra(context, tNow);
+}
+
+void CLockCountdown::AddExtra(const CUsageContext& context, TIMESECS tNow) {
+    // Extra time moves the lock by the total or the period back by what is left of it; it is told
+    // as the limit that locks (or would have locked) first.
+    const bool bBeyond = context.IsBeyondLimits(tNow);
+    if (!bBeyond && m_nTotalLeft < 0 && m_nPeriodLeft < 0) return;  // neither limit applies
+    bool bByTotal = false;
+    std::int32_t nNormal = 0;
+    if (bBeyond) {
+        bByTotal = context.m_pTodayPrj->m_bTotalLimit == 1 && context.m_nTotalSecsLeft <= 0;
+    } else {
+        bByTotal = m_nTotalLeft >= 0 && (m_nPeriodLeft < 0 || m_nTotalLeft <= m_nPeriodLeft);
+        nNormal = bByTotal ? m_nTotalLeft : m_nPeriodLeft;
+    }
+    const std::int32_t nLock = nNormal + context.m_nExtraSecsLeft;
+    m_nTotalLeft = bByTotal ? nLock : -1;
+    m_nPeriodLeft = bByTotal ? -1 : nLock;
 }
 
 int CLockCountdown::FindFirst() const {

@@ -39,4 +39,6 @@ private:
     // Index of the count that locks first (0 total, 1 rest, 2 new day, 3 period), -1 for none
     // within the hour.
     int FindFirst() const;
+    // The lock by the total or the period moved back by the extra time left.
+    void AddExtra(const CUsageContext& context, TIMESECS tNow);
 };

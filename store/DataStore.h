@@ -7,6 +7,7 @@
 #include "store/ActiveUserList.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/ExtraTimeStore.h"
 #include "store/UsageStore.h"
 
 class CDataStore {
@@ -24,4 +25,5 @@ public:
     CPrjStore m_prjStore;               // prj.nam
     CUsageStore m_usageStore;           // use.sta
     CActiveUserList m_activeUsers;      // userinfo.aur
+    CExtraTimeStore m_extraTime;        // extra.tim
 };

@@ -35,6 +35,7 @@ public:
     static constexpr const char* kWrongPassword = "wrong password";  // at the lock screen
     static constexpr const char* kFirstRun = "first run";         // the Administrator password chosen
     static constexpr const char* kLogin = "login";                // the Administrator logged in
+    static constexpr const char* kExtraTime = "extra time";       // extra time granted to a child
 
     // Adds one event at the clock's current time; tabs and line breaks in the texts become
     // blanks. False when neither the file nor its copy could be written.

@@ -17,6 +17,8 @@
 #include "seams/SystemActions.h"
 #include "settings/MsgText.h"
 #include "dialogs/win32/AboutDlg.h"
+#include "dialogs/win32/HistoryDlg.h"
+#include "dialogs/win32/SaveForDlg.h"
 #include "shell/win32/ControllerHost.h"
 #include "controls/win32/DialogFrame.h"
 #include "store/DataStore.h"
@@ -93,6 +95,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
+    SetDlgItemText(IDC_ARR_HISTORY, "History");
     SetDlgItemText(IDC_ARR_LOGO, "");
     SetDlgItemText(IDC_ARR_LOGO_TEXT, "Quenby");
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
@@ -111,6 +114,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(1058, GetMsgText(374));
     SetDlgItemText(1059, ":");
     SetDlgItemText(IDC_ARR_SAVE, std::string("    ").append(GetMsgText(142)));
+    SetDlgItemText(IDC_ARR_SAVE_FOR, "Save for...");
     SetLooks();
 
     BuildList();
@@ -169,7 +173,8 @@ void CArrangementDlg::SetLooks() {
     } toolbar[] = {{&m_btnSwitch, IDC_ARR_SWITCH_USER, IDB_SWITCH_USER},
                    {&m_btnAccounts, IDC_ARR_ACCOUNTS, IDB_ACCOUNTS},
                    {&m_btnOptions, IDC_ARR_OPTIONS, IDB_SETTINGS_HOT},
-                   {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT}};
+                   {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT},
+                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY}};
     for (const auto& tool : toolbar) {
         if (!tool.pButton->SubclassDlgItem(tool.nId, this)) continue;
         tool.pButton->SetBitmaps(tool.nBitmap, RGB(255, 255, 255));
@@ -201,6 +206,15 @@ void CArrangementDlg::SetLooks() {
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (size_t n = 0; n < std::size(kComboItems); ++n) m_combos[n].SubclassDlgItem(kComboItems[n].nId, this);
+    m_strip.SubclassDlgItem(IDC_ARR_PREVIEW_STRIP, this);
+    if (m_previewText.SubclassDlgItem(IDC_ARR_PREVIEW_TEXT, this)) {
+        m_previewText.SetFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+        m_previewText.SetTextColor(kAccentColor);
+        m_previewText.SetBkColor(kDialogBkColor);
+        m_previewText.SetTransparent(FALSE);
+    }
+    if (m_btnSaveFor.SubclassDlgItem(IDC_ARR_SAVE_FOR, this)) ApplyActionButtonLook(m_btnSaveFor, 0);
 }
 
 int CArrangementDlg::SX(int x) const { return static_cast<int>(x * m_dScaleX + 0.5); }
@@ -278,6 +292,8 @@ void CArrangementDlg::ShowWeek() {
         ListView_SetItemText(hList, nDay, 1, strText.data());
     }
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
+    EnableItem(IDC_ARR_SAVE_FOR, !m_strUser.empty());
+    EnableItem(IDC_ARR_HISTORY, !m_strUser.empty());
 }
 
 void CArrangementDlg::EnableConditions(bool bEnable) {
@@ -341,6 +357,27 @@ void CArrangementDlg::ShowDay() {
         }
     }
     ReadUsage();
+    RefreshPreview();
+}
+
+CDayPrj CArrangementDlg::EditedDay() const {
+    CDayPrj day;
+    if (const CUserPrj* pUser = m_pStore && !m_strUser.empty() ? m_pStore->m_prjStore.Find(m_strUser) : nullptr)
+        day = pUser->m_days[m_nDay];
+    ApplyDayControls(ReadControls(), day);
+    return day;
+}
+
+void CArrangementDlg::RefreshPreview() {
+    if (m_strUser.empty()) {
+        m_preview = CDayPreview();
+        m_strip.SetSpans({});
+        SetDlgItemText(IDC_ARR_PREVIEW_TEXT, "");
+        return;
+    }
+    m_preview = CDayPreview::Simulate(EditedDay());
+    m_strip.SetSpans(m_preview.Spans());
+    SetDlgItemText(IDC_ARR_PREVIEW_TEXT, m_preview.Sentence());
 }
 
 void CArrangementDlg::ReadUsage() {
@@ -367,13 +404,7 @@ DAY_CONTROLS CArrangementDlg::ReadControls() const {
 bool CArrangementDlg::ValidateDay() {
     const DAY_CHECK check = CheckDayControls(ReadControls(), !m_strUser.empty());
     if (check.bValid) return true;
-    IControllerHost* pControl = m_pHost;
-    const int bWasBusy = m_bBusy;
-    m_bBusy = 1;
-    if (pControl) pControl->EnableTrayMenu(false);
-    ::MessageBoxA(m_hWnd, GetMsgText(check.nTextId).c_str(), GetMsgText(244).c_str(), MB_OK);
-    if (pControl) pControl->EnableTrayMenu(true);
-    m_bBusy = bWasBusy;
+    ShowMessage(GetMsgText(check.nTextId), GetMsgText(244), MB_OK);
     const int nFocus = check.focus == DAY_FOCUS::REST_CHECK      ? IDC_ARR_REST_CHECK
                        : check.focus == DAY_FOCUS::TOTAL_MINUTES ? IDC_ARR_TOTAL_MINUTES
                                                                  : IDC_ARR_START_HOUR;
@@ -391,6 +422,38 @@ void CArrangementDlg::SaveDay() {
         ShowWeek();
     }
     m_bBusy = 0;
+}
+
+void CArrangementDlg::SaveForMany() {
+    if (!m_pStore || m_strUser.empty()) return;
+    m_bBusy = true;
+    if (ValidateDay()) {
+        std::vector<std::string> children;
+        for (int n = 0; n < m_pStore->m_childAccounts.GetCount(); ++n) children.push_back(m_pStore->m_childAccounts.GetName(n));
+        CSaveForDlg dlg(this, m_nDay, m_strUser, children);
+        const bool bChosen = RunBusy(dlg) == IDOK;
+        m_bBusy = true;
+        if (bChosen) {
+            const int nWritten = ApplyDayControlsTo(ReadControls(), m_pStore->m_prjStore, dlg.m_chosenUsers, dlg.m_bDays);
+            const bool bSaved = nWritten == 0 || m_pStore->m_prjStore.Save();
+            ShowWeek();
+            ShowMessage(bSaved ? SavedForText(dlg.m_chosenUsers, dlg.m_bDays, nWritten)
+                               : std::string("The arrangements could not be written to the disk."),
+                        "Save for...", MB_OK | (bSaved ? MB_ICONINFORMATION : MB_ICONWARNING));
+        }
+    }
+    m_bBusy = false;
+}
+
+int CArrangementDlg::ShowMessage(const std::string& strText, const std::string& strCaption, UINT nType) {
+    IControllerHost* pControl = m_pHost;
+    const bool bWasBusy = m_bBusy;
+    m_bBusy = true;
+    if (pControl) pControl->EnableTrayMenu(false);
+    const int nResult = ::MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), nType);
+    if (pControl) pControl->EnableTrayMenu(true);
+    m_bBusy = bWasBusy;
+    return nResult;
 }
 
 void CArrangementDlg::SelectDayRow() {
@@ -443,13 +506,14 @@ void CArrangementDlg::DoSwitchUser() {
     DestroyWindow();
 }
 
-void CArrangementDlg::RunBusy(CDialog& dlg) {
+INT_PTR CArrangementDlg::RunBusy(CDialog& dlg) {
     m_bBusy = 1;
     IControllerHost* pControl = m_pHost;
     if (pControl) pControl->EnableTrayMenu(false);
-    dlg.DoModal();
+    const INT_PTR nResult = dlg.DoModal();
     if (pControl) pControl->EnableTrayMenu(true);
     m_bBusy = 0;
+    return nResult;
 }
 
 void CArrangementDlg::OpenWebSite() { CSystem::Get().ShellOpen(kWebAddress); }
@@ -459,13 +523,30 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
         case IDC_ARR_SAVE:
             if (nCode == BN_CLICKED) SaveDay();
             return true;
+        case IDC_ARR_SAVE_FOR:
+            if (nCode == BN_CLICKED) SaveForMany();
+            return true;
         case IDC_ARR_CONDITIONAL:
         case IDC_ARR_FORBID:
         case IDC_ARR_FREE:
             if (nCode == BN_CLICKED) {
                 EnableConditions(nId == IDC_ARR_CONDITIONAL);
                 m_nUsage = nId == IDC_ARR_CONDITIONAL ? USAGE_CONDITIONAL : nId == IDC_ARR_FORBID ? USAGE_FORBID : USAGE_FREE;
+                RefreshPreview();
             }
+            return true;
+        case IDC_ARR_REST_CHECK:
+        case IDC_ARR_TOTAL_CHECK:
+        case IDC_ARR_PERIOD_CHECK:
+            if (nCode == BN_CLICKED) RefreshPreview();
+            return true;
+        case IDC_ARR_REST_EVERY:
+        case IDC_ARR_REST_MINUTES:
+        case IDC_ARR_TOTAL_HOURS:
+        case IDC_ARR_TOTAL_MINUTES:
+        case IDC_ARR_START_HOUR:
+        case IDC_ARR_START_MINUTE:
+            if (nCode == CBN_SELCHANGE) RefreshPreview();
             return true;
         case IDC_ARR_USER:
             if (nCode == CBN_SELENDOK) ChooseUser();
@@ -473,8 +554,9 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
         case IDC_ARR_END_HOUR:
         case IDC_ARR_END_MINUTE:
             // A period may end at 24:00 but never later.
-            if (nCode == CBN_SELCHANGE && ComboValue(IDC_ARR_END_HOUR) == 24)
-                ::SendMessageA(GetDlgItem(IDC_ARR_END_MINUTE), CB_SETCURSEL, 0, 0);
+            if (nCode != CBN_SELCHANGE) return true;
+            if (ComboValue(IDC_ARR_END_HOUR) == 24) ::SendMessageA(GetDlgItem(IDC_ARR_END_MINUTE), CB_SETCURSEL, 0, 0);
+            RefreshPreview();
             return true;
         case IDC_ARR_SWITCH_USER:
             if (nCode == BN_CLICKED) DoSwitchUser();
@@ -497,6 +579,12 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
         case IDC_ARR_ABOUT:
             if (nCode == BN_CLICKED) {
                 CAboutDlg dlg(this);
+                RunBusy(dlg);
+            }
+            return true;
+        case IDC_ARR_HISTORY:
+            if (nCode == BN_CLICKED && !m_strUser.empty()) {
+                CHistoryDlg dlg(this, m_pStore, m_strUser);
                 RunBusy(dlg);
             }
             return true;
@@ -599,8 +687,9 @@ bool CArrangementDlg::OnPaint() {
     HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
     HPEN hFramePen = ::CreatePen(PS_SOLID, 1, RGB(127, 157, 185));
     HGDIOBJ hOldPen = ::SelectObject(hDC, hFramePen);
-    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(461));
-    ::Rectangle(hDC, SX(6), SY(470), SX(762), SY(540));
+    // The day's frame holds its controls and the preview under them.
+    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(527));
+    ::Rectangle(hDC, SX(6), SY(536), SX(762), SY(606));
     // The tree line from "Conditional usage" to its three limits.
     HPEN hTreePen = ::CreatePen(PS_SOLID, 1, RGB(172, 168, 153));
     ::SelectObject(hDC, hTreePen);

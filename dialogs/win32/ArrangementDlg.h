@@ -8,8 +8,10 @@
 #include "controls/win32/SkinButton.h"
 #include "controls/win32/TransLabel.h"
 #include "dialogs/win32/AccountManagerDlg.h"
+#include "dialogs/win32/DayStrip.h"
 #include "dialogs/win32/OptionsDlg.h"
 #include "framework/win32/Dialog.h"
+#include "engine/DayPreview.h"
 #include "settings/DayControls.h"
 
 class CDataStore;
@@ -34,6 +36,10 @@ public:
 
     // The day controls as they stand.
     DAY_CONTROLS ReadControls() const;
+    // The day being edited as a save would write it (the stored day with the controls applied).
+    CDayPrj EditedDay() const;
+    // The preview of the day being edited, as the strip and the sentence show it.
+    const CDayPreview& Preview() const { return m_preview; }
 
     // The band at the top: painted from bitmap 244 and dragging the window.
     static constexpr int kBandHeight = 86;
@@ -69,15 +75,21 @@ private:
     void ShowWeek();
     void ShowDay();
     void ReadUsage();
+    // Replays the day being edited and shows it under the controls.
+    void RefreshPreview();
     void EnableConditions(bool bEnable);
     bool ValidateDay();
     void SaveDay();
+    // "Save for...": the chosen weekdays of the chosen children, asked first and confirmed after.
+    void SaveForMany();
+    // A message box of the editor, with the busy flag set and the tray menu off while it is up.
+    int ShowMessage(const std::string& strText, const std::string& strCaption, UINT nType);
     void ChooseDay(int nRow);
     void SelectDayRow();
     void ChooseUser();
     void DoSwitchUser();
     // Runs one of the editor's modal dialogs with the busy flag set and the tray menu off.
-    void RunBusy(CDialog& dlg);
+    INT_PTR RunBusy(CDialog& dlg);
     int ComboValue(int nId) const;
     void SelectComboValue(int nId, int nValue, const char* pszFormat);
     void OpenWebSite();
@@ -86,7 +98,11 @@ private:
     int SY(int y) const;
     void SetListFont(int nHeight);
 
-    CTransLabel m_title, m_dayName, m_logoText, m_info[3];
+    CTransLabel m_title, m_dayName, m_logoText, m_info[3], m_previewText;
+    CDayStrip m_strip;
+    CDayPreview m_preview;
+    CSkinButton m_btnSaveFor;
+    CSkinButton m_btnHistory;
     CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
     CFlatCombo m_combos[9];
     CAccountManagerDlg m_dlgAccounts;

@@ -1,10 +1,14 @@
 // The lock screen and its logins.
 #include "dialogs/win32/LockDlg.h"
 
+#include "dialogs/win32/PasswordRefusal.h"
+
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/DataExchange.h"
 #include "framework/win32/WinApp.h"
 #include "dialogs/win32/DataFolderWarning.h"
+#include "dialogs/win32/ExtraTimeDlg.h"
+#include "engine/ExtraTime.h"
 #include "seams/DataFolder.h"
 #include "resources/resource.h"
 #include "dialogs/win32/ArrangementDlg.h"
@@ -56,6 +60,10 @@ BOOL CLockDlg::OnInitDialog() {
     }
     m_btnLogin.SetBitmaps(IDB_LOGIN, RGB(255, 255, 255));
     m_btnTurnOff.SetBitmaps(IDB_LOCK_TURN_OFF, RGB(255, 255, 255));
+    if (m_btnAskMore.SubclassDlgItem(IDC_LOCK_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
+    RECT rcWindow{};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    m_nBaseHeight = rcWindow.bottom - rcWindow.top;
 
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, false);
     DDV_MaxChars(m_hWnd, IDC_LOCK_PASSWORD, 31);
@@ -81,6 +89,45 @@ void CLockDlg::FillAccountCombo() {
     }
     ::SendMessageA(hCombo, CB_SETCURSEL, 0, 0);
     ClearPassword();
+    RefreshAskForMore();
+}
+
+std::string CLockDlg::SelectedName() const {
+    HWND hCombo = GetDlgItem(IDC_LOCK_ACCOUNT);
+    const LRESULT nSel = ::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
+    if (nSel == CB_ERR) return std::string();
+    std::string strBuffer(static_cast<size_t>(::SendMessageA(hCombo, CB_GETLBTEXTLEN, nSel, 0)) + 1, '\0');
+    ::SendMessageA(hCombo, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(strBuffer.data()));
+    return strBuffer.c_str();
+}
+
+void CLockDlg::RefreshAskForMore() {
+    if (!m_hWnd || m_nBaseHeight == 0) return;
+    bool bShow = false;
+    const std::string strName = SelectedName();
+    if (m_pStore && !strName.empty() && strName != CAdminAccount::kName) {
+        m_pStore->m_usageStore.Load();
+        bShow = MayAskForMoreTime(m_pStore->m_usageStore.Find(strName), CClock::Now());
+    }
+    if (bShow == m_bAskMoreShown) return;
+    m_bAskMoreShown = bShow;
+    RECT rcButton{0, 0, 0, 20};  // the button's row, in dialog units
+    ::MapDialogRect(m_hWnd, &rcButton);
+    RECT rcWindow{};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rcWindow.right - rcWindow.left, m_nBaseHeight + (bShow ? rcButton.bottom : 0),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(GetDlgItem(IDC_LOCK_ASK_MORE), bShow ? SW_SHOW : SW_HIDE);
+    if (!m_bHidden) CentreWindow(m_hWnd, WorkArea());
+}
+
+void CLockDlg::OnAskForMoreTime() {
+    const std::string strName = SelectedName();
+    if (!m_pStore || !m_bAskMoreShown) return;
+    CExtraTimeDlg dlg(this, m_pStore, m_pHost, strName);
+    if (dlg.DoModal() != IDOK) return;
+    // The child is not logged in: the time waits in extra.tim for the next login of today.
+    m_pStore->m_extraTime.Grant(strName, DateKey(CClock::Now()), dlg.m_nSeconds);
 }
 
 void CLockDlg::ClearPassword() {
@@ -106,20 +153,11 @@ void CLockDlg::BringToFront() {
 
 void CLockDlg::Login() {
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, true);
-    std::string strName;
-    HWND hCombo = GetDlgItem(IDC_LOCK_ACCOUNT);
-    const LRESULT nSel = ::SendMessageA(hCombo, CB_GETCURSEL, 0, 0);
-    if (nSel != CB_ERR) {
-        std::string strBuffer(static_cast<size_t>(::SendMessageA(hCombo, CB_GETLBTEXTLEN, nSel, 0)) + 1, '\0');
-        ::SendMessageA(hCombo, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(strBuffer.data()));
-        strName = strBuffer.c_str();
-    }
+    const std::string strName = SelectedName();
     if (!m_pHost || !m_pStore) return;
     CDataStore& store = *m_pStore;
 
-    // A try during the wait is not looked at, so guessing stays slow.
-    if (const int nWait = m_throttle.SecondsLeft(CClock::Now())) {
-        ShowBox(FormatMsgText(410, nWait), GetMsgText(103));
+    if (RefuseTryDuringWait(m_hWnd, m_pHost)) {
         ClearPassword();
         return;
     }
@@ -137,17 +175,14 @@ void CLockDlg::Login() {
 }
 
 void CLockDlg::OnWrongPassword(const std::string& strName) {
-    m_throttle.OnWrong(CClock::Now());
-    if (strName == CAdminAccount::kName)
-        CEventLog::Append(CEventLog::kWrongPassword, strName,
-                          "at the lock screen (" + std::to_string(m_throttle.WrongInARow()) + " in a row)");
+    CountWrongPassword(m_pHost, strName, "at the lock screen");
     UpdateGroupText();
     ShowBox(GetMsgText(102), GetMsgText(103));
     ClearPassword();
 }
 
 void CLockDlg::OpenEditor() {
-    m_throttle.OnRight();
+    m_pHost->LoginThrottle().OnRight();
     ClearPassword();
     UpdateGroupText();
     ShowLock(FALSE);
@@ -168,7 +203,7 @@ void CLockDlg::OpenEditor() {
 }
 
 void CLockDlg::OpenStatusWindow(const std::string& strName) {
-    m_throttle.OnRight();
+    m_pHost->LoginThrottle().OnRight();
     ClearPassword();
     UpdateGroupText();
     ShowLock(FALSE);
@@ -180,14 +215,12 @@ void CLockDlg::OpenStatusWindow(const std::string& strName) {
 }
 
 void CLockDlg::ShowBox(const std::string& strText, const std::string& strCaption) {
-    if (m_pHost) m_pHost->EnableTrayMenu(false);
-    ::MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), MB_OK);
-    if (m_pHost) m_pHost->EnableTrayMenu(true);
+    ShowPasswordBox(m_hWnd, m_pHost, strText, strCaption);
 }
 
 void CLockDlg::UpdateGroupText() {
     std::string strText = GetMsgText(106);
-    if (const int nWait = m_throttle.SecondsLeft(CClock::Now()))
+    if (const int nWait = m_pHost ? m_pHost->LoginThrottle().SecondsLeft(CClock::Now()) : 0)
         strText = FormatMsgText(406, nWait);
     else if (m_pStore && m_pStore->m_adminAccount.IsDamaged())
         strText = GetMsgText(412);
@@ -216,6 +249,7 @@ void CLockDlg::ReturnFromEditor() {
 
 void CLockDlg::ReturnFromStatusWindow() {
     if (!m_hWnd) return;
+    RefreshAskForMore();  // the child who just left may be locked for the day now
     CentreWindow(m_hWnd, WorkArea());
     ShowLock(TRUE);
     ::SetForegroundWindow(m_hWnd);
@@ -250,7 +284,13 @@ bool CLockDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
 bool CLockDlg::OnCommand(int nId, int nCode, HWND) {
     switch (nId) {
         case IDC_LOCK_ACCOUNT:
-            if (nCode == CBN_SELCHANGE) ClearPassword();
+            if (nCode == CBN_SELCHANGE) {
+                ClearPassword();
+                RefreshAskForMore();
+            }
+            return true;
+        case IDC_LOCK_ASK_MORE:
+            if (nCode == BN_CLICKED) OnAskForMoreTime();
             return true;
         case IDC_LOCK_LOGIN:
             if (nCode == BN_CLICKED) Login();
@@ -284,10 +324,13 @@ void CLockDlg::KeepInFront() {
     IControllerHost* pControl = m_pHost;
     // Every monitor, not just the primary one: a screen added while locked must be covered too.
     if (!pControl || !pControl->CurtainCoversScreen()) BringToFront();
-    // The lock screen's own boxes (the wrong-password message, the power dialog) may stand in front.
+    // The lock screen's own boxes (the wrong-password message, the power dialog, the extra-time
+    // dialog and its message) may stand in front.
     HWND hForeground = ::GetForegroundWindow();
-    const bool bOurs = hForeground == m_hWnd || (hForeground && hForeground == m_dlgPower.m_hWnd) ||
-                       (hForeground && ::GetWindow(hForeground, GW_OWNER) == m_hWnd);
+    bool bOurs = hForeground == m_hWnd || (hForeground && hForeground == m_dlgPower.m_hWnd);
+    for (HWND hOwner = hForeground ? ::GetWindow(hForeground, GW_OWNER) : nullptr; hOwner && !bOurs;
+         hOwner = ::GetWindow(hOwner, GW_OWNER))
+        bOurs = hOwner == m_hWnd;
     if (!bOurs) BringToFront();
 }
 

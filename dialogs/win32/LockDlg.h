@@ -49,10 +49,10 @@ public:
     // The windows opened by a login; each clears its pointer here when it is destroyed.
     CArrangementDlg* m_pSettingsWnd = nullptr;
     CStatusWnd* m_pStatusWnd = nullptr;
+    // True while "Ask for more time" is offered.
+    bool m_bAskMoreShown = false;
     // The text of the password edit.
     std::string m_strPassword;
-    // The growing wait after wrong passwords.
-    CLoginThrottle m_throttle;
 
     // The title band's height in pixels; it drags the window.
     static constexpr int kBandHeight = 25;
@@ -83,11 +83,19 @@ private:
     void OnWrongPassword(const std::string& strName);
     void OpenEditor();
     void OpenStatusWindow(const std::string& strName);
+    // The selected account's name.
+    std::string SelectedName() const;
+    // Shows "Ask for more time" (the window grown to hold it) for a selected child locked by the
+    // day's total or outside the period, hides it otherwise.
+    void RefreshAskForMore();
+    void OnAskForMoreTime();
 
     CTransLabel m_title;
     CFlatCombo m_comboAccount;
     CSkinButton m_btnLogin;
     CSkinButton m_btnTurnOff;
+    CSkinButton m_btnAskMore;
+    int m_nBaseHeight = 0;  // the window's height without "Ask for more time"
     CDataStore* m_pStore;
     IControllerHost* m_pHost;
     CPowerDlg m_dlgPower;

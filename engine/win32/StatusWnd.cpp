@@ -13,7 +13,10 @@
 #include "shell/win32/ControllerHost.h"
 #include "controls/win32/DialogFrame.h"
 #include "engine/win32/MiniWnd.h"
+#include "dialogs/win32/ExtraTimeDlg.h"
 #include "dialogs/win32/NoticeSettingsDlg.h"
+#include "engine/DayHistory.h"
+#include "engine/ExtraTime.h"
 #include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
 
@@ -32,7 +35,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
                        const std::string& strUser)
     : CDialog(IDD_STATUS), m_pStore(pStore), m_pHost(pHost), m_pLockScreen(pLockScreen), m_strUser(strUser),
-      m_context(strUser) {}
+      m_context(strUser) {
+    if (m_pStore) m_context.m_pExtraStore = &m_pStore->m_extraTime;
+}
 
 CStatusWnd::~CStatusWnd() = default;
 
@@ -154,6 +159,7 @@ void CStatusWnd::SetUpControls() {
     m_settingsText.SetTransparent(FALSE);
 
     SetDlgItemText(IDC_STATUS_MINI_CHECK, GetMsgText(260));
+    if (m_btnAskMore.SubclassDlgItem(IDC_STATUS_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
 }
 
 void CStatusWnd::AddActiveUser() {
@@ -162,6 +168,9 @@ void CStatusWnd::AddActiveUser() {
 
 void CStatusWnd::StartLogin() {
     m_nTicks = 0;
+    // Days that ended since the last start go to the history before a new day's start replaces
+    // what use.sta holds of them.
+    CDayHistory::CloseEndedDays(*m_pStore, CClock::Now());
     const bool bActive = m_pStore->m_activeUsers.Find(m_strUser) != nullptr;
     m_context.Start(m_strUser, bActive, m_pStore->m_prjStore, m_pStore->m_usageStore);
     m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
@@ -222,7 +231,10 @@ void CStatusWnd::Tick() {
     // The seconds that really passed since the last tick: a late, merged or stalled timer
     // message (a suspended process, a busy queue) counts all of them, a sleep counts nothing.
     const int nSeconds = m_useMeter.Take(CClock::RunningMs());
+    const bool bWasNewDay = m_context.GetStateId() == STATE_NEW_DAY;
     m_context.OnTimer(nSeconds);
+    // Midnight: the day just ended goes to the history while the context still holds it.
+    if (!bWasNewDay && m_context.GetStateId() == STATE_NEW_DAY) CDayHistory::CloseDay(m_context);
     ++m_nTicks;
     m_nUnsavedSecs += nSeconds;
     RefreshTotal();
@@ -253,6 +265,8 @@ void CStatusWnd::RefreshTotal() {
     char szTotal[128];
     std::snprintf(szTotal, sizeof(szTotal), GetMsgText(249).c_str(), nUsed / 3600, nUsed / 60 % 60, nUsed % 60);
     SetDlgItemText(IDC_STATUS_TOTAL, szTotal);
+    const std::string strExtra = ExtraTimeLine(m_context.m_nExtraSecsLeft);
+    if (GetDlgItemText(IDC_STATUS_EXTRA_LINE) != strExtra) SetDlgItemText(IDC_STATUS_EXTRA_LINE, strExtra);
 }
 
 void CStatusWnd::RefreshStatus() {
@@ -309,6 +323,8 @@ void CStatusWnd::RefreshButtons() {
         {IDC_STATUS_START, nKind == LOCK_UNTIL_START},
         {IDC_STATUS_REST, nKind == LOCK_IN_USE},
         {IDC_STATUS_SETTING, nKind == LOCK_IN_USE},
+        // Extra time means nothing on a day without use, nor before the new day's start.
+        {IDC_STATUS_ASK_MORE, m_context.GetStateId() != STATE_FORBID_DAY && m_context.GetStateId() != STATE_NEW_DAY},
     };
     for (const auto& row : table) {
         HWND hButton = GetDlgItem(row.nId);
@@ -362,9 +378,12 @@ void CStatusWnd::LockPresentation() {
             rc.bottom < ::GetSystemMetrics(SM_CYSCREEN))
             BringToFront();
     }
+    // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
-    const HWND hSettings = m_pSettingsDlg ? m_pSettingsDlg->m_hWnd : nullptr;
-    if (hForeground != m_hWnd && (!hSettings || hForeground != hSettings)) BringToFront();
+    const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
+    const bool bOurs = hForeground == m_hWnd ||
+                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn)));
+    if (!bOurs) BringToFront();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -383,6 +402,9 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             return true;
         case IDC_STATUS_SETTING:
             OnSetting();
+            return true;
+        case IDC_STATUS_ASK_MORE:
+            if (nCode == BN_CLICKED) OnAskForMoreTime();
             return true;
         case IDC_STATUS_SWITCH:
             DestroyWindow();
@@ -424,21 +446,45 @@ void CStatusWnd::TakeRest() {
     RefreshButtons();
 }
 
-void CStatusWnd::OnSetting() {
+bool CStatusWnd::RunOwnDialog(CDialog& dlg, INT_PTR& nResult) {
     IControllerHost* pControl = m_pHost;
     if (pControl) pControl->EnableTrayMenu(false);
     m_bInSettings = 1;
+    m_pOwnDlg = &dlg;
+    nResult = dlg.DoModal();
+    m_pOwnDlg = nullptr;
+    m_bInSettings = 0;
+    if (pControl) pControl->EnableTrayMenu(true);
+    // The window was destroyed under the dialog (the end of the program): the object goes now.
+    if (m_bDeleteAfterSettings) {
+        delete this;
+        return false;
+    }
+    // The dialog's end activates windows anew; this one stays above the curtain.
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+void CStatusWnd::OnSetting() {
     CNoticeSettingsDlg dlg(this);
     dlg.m_pStore = m_pStore;
     dlg.m_pStatusWnd = this;
     dlg.m_strUser = m_strUser;
-    m_pSettingsDlg = &dlg;
-    dlg.DoModal();
-    m_pSettingsDlg = nullptr;
-    m_bInSettings = 0;
-    if (pControl) pControl->EnableTrayMenu(true);
-    // The window was destroyed under the dialog (the end of the program): the object goes now.
-    if (m_bDeleteAfterSettings) delete this;
+    INT_PTR nResult = 0;
+    RunOwnDialog(dlg, nResult);
+}
+
+void CStatusWnd::OnAskForMoreTime() {
+    CExtraTimeDlg dlg(this, m_pStore, m_pHost, m_strUser);
+    INT_PTR nResult = 0;
+    if (!RunOwnDialog(dlg, nResult) || nResult != IDOK) return;
+    // A child locked by the total or the period is let in at once.
+    m_context.GrantExtra(dlg.m_nSeconds);
+    Save();
+    RefreshTotal();
+    RefreshStatus();
+    RefreshButtons();
+    LockPresentation();
 }
 
 void CStatusWnd::RefreshNoticeSettings() {

@@ -86,6 +86,11 @@ private:
     void Tick();
     void OnStartToUse();
     void OnSetting();
+    void OnAskForMoreTime();
+    // Runs one of this window's dialogs modally with the tray menu off; the hot key and the lock
+    // presentation leave it alone meanwhile. False when the window was destroyed under it: the
+    // object is gone then and the caller touches nothing more.
+    bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
 
     void RefreshTotal();
     void RefreshStatus();
@@ -109,12 +114,12 @@ private:
     bool m_bShowMiniWnd = false;
     std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
-    CNoticeSettingsDlg* m_pSettingsDlg = nullptr;  // while it runs
+    CDialog* m_pOwnDlg = nullptr;  // the settings or extra-time dialog while it runs
     // Use is counted by the time that really passed between ticks.
     CUseMeter m_useMeter;
     int m_nUnsavedSecs = 0;
 
-    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting;
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
     CTransLabel m_title, m_statusText, m_settingsText;
 
     HBITMAP m_hBanner = nullptr;

@@ -9,6 +9,7 @@
 #include "companion/win32/MyMessenger.h"
 #include "dialogs/win32/LockDlg.h"
 #include "engine/KillGap.h"
+#include "engine/DayHistory.h"
 #include "engine/win32/StatusWnd.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
@@ -68,6 +69,8 @@ BOOL CControlDlg::OnInitDialog() {
 
     m_store.LoadAccounts();
     m_nLockBackground = m_store.m_adminAccount.m_admin.nLockBackground;
+    // Children's days that ended while the program was not running go to the history now.
+    CDayHistory::CloseEndedDays(m_store, CClock::Now());
 
     m_nid.cbSize = kTrayRecordSize;
     m_nid.hWnd = m_hWnd;

@@ -15,6 +15,7 @@
 #include "shell/win32/ControllerHost.h"
 #include "shell/win32/KeyboardHook.h"
 #include "shell/win32/ScreenLayout.h"
+#include "settings/LoginThrottle.h"
 #include "store/DataStore.h"
 #include "store/HiddenWindowList.h"
 
@@ -63,6 +64,7 @@ public:
     const NOTIFYICONDATAA& TrayIcon() const { return m_nid; }
     // The alpha mode used while locked from the next lock on.
     void SetLockBackground(int nMode) override { m_nLockBackground = nMode; }
+    CLoginThrottle& LoginThrottle() override { return m_loginThrottle; }
     // 1 opaque, 2 half transparent, 3 invisible; the mode already applied makes no system call.
     void SetAlphaMode(int nMode);
     int AlphaMode() const { return m_nAlphaMode; }
@@ -162,6 +164,8 @@ private:
     HICON m_hIcon = nullptr;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList m_hiddenWindows;
+    // The wait after wrong passwords, shared by the lock screen and the extra-time dialog.
+    CLoginThrottle m_loginThrottle;
     UINT m_nTaskbarCreated = 0;
     std::optional<SCREEN_LAYOUT> m_layout;
     TIMESECS m_tLastBeat = 0;

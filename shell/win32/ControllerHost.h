@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CLoginThrottle;
+
 class IControllerHost {
 public:
     virtual ~IControllerHost() = default;
@@ -33,4 +35,7 @@ public:
     virtual void SetMessengerState(int nState) = 0;
     // The lock background (1 opaque, 2 half transparent) from the next lock on.
     virtual void SetLockBackground(int nMode) = 0;
+    // The growing wait after wrong passwords, one for every window that asks for a password, so
+    // that moving to another window does not start the count again.
+    virtual CLoginThrottle& LoginThrottle() = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "store/ExtraTimeStore.h"
 #include "store/PrjStore.h"
 #include "engine/UsageContext.h"
 #include "engine/UsageState.h"
@@ -12,7 +13,7 @@
 
 class CEngineDriver {
 public:
-    explicit CEngineDriver(CFakeClock& clock) : m_clock(clock) {}
+    explicit CEngineDriver(CFakeClock& clock) : m_clock(clock) { m_context.m_pExtraStore = &m_extraStore; }
 
     void Login(const std::string& strUser, bool bActive = false) {
         m_nTicks = 0;
@@ -55,6 +56,7 @@ private:
     CFakeClock& m_clock;
     CPrjStore m_prjStore;
     CUsageStore m_usageStore;
+    CExtraTimeStore m_extraStore;
     CUsageContext m_context;
     int m_nTicks = 0;
 };

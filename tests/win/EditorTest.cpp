@@ -7,15 +7,25 @@
 #include <commctrl.h>
 
 #include <array>
+#include <map>
+#include <memory>
+#include <tuple>
 #include <cstring>
 #include <functional>
 #include <vector>
 #include <string>
 
+#include "DialogAnswer.h"
 #include "LookTestSupport.h"
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
 #include "dialogs/win32/ArrangementDlg.h"
+#include "dialogs/win32/DayStrip.h"
+#include "dialogs/win32/HistoryDlg.h"
+#include "dialogs/win32/UsageChart.h"
+#include "controls/win32/DialogFrame.h"
+#include "store/HistoryFile.h"
+#include "store/UsageStore.h"
 #include "settings/DayControls.h"
 #include "shell/Utilities.h"
 #include "store/DataStore.h"
@@ -101,6 +111,7 @@ protected:
     void TearDown() override {
         if (::IsWindow(m_hDlg)) ::DestroyWindow(m_hDlg);  // the object deletes itself
     }
+    std::string DialogText(int nId) const { return CDialogAnswer::Text(::GetDlgItem(m_hDlg, nId)); }
     void Press(int nId) const { ::SendMessageA(::GetDlgItem(m_hDlg, nId), BM_CLICK, 0, 0); }
     bool Checked(int nId) const { return ::IsDlgButtonChecked(m_hDlg, nId) == BST_CHECKED; }
     bool Enabled(int nId) const { return ::IsWindowEnabled(::GetDlgItem(m_hDlg, nId)); }
@@ -386,4 +397,183 @@ TEST_F(Editor, TheHotKeyDoesNotSwitchWhileTheEditorIsBusyAndEnterOrEscapeNeverCl
     m_pDlg->m_bBusy = 0;
     m_pDlg->SwitchUser();
     EXPECT_FALSE(::IsWindow(m_hDlg)) << "the editor is gone";
+}
+
+// The preview under the day's controls follows every control at once and draws what it says.
+TEST_F(Editor, ThePreviewFollowsTheControlsBeforeAnySave) {
+    Open();  // Sunday: Tom's day is forbidden
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_TEXT), "Forbidden all day: the computer stays locked.");
+    SelectDay(1);
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_TEXT), "Free all day: usable 00:00\x96" "24:00 with no limits.");
+    SelectDay(3);  // the default day
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_TEXT),
+              "Usable 07:30\x96" "22:00; rests at 07:55, 08:30, 09:05; locked for the day at 09:30.");
+    const BYTES before = m_folder.Read("prj.nam");
+    Choose(IDC_ARR_TOTAL_HOURS, "0");
+    Choose(IDC_ARR_TOTAL_MINUTES, "30");
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_TEXT), "Usable 07:30\x96" "22:00; rests at 07:55; locked for the day at 08:10.");
+    Press(IDC_ARR_TOTAL_CHECK);  // off: the period's end locks
+    Choose(IDC_ARR_END_HOUR, "20");
+    EXPECT_EQ(m_pDlg->Preview().LockedForDayAt(), 20 * 3600);
+    Press(IDC_ARR_FORBID);
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_TEXT), "Forbidden all day: the computer stays locked.");
+    Press(IDC_ARR_CONDITIONAL);
+    Choose(IDC_ARR_TOTAL_HOURS, "2");
+    Press(IDC_ARR_TOTAL_CHECK);
+    Press(IDC_ARR_REST_CHECK);
+    EXPECT_EQ(m_folder.Read("prj.nam"), before) << "the preview saves nothing";
+
+    // 2 hours from 07:30:01 without rests: the strip is outside, in use, used up at these hours.
+    auto* pStrip = dynamic_cast<CDayStrip*>(CWnd::FromHandle(::GetDlgItem(m_hDlg, IDC_ARR_PREVIEW_STRIP)));
+    ASSERT_NE(pStrip, nullptr);
+    RECT rcClient{};
+    ::GetClientRect(pStrip->m_hWnd, &rcClient);
+    CCanvas canvas(rcClient.right, rcClient.bottom);
+    pStrip->Paint(canvas.DC());
+    const RECT rcBar = pStrip->BarRect();
+    const int y = (rcBar.top + rcBar.bottom) / 2;
+    auto ColourAt = [&](double dHour) { return canvas.Pixel(rcBar.left + 1 + static_cast<int>(dHour / 24 * (rcBar.right - rcBar.left - 2)), y); };
+    EXPECT_EQ(ColorText(ColourAt(3)), ColorText(CDayStrip::ColourOf(PREVIEW_KIND::OUTSIDE)));
+    EXPECT_EQ(ColorText(ColourAt(8.5)), ColorText(CDayStrip::ColourOf(PREVIEW_KIND::IN_USE)));
+    EXPECT_EQ(ColorText(ColourAt(12)), ColorText(CDayStrip::ColourOf(PREVIEW_KIND::USED_UP)));
+    Shot("editor-preview");
+}
+
+// "Save for..." writes the arrangement being edited into exactly the ticked days of the ticked
+// children, and says so afterwards; Cancel writes nothing.
+TEST_F(Editor, SaveForWritesExactlyTheChosenDaysOfTheChosenChildren) {
+    Open();
+    SelectDay(3);
+    Press(IDC_ARR_FREE);
+    const BYTES before = m_folder.Read("prj.nam");
+    {
+        CDialogAnswer cancel(IDC_SAVE_FOR_CHILDREN, [](HWND hDlg) { CDialogAnswer::Click(hDlg, IDCANCEL); });
+        ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_SAVE_FOR, BN_CLICKED), 0);
+        EXPECT_EQ(cancel.m_nAnswered, 1);
+    }
+    EXPECT_EQ(m_folder.Read("prj.nam"), before);
+
+    std::string strQuestion;
+    CDialogAnswer choose(IDC_SAVE_FOR_CHILDREN, [&strQuestion](HWND hDlg) {
+        strQuestion = CDialogAnswer::Text(::GetDlgItem(hDlg, IDC_SAVE_FOR_TEXT));
+        // Wednesday is ticked already; Thursday and Saturday too, and Ann besides Tom.
+        for (int nDay : {4, 6}) ::CheckDlgButton(hDlg, IDC_SAVE_FOR_DAY0 + nDay, BST_CHECKED);
+        ListView_SetCheckState(::GetDlgItem(hDlg, IDC_SAVE_FOR_CHILDREN), 1, TRUE);
+        if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) {
+            ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RECT rc;
+            ::GetWindowRect(hDlg, &rc);
+            SaveScreenArea(rc, strShot + "save-for.bmp");
+        }
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    CMessageBoxCloser closer;
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_SAVE_FOR, BN_CLICKED), 0);
+    EXPECT_EQ(strQuestion, "Save Wednesday's arrangement of Tom also to the days and children ticked below:");
+    ASSERT_EQ(closer.m_texts.size(), 1u);
+    EXPECT_EQ(closer.m_texts[0], "Saved to Wednesday, Thursday and Saturday for Tom and Ann.");
+
+    WEEK ann{};
+    for (int nDay : {3, 4, 6}) {
+        for (WEEK* pWeek : {&m_week, &ann}) {
+            CDayPrj& day = (*pWeek)[static_cast<std::size_t>(nDay)];
+            day.m_bFree = 1;
+            day.m_bTotalLimit = day.m_bRest = day.m_bPeriod = 0;  // their numbers stay
+        }
+    }
+    BYTES expected = WeekImage("Tom", m_week);
+    const BYTES annImage = WeekImage("Ann", ann);
+    expected.insert(expected.end(), annImage.begin(), annImage.end());
+    EXPECT_EQ(m_folder.Read("prj.nam"), expected);
+    EXPECT_EQ(Row(4), m_pDlg->EditedDay().GetSummary());
+    EXPECT_FALSE(m_pDlg->m_bBusy);
+}
+
+// The history window draws each day's bars to the heights its minutes call for, today's from
+// use.sta; a child with nothing recorded gets a sentence instead of an empty chart.
+TEST_F(Editor, TheHistoryChartsTheLast28DaysAndSaysSoWhenThereIsNothing) {
+    const std::string strFile = std::string(CHistoryFile::kHeader) +
+                                "\r\n2026-02-20,Tom,120,60,3,30\r\n2026-02-27,Tom,30,90,1,0\r\n"
+                                "2026-02-28,Tom,90,90,2,0\r\n2026-02-28,Ann,10,90,0,0\r\n2026-01-02,Tom,500,500,0,0\r\n";
+    m_folder.Write(CHistoryFile::kFileName, BYTES(strFile.begin(), strFile.end()));
+    CUsageStore usage;
+    USAGE_RECORD today;
+    today.strUser = "Tom";
+    today.nUsedSecs = 45 * 60 + 20;
+    today.tLastSave = m_clock.Now() - 30;
+    usage.Add(today);
+    ASSERT_TRUE(usage.Save());
+    Open();
+
+    struct SEEN {
+        bool bEmpty = true;
+        int nScale = 0;
+        std::map<int, int> accent, pale, live, expectedAccent, expectedPale;
+    } seen;
+    auto look = std::make_unique<CDialogAnswer>(IDC_HISTORY_EVENTS, [&seen](HWND hDlg) {
+        const auto* pChart = dynamic_cast<const CUsageChart*>(CWnd::FromHandle(::GetDlgItem(hDlg, IDC_HISTORY_CHART)));
+        if (pChart) {
+            seen.bEmpty = !::IsWindowVisible(pChart->m_hWnd);
+            seen.nScale = pChart->ScaleMinutes();
+            RECT rc{};
+            ::GetClientRect(pChart->m_hWnd, &rc);
+            CCanvas canvas(rc.right, rc.bottom);
+            pChart->Paint(canvas.DC());
+            const RECT rcPlot = pChart->PlotRect();
+            // Day 27 is today (1 March); 26 is 28 February, 25 the 27th, 18 the 20th.
+            for (auto [nDay, nUsed, nAllowed] : {std::tuple{26, 90, 90}, {25, 30, 90}, {18, 120, 60}, {27, 45, 0}, {10, 0, 0}}) {
+                const RECT rcColumn = pChart->ColumnRect(nDay);
+                const int xMiddle = (rcColumn.left + rcColumn.right) / 2;
+                const int nGap = std::max<int>(1, (rcColumn.right - rcColumn.left) / 6);
+                seen.accent[nDay] = canvas.Count(kAccentColor, RECT{xMiddle, rcPlot.top, xMiddle + 1, rcPlot.bottom});
+                seen.live[nDay] = canvas.Count(CUsageChart::kTodayColour, RECT{xMiddle, rcPlot.top, xMiddle + 1, rcPlot.bottom});
+                seen.pale[nDay] = canvas.Count(CUsageChart::kAllowedColour,
+                                               RECT{rcColumn.left + nGap, rcPlot.top, rcColumn.left + nGap + 1, rcPlot.bottom});
+                seen.expectedAccent[nDay] = pChart->HeightOf(nUsed);
+                seen.expectedPale[nDay] = pChart->HeightOf(nAllowed);
+            }
+            if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) {
+                ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                RECT rcShot;
+                ::GetWindowRect(hDlg, &rcShot);
+                SaveScreenArea(rcShot, strShot + "history.bmp");
+            }
+        }
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
+    ASSERT_EQ(look->m_nAnswered, 1);
+    look.reset();
+    EXPECT_FALSE(seen.bEmpty);
+    EXPECT_EQ(seen.nScale, 120) << "the tallest bar (the 20th's 120 minutes) fills the plot; 2 January is too old";
+    EXPECT_GT(seen.expectedAccent[26], 20);
+    EXPECT_EQ(seen.accent[26], seen.expectedAccent[26]);
+    EXPECT_EQ(seen.accent[25], seen.expectedAccent[25]);
+    EXPECT_EQ(seen.accent[18], seen.expectedAccent[18]);
+    // The allowance shows where the use does not cover it, its top at its own height.
+    EXPECT_EQ(seen.pale[25], seen.expectedPale[25]);
+    EXPECT_EQ(seen.live[27], seen.expectedAccent[27]) << "today's bar, from use.sta";
+    EXPECT_EQ(seen.accent[27], 0);
+    EXPECT_EQ(seen.accent[10] + seen.pale[10], 0) << "a day without a line has no bar";
+    EXPECT_FALSE(m_pDlg->m_bBusy);
+
+    // A new child has nothing recorded.
+    m_store.m_childAccounts.Add("Bea");
+    std::string strEmpty;
+    bool bChartShown = true;
+    CDialogAnswer empty(IDC_HISTORY_EVENTS, [&](HWND hDlg) {
+        strEmpty = CDialogAnswer::Text(::GetDlgItem(hDlg, IDC_HISTORY_EMPTY));
+        bChartShown = ::IsWindowVisible(::GetDlgItem(hDlg, IDC_HISTORY_CHART));
+        if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) {
+            ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RECT rcShot;
+            ::GetWindowRect(hDlg, &rcShot);
+            SaveScreenArea(rcShot, strShot + "history-empty.bmp");
+        }
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    m_pDlg->m_strUser = "Bea";
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
+    EXPECT_FALSE(bChartShown);
+    EXPECT_EQ(strEmpty, "Nothing has been recorded for Bea yet: the chart appears after the first day of use.");
 }

@@ -10,7 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "DialogAnswer.h"
 #include "LookTestSupport.h"
+#include "engine/UsageState.h"
+#include "store/ExtraTimeStore.h"
+#include "store/UsageStore.h"
+#include "support/FakeClock.h"
 #include "companion/win32/MyMessenger.h"
 #include "dialogs/win32/LockDlg.h"
 #include "engine/win32/StatusWnd.h"
@@ -306,4 +311,55 @@ TEST_F(LockScreen, SaysInPlainWordsWhenItsDataFolderTakesNoFiles) {
     }
 
     EXPECT_TRUE(CDataFolder::ProveWritable());
+}
+
+// "Ask for more time" appears for a child whose day stands locked by the total or the period, and
+// what is granted there waits in extra.tim for the child's next login of the day.
+TEST_F(LockScreen, AskForMoreTimeIsOfferedForAChildLockedForTheDay) {
+    CFakeClock clock(CClock::MakeLocal(2026, 5, 12, 16, 0, 0));
+    CUsageStore usage;
+    for (auto [pszName, nState] : {std::pair{"Tom", int(STATE_TOTAL_USED_UP)}, {"Ann", int(STATE_ALLOWED)}}) {
+        USAGE_RECORD record;
+        record.strUser = pszName;
+        record.nStateId = nState;
+        record.tLastSave = clock.Now() - 600;
+        usage.Add(record);
+    }
+    ASSERT_TRUE(usage.Save());
+    Start("pw");
+    HWND hAsk = ::GetDlgItem(m_hLock, IDC_LOCK_ASK_MORE);
+    RECT rcBase{};
+    ::GetWindowRect(m_hLock, &rcBase);
+    EXPECT_FALSE(::IsWindowVisible(hAsk));
+    Choose(1);  // Tom, locked by his total
+    EXPECT_TRUE(::IsWindowVisible(hAsk));
+    RECT rcGrown{}, rcButton{};
+    ::GetWindowRect(m_hLock, &rcGrown);
+    ::GetWindowRect(hAsk, &rcButton);
+    EXPECT_GT(rcGrown.bottom - rcGrown.top, rcBase.bottom - rcBase.top);
+    EXPECT_LE(rcButton.bottom, rcGrown.bottom) << "the grown window holds the button";
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+        ::RedrawWindow(m_hLock, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        SaveScreenArea(rcGrown, strFolder + "lock-screen-ask-more.bmp");
+    }
+    Choose(2);  // Ann is in use
+    EXPECT_FALSE(::IsWindowVisible(hAsk));
+    Choose(0);
+    EXPECT_FALSE(::IsWindowVisible(hAsk));
+
+    Choose(1);
+    {
+        CDialogAnswer grant(IDC_EXTRA_PASSWORD, [](HWND hDlg) {
+            ::CheckRadioButton(hDlg, IDC_EXTRA_15, IDC_EXTRA_REST_OF_DAY, IDC_EXTRA_60);
+            ::SetDlgItemTextA(hDlg, IDC_EXTRA_PASSWORD, "pw");
+            CDialogAnswer::Click(hDlg, IDOK);
+        });
+        ::SendMessageA(m_hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_ASK_MORE, BN_CLICKED), 0);
+        EXPECT_EQ(grant.m_nAnswered, 1);
+    }
+    CExtraTimeStore stored;
+    ASSERT_TRUE(stored.Load());
+    ASSERT_NE(stored.Find("Tom"), nullptr);
+    EXPECT_EQ(*stored.Find("Tom"), (EXTRA_RECORD{"Tom", 20260512, 3600, 3600, 0}));
+    EXPECT_EQ(stored.Find("Ann"), nullptr);
 }

@@ -34,6 +34,10 @@
 #include "support/TimeZone.h"
 #include "support/WaitUntil.h"
 #include "OtherProgram.h"
+#include "DialogAnswer.h"
+#include "LookTestSupport.h"
+#include "store/ExtraTimeStore.h"
+#include "store/RecordField.h"
 
 namespace {
 
@@ -695,4 +699,60 @@ TEST_F(StatusWnd, AZoneMovedToJustBeforeMidnightIsSetBackAndTheUsedUpDayStaysUse
     Tick(60);
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_TOTAL_USED_UP) << "no new day before the real midnight";
+}
+
+// "Ask for more time" in the status window: a wrong Administrator password is refused as at the
+// lock screen and grants nothing; the right one lets the child locked at the total in at once and
+// the line shows what is left. (Its use to the end is the engine's tests' and the e2e scenario's.)
+TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLockedChildIn) {
+    ADMIN_ACCOUNT& admin = m_pControl->Store().m_adminAccount.m_admin;
+    CopyToField("secret", admin.szPassword, sizeof admin.szPassword);
+    admin.bHasPassword = 1;
+    WriteWeek(Day(true, 1, false, 10, 5));
+    Login();
+    Tick(60);
+    ASSERT_EQ(State(), STATE_TOTAL_USED_UP);
+    EXPECT_TRUE(Enabled(m_pStatus, IDC_STATUS_ASK_MORE));
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "");
+
+    CMessageBoxCloser closer;
+    HWND hGrant = nullptr;
+    bool bRightTyped = false;
+    std::string strAfterWrong = "(not seen)";
+    CDialogAnswer wrong(IDC_EXTRA_PASSWORD, [&hGrant](HWND hDlg) {
+        hGrant = hDlg;
+        if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
+            ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RECT rc;
+            ::GetWindowRect(hDlg, &rc);
+            SaveScreenArea(rc, strFolder + "extra-time.bmp");
+        }
+        ::SetDlgItemTextA(hDlg, IDC_EXTRA_PASSWORD, "Secret");
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    CPacedCall right(50, [&] {
+        // Only once the refusal is over: its message box disables the dialog while it is up.
+        if (bRightTyped || !hGrant || closer.m_texts.empty() || !::IsWindow(hGrant) || !::IsWindowEnabled(hGrant))
+            return;
+        bRightTyped = true;
+        strAfterWrong = CDialogAnswer::Text(::GetDlgItem(hGrant, IDC_EXTRA_PASSWORD));
+        ::CheckRadioButton(hGrant, IDC_EXTRA_15, IDC_EXTRA_REST_OF_DAY, IDC_EXTRA_15);
+        ::SetDlgItemTextA(hGrant, IDC_EXTRA_PASSWORD, "secret");
+        CDialogAnswer::Click(hGrant, IDOK);
+    });
+    Click(IDC_STATUS_ASK_MORE);  // returns when the dialog has ended
+    ASSERT_EQ(closer.m_texts.size(), 1u);
+    EXPECT_EQ(closer.m_texts[0], "The password you entered is incorrect.");
+    EXPECT_EQ(closer.m_captions[0], "Wrong password");
+    EXPECT_EQ(strAfterWrong, "") << "the wrong password is emptied";
+    EXPECT_TRUE(bRightTyped);
+
+    EXPECT_EQ(Kind(), LOCK_IN_USE);
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Extra time today: 00:15:00 left");
+    CExtraTimeStore stored;
+    ASSERT_TRUE(stored.Load());
+    EXPECT_EQ(*stored.Find("kid"), (EXTRA_RECORD{"kid", 20260512, 900, 900, 1}));
+    Tick(60);
+    EXPECT_EQ(State(), STATE_ALLOWED);
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Extra time today: 00:14:00 left");
 }
