@@ -26,6 +26,8 @@
 #include "dialogs/win32/NoticeSettingsDlg.h"
 #include "store/AdminAccount.h"
 #include "store/UsageStore.h"
+#include "settings/LoginThrottle.h"
+#include "store/EventLog.h"
 #include "support/EventRecorder.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemActions.h"
@@ -736,6 +738,9 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
             return;
         bRightTyped = true;
         strAfterWrong = CDialogAnswer::Text(::GetDlgItem(hGrant, IDC_EXTRA_PASSWORD));
+        // The wrong password made the next try wait, as at the lock screen; the child sits it out.
+        EXPECT_EQ(m_pControl->LoginThrottle().WrongInARow(), 1);
+        Tick(CLoginThrottle::WaitAfter(1));
         ::CheckRadioButton(hGrant, IDC_EXTRA_15, IDC_EXTRA_REST_OF_DAY, IDC_EXTRA_15);
         ::SetDlgItemTextA(hGrant, IDC_EXTRA_PASSWORD, "secret");
         CDialogAnswer::Click(hGrant, IDOK);
@@ -746,6 +751,10 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
     EXPECT_EQ(closer.m_captions[0], "Wrong password");
     EXPECT_EQ(strAfterWrong, "") << "the wrong password is emptied";
     EXPECT_TRUE(bRightTyped);
+    std::vector<std::string> kinds;
+    for (const EVENT_ENTRY& entry : CEventLog::ReadAll()) kinds.push_back(entry.strKind + ": " + entry.strDetail);
+    EXPECT_EQ(kinds, (std::vector<std::string>{"wrong password: in the extra-time dialog (1 in a row)",
+                                               "extra time: Extra time granted: +15 min (15 minutes)"}));
 
     EXPECT_EQ(Kind(), LOCK_IN_USE);
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Extra time today: 00:15:00 left");
