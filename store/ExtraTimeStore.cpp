@@ -1,13 +1,14 @@
-// The extra-time records, read from and written to extra.tim.
+// The extra-time records, read from and written to extra.tim (with its second copy, as the other
+// data files).
 #include "store/ExtraTimeStore.h"
 
-#include "store/RecordFile.h"
+#include "store/DataFile.h"
 #include "store/RecordReader.h"
 #include "store/RecordWriter.h"
 
 bool CExtraTimeStore::Load() {
     std::list<EXTRA_RECORD> records;
-    const bool bRead = CRecordFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
+    const bool bRead = CDataFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
         CRecordReader reader(bytes, nOffset, nOffset + kRecordSize);
         EXTRA_RECORD record;
         record.strUser = reader.ReadText(kNameSize);
@@ -30,7 +31,7 @@ bool CExtraTimeStore::Save() const {
         writer.PutInt32(record.nExtraSecsLeft);
         writer.PutInt32(record.nLocks);
     }
-    return CRecordFile::Save(kFileName, writer.Bytes());
+    return CDataFile::Save(kFileName, writer.Bytes());
 }
 
 const EXTRA_RECORD* CExtraTimeStore::Find(const std::string& strUser) const {

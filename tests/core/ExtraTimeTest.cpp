@@ -110,6 +110,11 @@ TEST_F(ExtraTime, AGrantSurvivesARestartAndEndsAtMidnight) {
     CExtraTimeStore stored;
     ASSERT_TRUE(stored.Load());
     EXPECT_EQ(*stored.Find("kid"), (EXTRA_RECORD{"kid", 20260512, 900, 600, 1}));
+    // A deleted extra.tim comes back from its second copy: deleting it takes away no grant.
+    BYTES copy;
+    ASSERT_TRUE(m_folder.m_copies.Read("extra.tim", copy));
+    EXPECT_EQ(copy, m_folder.Read("extra.tim"));
+    m_folder.Remove("extra.tim");
 
     CEngineDriver kid(m_clock);  // the program started again
     m_clock.Advance(60);
