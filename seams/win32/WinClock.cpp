@@ -9,23 +9,12 @@
 
 #include "seams/Calendar.h"
 #include "seams/Clock.h"
+#include "seams/win32/SystemTime.h"
 
 namespace {
 
 // 100-ns intervals between 1601-01-01 and 1970-01-01.
 constexpr ULONGLONG kEpochDiff = 116444736000000000ULL;
-
-SYSTEMTIME ToSystemTime(const CLocalTime& lt) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(lt.nYear);
-    st.wMonth = static_cast<WORD>(lt.nMonth);
-    st.wDay = static_cast<WORD>(lt.nDay);
-    st.wHour = static_cast<WORD>(lt.nHour);
-    st.wMinute = static_cast<WORD>(lt.nMinute);
-    st.wSecond = static_cast<WORD>(lt.nSecond);
-    st.wDayOfWeek = static_cast<WORD>(lt.nWeekday);
-    return st;
-}
 
 TIMESECS SecondsOf(const SYSTEMTIME& st) {
     return Calendar::Seconds(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "seams/SystemActions.h"
+#include "seams/win32/SystemTime.h"
 
 namespace {
 
@@ -75,14 +76,7 @@ public:
     }
 
     bool SetLocalTime(const CLocalTime& time) override {
-        SYSTEMTIME st{};
-        st.wYear = static_cast<WORD>(time.nYear);
-        st.wMonth = static_cast<WORD>(time.nMonth);
-        st.wDay = static_cast<WORD>(time.nDay);
-        st.wHour = static_cast<WORD>(time.nHour);
-        st.wMinute = static_cast<WORD>(time.nMinute);
-        st.wSecond = static_cast<WORD>(time.nSecond);
-        st.wDayOfWeek = static_cast<WORD>(time.nWeekday);
+        const SYSTEMTIME st = ToSystemTime(time);
         return ::SetLocalTime(&st) != FALSE;
     }
 

@@ -9,6 +9,7 @@
 
 #include "AttackSupport.h"
 #include "companion/CompanionNames.h"
+#include "support/KeyPresses.h"
 
 namespace {
 
@@ -120,31 +121,6 @@ TEST(Attack, MutexesHeldByAnotherProgramNeverBlockAStartOrARestart) {
 
 namespace {
 
-// Keys that reached a low-level hook of the driver, installed before the program's (so called after it).
-int g_nKeysSeen = 0;
-LRESULT CALLBACK CountKeys(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) ++g_nKeysSeen;
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-void Press(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD nKey : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = nKey;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // Lets the driver's hook run (its calls come as messages to this thread).
 void PumpFor(DWORD nMilliseconds) {
     const DWORD tStart = ::GetTickCount();
@@ -172,9 +148,9 @@ TEST(Attack, TheWindowsKeyAndAltTabAtTheLockScreenNeverReachWindowsAndTheForegro
     ASSERT_GE(WaitLocked(program, nPid, ::GetTickCount(), 10000), 0) << "not locked";
     PumpFor(300);
     g_nKeysSeen = 0;
-    Press({VK_LWIN});
-    Press({VK_MENU, VK_TAB});
-    Press({VK_CONTROL, VK_SHIFT, VK_ESCAPE});
+    PressAndRelease({VK_LWIN});
+    PressAndRelease({VK_MENU, VK_TAB});
+    PressAndRelease({VK_CONTROL, VK_SHIFT, VK_ESCAPE});
     PumpFor(1000);
     std::printf("keys that went on past the lock: %d (Alt, Ctrl and Shift expected)\n", g_nKeysSeen);
     EXPECT_EQ(g_nKeysSeen, 3) << "the Windows key, Tab and Esc were kept by the lock";

@@ -14,17 +14,6 @@
 #include "seams/DataFolder.h"
 #include "store/UsageStore.h"
 
-// The used seconds of "kid" stored in use.sta, or -1 without a record.
-inline int StoredUsed(const CProgramUnderTest& program) {
-    CDataFolder::Use(program.Folder());
-    CUsageStore usage;
-    usage.Load();
-    const USAGE_RECORD* pRecord = usage.Find("kid");
-    const int nUsed = pRecord ? pRecord->nUsedSecs : -1;
-    CDataFolder::Use(std::string());
-    return nUsed;
-}
-
 // The process and every process below it (by parent id), as Task Manager's "End process tree" ends them.
 inline std::vector<DWORD> ProcessTree(DWORD nRoot) {
     std::vector<DWORD> tree{nRoot};

@@ -45,15 +45,6 @@ HWND WaitForNotice(DWORD nPid, DWORD nMilliseconds) {
     return nullptr;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
-    const DWORD tStart = ::GetTickCount();
-    do {
-        if (condition()) return true;
-        ::Sleep(100);
-    } while (::GetTickCount() - tStart < nMilliseconds);
-    return condition();
-}
-
 }  // namespace
 
 TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {

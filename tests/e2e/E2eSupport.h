@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "ProgramUnderTest.h"
@@ -13,8 +14,30 @@
 #include "seams/DataFolder.h"
 #include "store/AdminAccount.h"
 #include "store/ChildAccountList.h"
+#include "store/UsageStore.h"
 
 // A program folder past its first run: the Administrator (empty password) and one child "kid"
+// Polls the condition every 100 ms until it holds or the time is up; its last answer.
+inline bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
+    const DWORD tStart = ::GetTickCount();
+    do {
+        if (condition()) return true;
+        ::Sleep(100);
+    } while (::GetTickCount() - tStart < nMilliseconds);
+    return condition();
+}
+
+// The used seconds of "kid" the program's files give (use.sta, with its copy), or -1 without a record.
+inline int StoredUsed(const CProgramUnderTest& program) {
+    CDataFolder::Use(program.Folder());
+    CUsageStore usage;
+    usage.Load();
+    const USAGE_RECORD* pRecord = usage.Find("kid");
+    const int nUsed = pRecord ? pRecord->nUsedSecs : -1;
+    CDataFolder::Use(std::string());
+    return nUsed;
+}
+
 // whose every weekday is the day given.
 inline void PrepareFamily(const CProgramUnderTest& program, const CDayPrj& day) {
     CDataFolder::Use(program.Folder());

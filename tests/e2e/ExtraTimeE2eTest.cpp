@@ -17,15 +17,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
-    const DWORD tStart = ::GetTickCount();
-    do {
-        if (condition()) return true;
-        ::Sleep(100);
-    } while (::GetTickCount() - tStart < nMilliseconds);
-    return condition();
-}
-
 // What extra.tim of the program's folder holds for kid.
 EXTRA_RECORD StoredExtra(const CProgramUnderTest& program) {
     CDataFolder::Use(program.Folder());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "companion/CompanionNames.h"
+#include "support/KeyPresses.h"
 #include "DialogAnswer.h"
 #include "companion/win32/MyMessenger.h"
 #include "dialogs/win32/LockDlg.h"
@@ -526,35 +527,6 @@ TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
     EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
-
-namespace {
-
-// Keys that reached the low-level hooks installed before the lock's (called after it).
-int g_nKeysSeen = 0;
-LRESULT CALLBACK CountKeys(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN)) ++g_nKeysSeen;
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-void PressAndRelease(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD nKey : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = nKey;
-        inputs.push_back(input);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-}  // namespace
 
 TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurtainKeepsTheForeground) {
     HHOOK hCounter = ::SetWindowsHookExA(WH_KEYBOARD_LL, CountKeys, ::GetModuleHandleA(nullptr), 0);

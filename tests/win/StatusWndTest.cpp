@@ -60,9 +60,11 @@ CDayPrj Day(bool bTotal, int nTotalMinutes, bool bRest, int nEvery, int nRestMin
     return day;
 }
 
+// Runs the messages waiting, and those they post, until none is left. Bounded: Wine can keep
+// reporting a paint for a window it thinks is covered, and then the queue never runs dry.
 void Pump() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int n = 0; n < 5000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++n) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
