@@ -5,6 +5,7 @@
 
 #include "framework/win32/WinApp.h"
 #include "resources/resource.h"
+#include "shell/win32/WinUtilities.h"
 #include "settings/MsgText.h"
 #include "controls/win32/DialogFrame.h"
 #include "store/DataStore.h"
@@ -50,15 +51,8 @@ BOOL CAccountManagerDlg::OnInitDialog() {
     if (m_btnClose.SubclassDlgItem(IDOK, this)) ApplyActionButtonLook(m_btnClose, 0);
 
     HWND hList = GetDlgItem(IDC_ACCOUNT_LIST);
-    std::string strName = std::string(" ").append(GetMsgText(198)), strDescription = std::string(" ").append(GetMsgText(200));
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = strName.data();
-    column.cx = 95;
-    ListView_InsertColumn(hList, 0, &column);
-    column.pszText = strDescription.data();
-    column.cx = 300;
-    ListView_InsertColumn(hList, 1, &column);
+    InsertListColumn(hList, 0, std::string(" ").append(GetMsgText(198)), 95);
+    InsertListColumn(hList, 1, std::string(" ").append(GetMsgText(200)), 300);
     ::SetWindowLongA(hList, GWL_EXSTYLE, ::GetWindowLongA(hList, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(hList, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ::SetWindowPos(hList, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);

@@ -230,15 +230,8 @@ void CArrangementDlg::SetListFont(int nHeight) {
 
 void CArrangementDlg::BuildList() {
     HWND hList = GetDlgItem(IDC_ARR_WEEK);
-    std::string strDays = std::string(" ").append(GetMsgText(122)), strArrangements = std::string(" ").append(GetMsgText(124));
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = strDays.data();
-    column.cx = SX(80);
-    ListView_InsertColumn(hList, 0, &column);
-    column.pszText = strArrangements.data();
-    column.cx = SX(672);
-    ListView_InsertColumn(hList, 1, &column);
+    InsertListColumn(hList, 0, std::string(" ").append(GetMsgText(122)), SX(80));
+    InsertListColumn(hList, 1, std::string(" ").append(GetMsgText(124)), SX(672));
     for (int nDay = 0; nDay < 7; ++nDay) {
         std::string strName = std::string(" ").append(DayName(nDay));
         LVITEMA item{};

@@ -8,6 +8,7 @@
 
 #include "controls/win32/DialogFrame.h"
 #include "resources/resource.h"
+#include "shell/win32/WinUtilities.h"
 #include "store/DataStore.h"
 #include "store/EventLog.h"
 
@@ -60,15 +61,8 @@ void CHistoryDlg::FillEvents() {
     ListView_SetExtendedListViewStyle(hList, LVS_EX_FULLROWSELECT);
     RECT rc{};
     ::GetClientRect(hList, &rc);
-    std::string strWhen = "When", strWhat = "Event";
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = strWhen.data();
-    column.cx = 110;
-    ListView_InsertColumn(hList, 0, &column);
-    column.pszText = strWhat.data();
-    column.cx = rc.right - 110 - ::GetSystemMetrics(SM_CXVSCROLL);
-    ListView_InsertColumn(hList, 1, &column);
+    InsertListColumn(hList, 0, "When", 110);
+    InsertListColumn(hList, 1, "Event", rc.right - 110 - ::GetSystemMetrics(SM_CXVSCROLL));
     const std::vector<EVENT_ENTRY> events = EventsFor(m_strUser);
     for (std::size_t n = 0; n < events.size(); ++n) {
         std::string strTime = events[n].strTime;

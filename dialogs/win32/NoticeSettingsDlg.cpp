@@ -20,15 +20,6 @@ namespace {
 constexpr COLORREF kLineColor = RGB(138, 160, 240);
 const char* const kSecondsItems[] = {"10", "20", "30", "40"};
 
-void InsertColumn(HWND hList, int nIndex, const std::string& strText, int nWidth) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(strText.c_str());
-    column.cx = nWidth;
-    column.iSubItem = nIndex;
-    ::SendMessageA(hList, LVM_INSERTCOLUMNA, nIndex, reinterpret_cast<LPARAM>(&column));
-}
-
 void SetItem(HWND hList, int nRow, int nColumn, const std::string& strText) {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
@@ -62,8 +53,8 @@ BOOL CNoticeSettingsDlg::OnInitDialog() {
     const HWND hList = GetDlgItem(IDC_NOTICE_WEEK);
     ::SetWindowLongA(hList, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
     ::SendMessageA(hList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(hList, 0, GetMsgText(122), 80);
-    InsertColumn(hList, 1, GetMsgText(124), 680);
+    InsertListColumn(hList, 0, GetMsgText(122), 80);
+    InsertListColumn(hList, 1, GetMsgText(124), 680);
     const CUserPrj* pWeek = m_strUser.empty() || !m_pStore ? nullptr : m_pStore->m_prjStore.Find(m_strUser);
     for (int nDay = 0; nDay < 7; ++nDay) {
         SetItem(hList, nDay, 0, GetMsgText(126 + 2 * static_cast<unsigned>(nDay)));

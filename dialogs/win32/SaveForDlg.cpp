@@ -5,6 +5,7 @@
 
 #include "controls/win32/DialogFrame.h"
 #include "resources/resource.h"
+#include "shell/win32/WinUtilities.h"
 #include "settings/MsgText.h"
 
 namespace {
@@ -36,10 +37,7 @@ void CSaveForDlg::FillChildren() {
     ListView_SetExtendedListViewStyle(hList, LVS_EX_CHECKBOXES);
     RECT rc{};
     ::GetClientRect(hList, &rc);
-    LVCOLUMNA column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = rc.right - ::GetSystemMetrics(SM_CXVSCROLL);
-    ListView_InsertColumn(hList, 0, &column);
+    InsertListColumn(hList, 0, "", rc.right - ::GetSystemMetrics(SM_CXVSCROLL));
     for (std::size_t n = 0; n < m_children.size(); ++n) {
         LVITEMA item{};
         item.mask = LVIF_TEXT;

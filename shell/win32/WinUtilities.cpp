@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <commctrl.h>
+
 #include "framework/win32/WinApp.h"
 #include "seams/SystemActions.h"
 #include "seams/win32/ModulePath.h"
@@ -173,4 +175,13 @@ RECT DesktopArea() {
     RECT rc{};
     ::GetWindowRect(::GetDesktopWindow(), &rc);
     return rc;
+}
+
+void InsertListColumn(HWND hList, int nIndex, const std::string& strText, int nWidth) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(strText.c_str());
+    column.cx = nWidth;
+    column.iSubItem = nIndex;
+    ::SendMessageA(hList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&column));
 }

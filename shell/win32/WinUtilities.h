@@ -31,6 +31,9 @@ void CentreWindow(HWND hWnd, const RECT& rcArea);
 RECT WorkArea();
 RECT DesktopArea();
 
+// Adds a column to a report-view list: its header text and its width in pixels.
+void InsertListColumn(HWND hList, int nIndex, const std::string& strText, int nWidth);
+
 // Copies the source part of a bitmap onto the destination rectangle, stretched (whole colours, no
 // blending); nothing when the bitmap is missing.
 void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource);
