@@ -5,7 +5,7 @@
 SHELL := /bin/bash
 JOBS ?= 2
 
-.PHONY: run test test-under-load soak deps native win32 fuzz bench package clean
+.PHONY: run test test-under-load soak deps native windows fuzz bench package clean
 
 deps:
 	@tools/install-deps
@@ -14,9 +14,9 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j$(JOBS)
 
-win32: deps
-	@cmake --preset win32 >/dev/null
-	@cmake --build --preset win32 -j$(JOBS)
+windows: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j$(JOBS)
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
@@ -27,24 +27,24 @@ bench: deps
 	@cmake --build --preset bench -j$(JOBS)
 	@bench/run
 
-package: win32
-	@cmake --build build/win32 --target package
-	@cmake --build build/win32 --target setup
-	@ls -l build/win32/Quenby-*-win32.zip build/win32/Quenby-*-setup.exe
+package: windows
+	@cmake --build build/windows --target package
+	@cmake --build build/windows --target setup
+	@ls -l build/windows/Quenby-*-x64.zip build/windows/Quenby-*-setup.exe
 
-run: win32
+run: windows
 	@tools/run-quenby
 
 # One ctest run over every build folder, so the summary at the end counts every layer.
-test: native win32 fuzz
+test: native windows fuzz
 	@tools/run-tests
 
 # The Windows and end-to-end layers three times over while both cores are kept busy.
-test-under-load: win32
+test-under-load: windows
 	@tools/test-under-load 3
 
 # Thousands of attacks on a child's session (hours; not part of make test). Figures: docs/PERFORMANCE.md.
-soak: win32
+soak: windows
 	@tools/soak $(SOAK_COUNTS)
 
 clean:

@@ -1,4 +1,4 @@
-# The package a parent downloads: Quenby-1.0-win32.zip with the program, its companions, the
+# The package a parent downloads: Quenby-1.0-x64.zip with the program, its companions, the
 # alert sound and the install guide, all at the top of the archive.
 install(FILES
     $<TARGET_FILE:Quenby>
@@ -11,7 +11,7 @@ install(FILES
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Quenby)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME "Quenby-${PROJECT_VERSION}-win32")
+set(CPACK_PACKAGE_FILE_NAME "Quenby-${PROJECT_VERSION}-x64")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

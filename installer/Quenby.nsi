@@ -1,16 +1,17 @@
 ; The setup program of Quenby, built on Linux with makensis (see cmake/Package.cmake), which
 ; defines VERSION, VERSION_QUAD, PROGRAM_DIR (the built program files), SOURCE_DIR and OUTFILE.
 ;
-; It installs the four program files into %ProgramFiles%\Quenby, records that folder under
-; HKLM\Software\Quenby (InstallDir: a program started from there keeps its data in the shared
-; folder), creates %ProgramData%\Quenby with modify rights for the Users group, a Start-menu
+; A 64-bit setup program for the 64-bit Quenby, writing into the 64-bit view of the registry (never
+; WOW6432Node). It installs the four program files into the 64-bit %ProgramFiles%\Quenby, records
+; that folder under HKLM\Software\Quenby (InstallDir: a program started from there keeps its data
+; in the shared folder), creates %ProgramData%\Quenby with modify rights for the Users group, a Start-menu
 ; shortcut and the entry in "Apps". The uninstaller removes nothing unless Quenby itself accepted
 ; the Administrator's password ("Quenby.exe /uninstall").
 ;
 ; Switches: /S silent. The uninstaller keeps the data folder when silent, unless /REMOVEDATA is
 ; given; interactive, it asks.
 
-Unicode false
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
@@ -25,7 +26,7 @@ Unicode false
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\Quenby"
+InstallDir "$PROGRAMFILES64\Quenby"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
@@ -53,6 +54,11 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; The 64-bit registry view before anything reads or writes a key.
+Function .onInit
+    SetRegView 64
+FunctionEnd
 
 Section "Quenby"
     SetShellVarContext all
@@ -101,6 +107,7 @@ Function StartQuenby
 FunctionEnd
 
 Function un.onInit
+    SetRegView 64
     ; Quenby asks for the Administrator's password and, when it is right, ends itself and its
     ; companion. Anything else leaves everything as it is.
     ExecWait '"$INSTDIR\Quenby.exe" /uninstall' $0

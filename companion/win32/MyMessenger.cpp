@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -24,6 +25,8 @@ struct MESSENGER_STORE {
     char szPath[MAX_PATH];
 };
 constexpr char kTag[8] = "QUENBY1";
+// The same bytes from the 32-bit and the 64-bit library: no field changes size with the pointers.
+static_assert(sizeof(MESSENGER_STORE) == 272, "lumrik.dat is 272 bytes");
 
 HMODULE g_hModule = nullptr;
 
@@ -68,6 +71,8 @@ struct BEAT_IMAGE {
     LUMRIK_BEAT beat;
     unsigned long nSum;
 };
+static_assert(sizeof(LUMRIK_BEAT) == 480 && offsetof(LUMRIK_BEAT, tWall) == 8 && sizeof(BEAT_IMAGE) == 488,
+              "lumrik.hb has the same layout in the 32-bit and the 64-bit library");
 
 unsigned long SumOf(const LUMRIK_BEAT& beat) {
     const auto* p = reinterpret_cast<const unsigned char*>(&beat);

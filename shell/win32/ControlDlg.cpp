@@ -27,9 +27,10 @@ namespace {
 
 constexpr const char* kTitle = "Quenby";
 constexpr const char* kRunOnceName = "*Quenby";
-// The tray icon record as the shell of the oldest supported system knows it.
-constexpr DWORD kTrayRecordSize = 488;
-static_assert(NOTIFYICONDATAA_V2_SIZE == kTrayRecordSize, "the 488-byte form of the tray record");
+// The tray icon record as the shell of the oldest supported system knows it: the version-2 form,
+// 504 bytes in a 64-bit program (488 in a 32-bit one: the window and icon handles are wider).
+constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(kTrayRecordSize == (sizeof(void*) == 8 ? 504 : 488), "the version-2 form of the tray record");
 
 }  // namespace
 

@@ -33,7 +33,7 @@ bool IsSoundProgramFile(const std::string& strPath, bool bLibrary, const char* p
     IMAGE_FILE_HEADER fileHeader{};
     WORD nMagic = 0;
     if (!ReadHeaders(strPath, fileHeader, nMagic)) return false;
-    if (fileHeader.Machine != IMAGE_FILE_MACHINE_I386 || nMagic != IMAGE_NT_OPTIONAL_HDR32_MAGIC) return false;
+    if (fileHeader.Machine != IMAGE_FILE_MACHINE_AMD64 || nMagic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return false;
     if (((fileHeader.Characteristics & IMAGE_FILE_DLL) != 0) != bLibrary) return false;
     // The stamp is read with the file mapped as data: nothing of it runs.
     HMODULE hFile = ::LoadLibraryExA(strPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -10,10 +10,13 @@ static_assert(sizeof(DEVMODEA) == sizeof(HIDDEN_WINDOW::dmDisplay), "DEVMODEA mu
 static_assert(offsetof(DEVMODEA, dmPelsWidth) == 108 && offsetof(DEVMODEA, dmPelsHeight) == 112,
               "the screen size must lie where the record reads it");
 
+// A 64-bit window handle keeps only 32 significant bits: Windows guarantees it, so that 32-bit and
+// 64-bit programs can hand windows to each other. The record's 32-bit field therefore holds the
+// whole handle, and the handle comes back by sign extension, as Windows itself widens a 32-bit one.
 std::uint32_t HandleValue(HWND hWnd) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hWnd)); }
 
 HWND WindowOf(const HIDDEN_WINDOW& window) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window.hWnd));
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(window.hWnd)));
 }
 
 void GetDisplay(const HIDDEN_WINDOW& window, DEVMODEA& dm) { std::memcpy(&dm, window.dmDisplay, sizeof dm); }

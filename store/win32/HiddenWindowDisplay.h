@@ -5,7 +5,7 @@
 
 #include "store/HiddenWindowList.h"
 
-// The 32-bit handle value stored for a window, and the window a record names.
+// The 32-bit handle value stored for a window, and the window a record names (sign-extended).
 std::uint32_t HandleValue(HWND hWnd);
 HWND WindowOf(const HIDDEN_WINDOW& window);
 

@@ -56,11 +56,12 @@ void CheckVersion(const std::string& strFile, const std::string& strVersion, con
     Expect(StringValue(info, "LegalCopyright").find("Copyright (C) ") == 0, "LegalCopyright is a copyright notice");
 }
 
-std::string ManifestOf(const std::string& strFile) {
+// A program's manifest is resource 1, a library's resource 2.
+std::string ManifestOf(const std::string& strFile, int nId) {
     HMODULE hFile = ::LoadLibraryExA(strFile.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!hFile) return std::string();
     std::string strManifest;
-    if (HRSRC hRes = ::FindResourceA(hFile, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+    if (HRSRC hRes = ::FindResourceA(hFile, MAKEINTRESOURCEA(nId), MAKEINTRESOURCEA(24))) {
         const char* p = static_cast<const char*>(::LockResource(::LoadResource(hFile, hRes)));
         if (p) strManifest.assign(p, ::SizeofResource(hFile, hRes));
     }
@@ -68,11 +69,14 @@ std::string ManifestOf(const std::string& strFile) {
     return strManifest;
 }
 
-void CheckManifest(const std::string& strFile) {
-    const std::string strManifest = ManifestOf(strFile);
-    Expect(!strManifest.empty(), "the program has a manifest (resource 24, id 1)");
+void CheckManifest(const std::string& strFile, bool bLibrary) {
+    const std::string strManifest = ManifestOf(strFile, bLibrary ? 2 : 1);
+    Expect(!strManifest.empty(), bLibrary ? "the library has a manifest (resource 24, id 2)"
+                                          : "the program has a manifest (resource 24, id 1)");
     if (strManifest.empty()) return;
     auto has = [&](const char* pszText) { return strManifest.find(pszText) != std::string::npos; };
+    Expect(has("processorArchitecture=\"amd64\""), "it names the amd64 architecture");
+    if (bLibrary) return;
     Expect(has("level=\"asInvoker\"") && has("uiAccess=\"false\""), "it runs as the invoker, without UI access");
     const char* const windows[][2] = {{"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "7"},
                                       {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "8"},
@@ -92,7 +96,7 @@ int main(int argc, char** argv) {
     }
     const bool bLibrary = std::string(argv[4]) == "dll";
     CheckVersion(argv[1], argv[2], argv[3], bLibrary);
-    if (!bLibrary) CheckManifest(argv[1]);
+    CheckManifest(argv[1], bLibrary);
     std::printf("%s: %d failure(s)\n", argv[3], s_nFailures);
     return s_nFailures == 0 ? 0 : 1;
 }

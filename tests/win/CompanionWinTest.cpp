@@ -109,4 +109,13 @@ TEST(InstallCheck, BothCompanionFilesOfThisBuildMustLieBesideTheProgram) {
     EXPECT_FALSE(CheckInstallation(folder.Folder())) << "a program without the build stamp";
     folder.Write("Tessaly.exe", BYTES{'M', 'Z', 0, 0});
     EXPECT_FALSE(CheckInstallation(folder.Folder())) << "a damaged file";
+
+    // A companion of this build but marked for 32-bit x86 (the machine field after "PE\0\0").
+    put("Tessaly.exe", "Tessaly.exe");
+    BYTES image = folder.Read("Tessaly.exe");
+    const std::uint32_t nPe = image[0x3C] | image[0x3D] << 8 | image[0x3E] << 16 | image[0x3F] << 24;
+    image.at(nPe + 4) = 0x4C;
+    image.at(nPe + 5) = 0x01;
+    folder.Write("Tessaly.exe", image);
+    EXPECT_FALSE(CheckInstallation(folder.Folder())) << "a 32-bit companion";
 }

@@ -9,6 +9,12 @@ TEST(WinHiddenWindow, RecordCarriesTheHandleAndTheCurrentDisplaySettings) {
     const RECT rc = {-5, 6, 700, 800};
     const HIDDEN_WINDOW window = MakeHiddenWindow(hWnd, kFromFullScreen, rc, kRestoreMove);
     EXPECT_EQ(WindowOf(window), hWnd);
+    // A handle with its 32nd bit set (as Windows hands out) comes back sign-extended, the way a
+    // 64-bit program widens a handle a 32-bit one gave it.
+    HIDDEN_WINDOW high = window;
+    high.hWnd = 0x8001A2B4u;
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(WindowOf(high)), static_cast<std::uintptr_t>(INT64_C(-0x7FFE5D4C)));
+    EXPECT_EQ(HandleValue(WindowOf(high)), 0x8001A2B4u);
     EXPECT_EQ(window.nSource, kFromFullScreen);
     EXPECT_EQ(window.nRestore, kRestoreMove);
     EXPECT_EQ(window.rcWindow.left, -5);
