@@ -1,12 +1,12 @@
 // The engine's cost per status-window tick and for a whole simulated day.
 #include <benchmark/benchmark.h>
 
-#include "engine/DayPreview.h"
-#include "store/PrjStore.h"
-#include "engine/UsageContext.h"
-#include "engine/UsageState.h"
-#include "settings/LockCountdown.h"
-#include "store/UsageStore.h"
+#include "core/rules/DayPreview.h"
+#include "core/rules/LockCountdown.h"
+#include "core/rules/UsageContext.h"
+#include "core/rules/UsageState.h"
+#include "core/store/PrjStore.h"
+#include "core/store/UsageStore.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 

@@ -1,7 +1,7 @@
 // The time one password takes to hash (and so to check at a login): about 50 ms is the aim.
 #include <benchmark/benchmark.h>
 
-#include "store/PasswordField.h"
+#include "core/store/PasswordField.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "core/seams/DataFolder.h"
+#include "core/store/AdminAccount.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/PasswordField.h"
+#include "core/store/PrjStore.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "store/PrjStore.h"
 #include "resources/resource.h"
-#include "seams/DataFolder.h"
-#include "store/AdminAccount.h"
-#include "store/ChildAccountList.h"
-#include "store/PasswordField.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "seams/DataFolder.h"
+#include "core/seams/DataFolder.h"
 
 const char* CMyMessenger::kStoreFile = "lumrik.dat";
 const char* CMyMessenger::kBeatFile = "lumrik.hb";

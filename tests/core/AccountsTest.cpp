@@ -4,12 +4,12 @@
 
 #include <cstring>
 
-#include "store/AccountLoad.h"
-#include "store/AdminAccount.h"
-#include "store/ChildAccountList.h"
-#include "store/PasswordField.h"
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
+#include "core/store/AccountLoad.h"
+#include "core/store/AdminAccount.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/PasswordField.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 

@@ -1,9 +1,9 @@
 // userinfo.aur: 128 bytes per name, list order, lookups, cut-short files and failed saves.
 #include <gtest/gtest.h>
 
-#include "store/ActiveUserList.h"
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
+#include "core/store/ActiveUserList.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/ClockGuard.h"
-#include "seams/SystemActions.h"
+#include "core/rules/ClockGuard.h"
+#include "core/seams/SystemActions.h"
 #include "support/EventRecorder.h"
 #include "support/FakeClock.h"
 

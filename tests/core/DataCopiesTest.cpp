@@ -4,13 +4,13 @@
 
 #include <sys/stat.h>
 
-#include "store/ActiveUserList.h"
-#include "store/AdminAccount.h"
-#include "store/ChildAccountList.h"
-#include "store/DataFile.h"
-#include "store/EventLog.h"
-#include "store/PrjStore.h"
-#include "store/UsageStore.h"
+#include "core/store/ActiveUserList.h"
+#include "core/store/AdminAccount.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/DataFile.h"
+#include "core/store/EventLog.h"
+#include "core/store/PrjStore.h"
+#include "core/store/UsageStore.h"
 #include "support/FailingFiles.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"

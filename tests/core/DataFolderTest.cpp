@@ -1,7 +1,7 @@
 // The data-folder decision and the start-up write proof.
 #include <gtest/gtest.h>
 
-#include "seams/DataFolder.h"
+#include "core/seams/DataFolder.h"
 #include "support/TempFolder.h"
 
 TEST(DataFolder, AProgramInTheRecordedInstallFolderKeepsItsDataInTheSharedFolder) {

@@ -1,9 +1,9 @@
 // The aggregate's account load sequence, at a first run and when the editor closes.
 #include <gtest/gtest.h>
 
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
-#include "store/DataStore.h"
+#include "core/store/DataStore.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "support/TempFolder.h"
 
 TEST(DataStore, FirstRunStartsWithADefaultAdministratorAndNoChildren) {

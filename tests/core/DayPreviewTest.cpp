@@ -3,7 +3,7 @@
 // and the forbidden and free days; the strip covers the day; the test's clock survives a replay.
 #include <gtest/gtest.h>
 
-#include "engine/DayPreview.h"
+#include "core/rules/DayPreview.h"
 #include "support/FakeClock.h"
 
 namespace {

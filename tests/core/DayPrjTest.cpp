@@ -1,8 +1,8 @@
 // The day arrangement: its summary line and prj.nam, byte for byte.
 #include <gtest/gtest.h>
 
-#include "store/PrjStore.h"
-#include "store/RecordWriter.h"
+#include "core/store/PrjStore.h"
+#include "core/store/RecordWriter.h"
 #include "support/FailingFiles.h"
 #include "support/TempFolder.h"
 

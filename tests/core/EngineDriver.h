@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "store/ExtraTimeStore.h"
-#include "store/PrjStore.h"
-#include "engine/UsageContext.h"
-#include "engine/UsageState.h"
-#include "store/UsageStore.h"
+#include "core/rules/UsageContext.h"
+#include "core/rules/UsageState.h"
+#include "core/store/ExtraTimeStore.h"
+#include "core/store/PrjStore.h"
+#include "core/store/UsageStore.h"
 #include "support/FakeClock.h"
 
 class CEngineDriver {

@@ -1,10 +1,10 @@
 // The usage context's tests and the states' texts, each state set up directly.
 #include <gtest/gtest.h>
 
-#include "store/PrjStore.h"
-#include "engine/UsageContext.h"
-#include "engine/UsageState.h"
-#include "store/UsageStore.h"
+#include "core/rules/UsageContext.h"
+#include "core/rules/UsageState.h"
+#include "core/store/PrjStore.h"
+#include "core/store/UsageStore.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "seams/Events.h"
-#include "store/EventLog.h"
-#include "store/EventLogSink.h"
+#include "core/seams/Events.h"
+#include "core/store/EventLog.h"
+#include "core/store/EventLogSink.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 

@@ -3,10 +3,10 @@
 // notice and the status window show with it.
 #include <gtest/gtest.h>
 
+#include "core/rules/ExtraTime.h"
+#include "core/rules/LockCountdown.h"
+#include "core/store/ExtraTimeStore.h"
 #include "EngineDriver.h"
-#include "engine/ExtraTime.h"
-#include "settings/LockCountdown.h"
-#include "store/ExtraTimeStore.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 

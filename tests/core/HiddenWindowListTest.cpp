@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "store/HiddenWindowList.h"
+#include "core/store/HiddenWindowList.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"
 

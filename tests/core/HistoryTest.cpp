@@ -2,11 +2,11 @@
 // twice and never lost across a restart; what a spreadsheet reads (header, CR LF, quoted names).
 #include <gtest/gtest.h>
 
+#include "core/rules/DayHistory.h"
+#include "core/rules/ExtraTime.h"
+#include "core/store/DataStore.h"
+#include "core/store/HistoryFile.h"
 #include "EngineDriver.h"
-#include "engine/DayHistory.h"
-#include "engine/ExtraTime.h"
-#include "store/DataStore.h"
-#include "store/HistoryFile.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 

@@ -1,8 +1,8 @@
 // The time the program was ended while Windows ran on counts as the child's use, on the fake clock.
 #include <gtest/gtest.h>
 
+#include "core/rules/KillGap.h"
 #include "EngineDriver.h"
-#include "engine/KillGap.h"
 #include "support/EventRecorder.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"

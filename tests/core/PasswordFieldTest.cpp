@@ -5,10 +5,10 @@
 #include <cstring>
 #include <set>
 
-#include "seams/Crypto.h"
-#include "settings/LoginThrottle.h"
-#include "store/PasswordField.h"
-#include "store/RecordField.h"
+#include "core/rules/LoginThrottle.h"
+#include "core/seams/Crypto.h"
+#include "core/store/PasswordField.h"
+#include "core/store/RecordField.h"
 #include "support/Pbkdf2Vectors.h"
 
 TEST(Crypto, Pbkdf2HmacSha256GivesThePublishedKeys) {

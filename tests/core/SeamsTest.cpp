@@ -3,10 +3,10 @@
 
 #include <tuple>
 
-#include "seams/Calendar.h"
-#include "seams/Clock.h"
-#include "seams/DataFolder.h"
-#include "seams/Files.h"
+#include "core/seams/Calendar.h"
+#include "core/seams/Clock.h"
+#include "core/seams/DataFolder.h"
+#include "core/seams/Files.h"
 #include "support/FakeClock.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/UsageContext.h"
-#include "settings/Duration.h"
-#include "settings/LockCountdown.h"
-#include "settings/MsgText.h"
+#include "core/rules/LockCountdown.h"
+#include "core/rules/UsageContext.h"
+#include "core/texts/Duration.h"
+#include "core/texts/MsgText.h"
 #include "support/FakeClock.h"
 #include "support/TimeZone.h"
 
@@ -32,7 +32,7 @@ std::vector<unsigned> TableIds() {
 std::set<unsigned> IdsUsedBySources() {
     const std::regex call(R"((?:GetMsgText|FormatMsgText)\(\s*(\d+))");
     std::set<unsigned> ids;
-    for (const char* pszFolder : {"controls", "dialogs", "engine", "framework", "settings", "shell", "store", "companion"}) {
+    for (const char* pszFolder : {"core", "win", "companion"}) {
         const std::filesystem::path folder = std::filesystem::path(QUENBY_SOURCE_DIR) / pszFolder;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
             const std::string strExtension = entry.path().extension().string();

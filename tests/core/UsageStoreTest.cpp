@@ -1,8 +1,8 @@
 // use.sta, byte for byte, and the usage of a day across log-outs and restarts.
 #include <gtest/gtest.h>
 
+#include "core/store/RecordWriter.h"
 #include "EngineDriver.h"
-#include "store/RecordWriter.h"
 #include "support/FailingFiles.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"

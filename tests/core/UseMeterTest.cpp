@@ -1,7 +1,7 @@
 // Use counted by the running clock: what really passed between ticks, whatever the timer did.
 #include <gtest/gtest.h>
 
-#include "engine/UseMeter.h"
+#include "core/rules/UseMeter.h"
 #include "support/FakeClock.h"
 
 TEST(UseMeter, CountsTheSecondsThatReallyPassedAndCarriesTheRest) {

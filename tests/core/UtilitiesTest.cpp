@@ -1,9 +1,9 @@
 // The shared helpers: fixed-width fields, line breaks, file sizes and the same-day test.
 #include <gtest/gtest.h>
 
-#include "shell/KeyRules.h"
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
+#include "core/rules/KeyRules.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 

@@ -2,9 +2,9 @@
 // notice's warning choice and size.
 #include <gtest/gtest.h>
 
-#include "settings/DayControls.h"
-#include "settings/NoticeRules.h"
-#include "store/DayPrj.h"
+#include "core/rules/DayControls.h"
+#include "core/rules/NoticeRules.h"
+#include "core/store/DayPrj.h"
 
 TEST(DayControls, ChecksInTheirOrderAndOnlyForAConditionalDayOfAChild) {
     DAY_CONTROLS none;

@@ -7,18 +7,18 @@
 #include <algorithm>
 #include <string>
 
+#include "core/seams/Clock.h"
+#include "core/seams/DataFolder.h"
+#include "core/store/AdminAccount.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/EventLog.h"
+#include "core/store/PasswordField.h"
+#include "core/store/PrjStore.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "HashedFields.h"
 #include "ProgramUnderTest.h"
-#include "store/PrjStore.h"
 #include "resources/resource.h"
-#include "seams/Clock.h"
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
-#include "store/AdminAccount.h"
-#include "store/ChildAccountList.h"
-#include "store/PasswordField.h"
-#include "store/EventLog.h"
-#include "seams/DataFolder.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/seams/DataFolder.h"
+#include "core/store/UsageStore.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "seams/DataFolder.h"
-#include "store/UsageStore.h"
 
 // The process and every process below it (by parent id), as Task Manager's "End process tree" ends them.
 inline std::vector<DWORD> ProcessTree(DWORD nRoot) {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/store/PasswordField.h"
 #include "E2eSupport.h"
-#include "store/PasswordField.h"
 
 namespace {
 

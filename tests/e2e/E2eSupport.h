@@ -8,13 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "core/seams/DataFolder.h"
+#include "core/store/AdminAccount.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/PrjStore.h"
+#include "core/store/UsageStore.h"
 #include "ProgramUnderTest.h"
-#include "store/PrjStore.h"
 #include "resources/resource.h"
-#include "seams/DataFolder.h"
-#include "store/AdminAccount.h"
-#include "store/ChildAccountList.h"
-#include "store/UsageStore.h"
 
 // A program folder past its first run: the Administrator (empty password) and one child "kid"
 // Polls the condition every 100 ms until it holds or the time is up; its last answer.

@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
+#include "core/rules/UsageState.h"
+#include "core/store/ExtraTimeStore.h"
+#include "core/store/RecordField.h"
+#include "core/store/UsageStore.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "engine/UsageState.h"
-#include "store/ExtraTimeStore.h"
-#include "store/RecordField.h"
-#include "store/UsageStore.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "seams/Files.h"
-#include "store/PasswordField.h"
+#include "core/seams/Files.h"
+#include "core/store/PasswordField.h"
 
 // The records with their 32-byte password fields (at 128 in records of nRecordSize) zeroed:
 // salts are random, so the fields are checked on their own.

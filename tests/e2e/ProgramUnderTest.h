@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "seams/Files.h"
+#include "core/seams/Files.h"
 
 class CProgramUnderTest {
 public:

@@ -6,12 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "core/seams/DataFolder.h"
+#include "core/store/EventLog.h"
+#include "core/store/PasswordField.h"
+#include "core/store/UsageStore.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-#include "seams/DataFolder.h"
-#include "store/EventLog.h"
-#include "store/PasswordField.h"
-#include "store/UsageStore.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
+#include "core/store/AdminAccount.h"
 #include "HashedFields.h"
 #include "ProgramUnderTest.h"
 #include "resources/resource.h"
-#include "store/AdminAccount.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "seams/DataFolder.h"
-#include "seams/Files.h"
+#include "core/seams/DataFolder.h"
+#include "core/seams/Files.h"
 
 namespace fuzz {
 

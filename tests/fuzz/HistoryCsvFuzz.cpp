@@ -2,8 +2,8 @@
 // same line; a day appended is read back afterwards and appending it again changes nothing.
 #include <cstdlib>
 
+#include "core/store/HistoryFile.h"
 #include "FuzzDataFile.h"
-#include "store/HistoryFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     fuzz::Folder();

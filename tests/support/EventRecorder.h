@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "seams/Events.h"
+#include "core/seams/Events.h"
 
 class CEventRecorder final : public IEventSink {
 public:

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <map>
 
-#include "seams/FileCalls.h"
+#include "core/seams/FileCalls.h"
 
 class CFailingFiles final : public IFileCalls {
 public:

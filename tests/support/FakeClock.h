@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "seams/Calendar.h"
-#include "seams/Clock.h"
+#include "core/seams/Calendar.h"
+#include "core/seams/Clock.h"
 
 class CFakeClock final : public IClock {
 public:

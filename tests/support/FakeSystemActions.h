@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "seams/SystemActions.h"
+#include "core/seams/SystemActions.h"
 
 class CFakeSystemActions final : public ISystemActions {
 public:

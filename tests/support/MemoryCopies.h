@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "seams/DataCopies.h"
+#include "core/seams/DataCopies.h"
 
 class CMemoryCopies final : public IDataCopies {
 public:

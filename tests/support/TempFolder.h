@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "seams/DataFolder.h"
-#include "seams/Files.h"
+#include "core/seams/DataFolder.h"
+#include "core/seams/Files.h"
 #include "support/MemoryCopies.h"
 
 class CTempFolder {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "framework/win32/WinApp.h"
+#include "win/framework/WinApp.h"
 
 // True as soon as the condition holds; false when it still does not after the time given. The
 // bound only matters when a test fails, so it is generous for a loaded machine.

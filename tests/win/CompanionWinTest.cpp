@@ -9,9 +9,9 @@
 #include <string>
 
 #include "companion/win32/MyMessenger.h"
-#include "shell/win32/InstallCheck.h"
-#include "seams/win32/ModulePath.h"
+#include "platform/win32/ModulePath.h"
 #include "support/TempFolder.h"
+#include "win/app/InstallCheck.h"
 
 namespace {
 

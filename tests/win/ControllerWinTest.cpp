@@ -14,19 +14,19 @@
 #include <vector>
 
 #include "companion/CompanionNames.h"
-#include "support/KeyPresses.h"
-#include "DialogAnswer.h"
 #include "companion/win32/MyMessenger.h"
-#include "dialogs/win32/LockDlg.h"
-#include "framework/win32/WinApp.h"
+#include "DialogAnswer.h"
+#include "OtherProgram.h"
+#include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
-#include "shell/win32/ControlDlg.h"
-#include "seams/win32/ModulePath.h"
-#include "store/win32/HiddenWindowDisplay.h"
 #include "support/FakeSystemActions.h"
+#include "support/KeyPresses.h"
 #include "support/TempFolder.h"
 #include "support/WaitUntil.h"
-#include "OtherProgram.h"
+#include "win/app/ControlDlg.h"
+#include "win/app/HiddenWindowDisplay.h"
+#include "win/framework/WinApp.h"
+#include "win/windows/LockDlg.h"
 
 namespace {
 
@@ -344,6 +344,7 @@ TEST_F(Controller, TheDesktopTheTaskbarAndTheProgramsOwnWindowsAreNeverTouched) 
     COtherProgram other({worker, trayWnd, manager, hidden}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other.m_windows[0]; }));
     EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
+    EXPECT_TRUE(m_pDlg->IsDesktopWindow(::GetDesktopWindow())) << "the system's desktop window, which covers the screen";
 
     m_pDlg->LockDesktop();
     Pump(100);

@@ -5,15 +5,15 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "core/texts/MsgText.h"
 #include "LookTestSupport.h"
-#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "settings/MsgText.h"
-#include "dialogs/win32/AboutDlg.h"
-#include "controls/win32/DialogFrame.h"
-#include "dialogs/win32/PowerDlg.h"
-#include "support/ScreenCapture.h"
 #include "support/FakeSystemActions.h"
+#include "support/ScreenCapture.h"
+#include "win/controls/DialogFrame.h"
+#include "win/framework/WinApp.h"
+#include "win/windows/AboutDlg.h"
+#include "win/windows/PowerDlg.h"
 
 namespace {
 

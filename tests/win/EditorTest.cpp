@@ -15,24 +15,24 @@
 #include <vector>
 #include <string>
 
+#include "core/rules/DayControls.h"
+#include "core/store/DataStore.h"
+#include "core/store/HistoryFile.h"
+#include "core/store/UsageStore.h"
+#include "core/texts/Utilities.h"
 #include "DialogAnswer.h"
 #include "LookTestSupport.h"
-#include "framework/win32/WinApp.h"
 #include "resources/resource.h"
-#include "dialogs/win32/ArrangementDlg.h"
-#include "dialogs/win32/DayStrip.h"
-#include "dialogs/win32/HistoryDlg.h"
-#include "dialogs/win32/UsageChart.h"
-#include "controls/win32/DialogFrame.h"
-#include "store/HistoryFile.h"
-#include "store/UsageStore.h"
-#include "settings/DayControls.h"
-#include "shell/Utilities.h"
-#include "store/DataStore.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
+#include "win/controls/DialogFrame.h"
+#include "win/framework/WinApp.h"
+#include "win/windows/ArrangementDlg.h"
+#include "win/windows/DayStrip.h"
+#include "win/windows/HistoryDlg.h"
+#include "win/windows/UsageChart.h"
 
 namespace {
 

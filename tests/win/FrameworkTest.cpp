@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TestDialogs.h"
-#include "framework/win32/DataExchange.h"
-#include "framework/win32/Dialog.h"
-#include "framework/win32/WinApp.h"
+#include "win/framework/DataExchange.h"
+#include "win/framework/Dialog.h"
+#include "win/framework/WinApp.h"
 
 namespace {
 

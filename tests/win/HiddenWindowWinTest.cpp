@@ -1,7 +1,7 @@
 // Hidden-window records made from real windows and display settings.
 #include <gtest/gtest.h>
 
-#include "store/win32/HiddenWindowDisplay.h"
+#include "win/app/HiddenWindowDisplay.h"
 
 TEST(WinHiddenWindow, RecordCarriesTheHandleAndTheCurrentDisplaySettings) {
     HWND hWnd = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

@@ -7,10 +7,10 @@
 #include <commctrl.h>
 
 #include "LookTestSupport.h"
-#include "controls/win32/FlatCombo.h"
-#include "controls/win32/LinkLabel.h"
-#include "controls/win32/TransLabel.h"
 #include "support/FakeSystemActions.h"
+#include "win/controls/FlatCombo.h"
+#include "win/controls/LinkLabel.h"
+#include "win/controls/TransLabel.h"
 
 namespace {
 

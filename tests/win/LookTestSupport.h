@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "TestDialogs.h"
-#include "framework/win32/Dialog.h"
 #include "PacedCall.h"
+#include "TestDialogs.h"
+#include "win/framework/Dialog.h"
 
 // A 32-bit bitmap in a memory device context.
 class CCanvas {

@@ -8,14 +8,14 @@
 #include <cstring>
 #include <ctime>
 
-#include "seams/Crypto.h"
-#include "seams/DataCopies.h"
-#include "seams/Calendar.h"
-#include "seams/Clock.h"
-#include "seams/DataFolder.h"
-#include "seams/Files.h"
-#include "seams/SystemActions.h"
-#include "seams/win32/ModulePath.h"
+#include "core/seams/Calendar.h"
+#include "core/seams/Clock.h"
+#include "core/seams/Crypto.h"
+#include "core/seams/DataCopies.h"
+#include "core/seams/DataFolder.h"
+#include "core/seams/Files.h"
+#include "core/seams/SystemActions.h"
+#include "platform/win32/ModulePath.h"
 #include "support/Pbkdf2Vectors.h"
 #include "support/SaveFaults.h"
 #include "support/TempFolder.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "LookTestSupport.h"
-#include "controls/win32/SkinButton.h"
 #include "resources/resource.h"
+#include "win/controls/SkinButton.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include <windows.h>
 
+#include "core/store/AdminAccount.h"
+#include "core/store/RecordField.h"
+#include "core/texts/Utilities.h"
 #include "DialogAnswer.h"
 #include "LookTestSupport.h"
 #include "resources/resource.h"
-#include "shell/win32/Uninstall.h"
-#include "dialogs/win32/UninstallDlg.h"
-#include "shell/Utilities.h"
-#include "store/RecordField.h"
-#include "store/AdminAccount.h"
 #include "support/ScreenCapture.h"
+#include "win/app/Uninstall.h"
+#include "win/windows/UninstallDlg.h"
 
 TEST(Uninstall, IsAskedForByItsOwnWordOnly) {
     EXPECT_TRUE(IsUninstallRequest("\"C:\\Program Files\\Quenby\\Quenby.exe\" /uninstall"));

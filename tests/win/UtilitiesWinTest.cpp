@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "seams/SystemActions.h"
-#include "seams/win32/ModulePath.h"
-#include "shell/win32/WinUtilities.h"
+#include "core/seams/SystemActions.h"
+#include "platform/win32/ModulePath.h"
+#include "win/controls/WinUtilities.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Entry of the Windows test program: one application object, as the program has, then the tests.
 #include <gtest/gtest.h>
 
-#include "framework/win32/WinApp.h"
+#include "win/framework/WinApp.h"
 
 namespace {
 CWinApp theApp;

@@ -1,0 +1,18 @@
+// The state of a context that has just started over: chooses the real state at once.
+// Never current when texts are asked for.
+#pragma once
+
+#include "core/rules/UsageState.h"
+
+class CUndifiedState final : public CUsageState {
+public:
+    CUndifiedState() : CUsageState(STATE_UNDIFIED) {}
+
+    void OnEnter(CUsageContext& context) override;
+
+    std::string GetInfo1(const CUsageContext& context) override;
+    std::string GetInfo2(const CUsageContext& context) override;
+    std::string GetInfo3(const CUsageContext& context) override;
+    std::string GetInfo4(const CUsageContext& context) override;
+    int GetLockKind() const override;
+};

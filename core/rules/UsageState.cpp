@@ -1,0 +1,120 @@
+// The base state's do-nothing events, its diagnostic texts, and the steps the states share.
+#include "core/rules/UsageState.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/rules/AllowedState.h"
+#include "core/rules/ForbidDayState.h"
+#include "core/rules/ForcedRestState.h"
+#include "core/rules/NewDayState.h"
+#include "core/rules/OnLinePrjChangedState.h"
+#include "core/rules/OutOfPeriodState.h"
+#include "core/rules/PeriodArrivedState.h"
+#include "core/rules/RestDoneState.h"
+#include "core/rules/TotalUsedUpState.h"
+#include "core/rules/UndifiedState.h"
+#include "core/rules/UsageContext.h"
+#include "core/rules/UserLockedState.h"
+
+void CUsageState::OnEnter(CUsageContext&) {}
+void CUsageState::OnResume(CUsageContext&) {}
+void CUsageState::OnTimer(CUsageContext&, int) {}
+void CUsageState::OnTakeRest(CUsageContext&) {}
+void CUsageState::OnStartToUse(CUsageContext&) {}
+
+std::string CUsageState::GetInfo1(const CUsageContext&) { return DiagnosticText(nullptr, 1); }
+std::string CUsageState::GetInfo2(const CUsageContext&) { return DiagnosticText(nullptr, 2); }
+std::string CUsageState::GetInfo3(const CUsageContext&) { return DiagnosticText(nullptr, 3); }
+std::string CUsageState::GetInfo4(const CUsageContext&) { return DiagnosticText(nullptr, 4); }
+int CUsageState::GetLockKind() const { return -1; }
+
+std::unique_ptr<CUsageState> CUsageState::Create(int nId) {
+    switch (nId) {
+        case STATE_UNDIFIED: return std::make_unique<CUndifiedState>();
+        case STATE_ALLOWED: return std::make_unique<CAllowedState>();
+        case STATE_TOTAL_USED_UP: return std::make_unique<CTotalUsedUpState>();
+        case STATE_FORBID_DAY: return std::make_unique<CForbidDayState>();
+        case STATE_OUT_OF_PERIOD: return std::make_unique<COutOfPeriodState>();
+        case STATE_PERIOD_ARRIVED: return std::make_unique<CPeriodArrivedState>();
+        case STATE_FORCED_REST: return std::make_unique<CForcedRestState>();
+        case STATE_REST_DONE: return std::make_unique<CRestDoneState>();
+        case STATE_USER_LOCKED: return std::make_unique<CUserLockedState>();
+        case STATE_NEW_DAY: return std::make_unique<CNewDayState>();
+        case STATE_ONLINE_PRJ_CHANGED: return std::make_unique<COnLinePrjChangedState>();
+        default: return nullptr;
+    }
+}
+
+std::string CUsageState::DiagnosticText(const char* pszClass, int nInfo) {
+    // "Called <method>, which shows the logic is wrong!" in code page 936. The literals are split
+    // where a hex escape would otherwise swallow the letters after it.
+    std::string strText = "\xb5\xf7\xd3\xc3";  // "called"
+    if (pszClass)
+        strText += std::string(pszClass) + "::";
+    else
+        strText += "\xbb\xf9\xc0\xe0\xd0\xe9\xb7\xbd\xb7\xa8";  // "base class virtual method"
+    strText += "GetInfo" + std::to_string(nInfo);
+    strText += "\xa3\xac\xb1\xed\xc3\xf7\xc2\xdf\xbc\xad\xd3\xd0\xce\xca\xcc\xe2\xa3\xa1";
+    return strText;
+}
+
+void CUsageState::RestCredit(CUsageContext& context, TIMESECS nSeconds) {
+    const CDayPrj& day = *context.m_pTodayPrj;
+    if (day.m_bRest != 1) return;
+    const TIMESECS nFull = TIMESECS(day.m_nRestEvery) * 60;
+    context.m_nUseSecsBeforeRest =
+        static_cast<std::int32_t>(std::min(nFull, TIMESECS(context.m_nUseSecsBeforeRest) + nSeconds));
+}
+
+TIMESECS CUsageState::ResumeGap(const CUsageContext& context) {
+    return std::max<TIMESECS>(0, context.m_tSession - context.m_tLastSave);
+}
+
+bool CUsageState::ResumeNewDay(CUsageContext& context) {
+    if (!context.IsNewDay()) return false;
+    context.ChangeState(std::make_unique<CNewDayState>());
+    context.OnStartToUse();  // the new-day state ignores it; "Start to use" is the user's to press
+    return true;
+}
+
+bool CUsageState::ResumeChanged(CUsageContext& context) {
+    if (context.IsPrjUnchanged()) return false;
+    context.ChangeState(std::make_unique<COnLinePrjChangedState>());
+    context.RecreateState();
+    return true;
+}
+
+void CUsageState::Decide(CUsageContext& context) {
+    const CDayPrj& day = *context.m_pTodayPrj;
+    if (day.m_bForbid != 0)
+        context.ChangeState(std::make_unique<CForbidDayState>());
+    else if (context.IsTotalLocked())
+        context.ChangeState(std::make_unique<CTotalUsedUpState>());
+    else if (context.IsPeriodLocked(context.m_tSession))
+        context.ChangeState(std::make_unique<COutOfPeriodState>());
+    else
+        context.ChangeState(std::make_unique<CAllowedState>());
+}
+
+void CUsageState::ResumeWaiting(CUsageContext& context) {
+    RestCredit(context, ResumeGap(context));
+    if (ResumeNewDay(context) || ResumeChanged(context)) return;
+    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+}
+
+void CUsageState::TimerWaiting(CUsageContext& context, int nSeconds) {
+    RestCredit(context, nSeconds);
+    if (context.IsNewDay())
+        context.ChangeState(std::make_unique<CNewDayState>());
+    else if (context.IsPeriodLocked(CClock::Now()))
+        context.ChangeState(std::make_unique<COutOfPeriodState>());
+}
+
+void CUsageState::ResumeDayLocked(CUsageContext& context) {
+    if (!ResumeNewDay(context)) ResumeChanged(context);
+}
+
+void CUsageState::TimerDayLocked(CUsageContext& context) {
+    if (context.IsNewDay()) context.ChangeState(std::make_unique<CNewDayState>());
+}

@@ -1,7 +1,0 @@
-#include "store/EventLogSink.h"
-
-#include "store/EventLog.h"
-
-void CEventLogSink::Record(EVENT_KIND kind, const std::string& strText) {
-    CEventLog::Append(EventKindName(kind), "-", strText);
-}

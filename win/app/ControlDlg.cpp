@@ -1,0 +1,443 @@
+// The controller window: start-up of the run, curtain transparency, tray icon and menu, hot key,
+// companion watchdog and shutdown.
+#include "win/app/ControlDlg.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "companion/CompanionNames.h"
+#include "companion/win32/MyMessenger.h"
+#include "core/rules/DayHistory.h"
+#include "core/rules/KillGap.h"
+#include "core/seams/Events.h"
+#include "core/seams/SystemActions.h"
+#include "platform/win32/ModulePath.h"
+#include "resources/resource.h"
+#include "win/framework/WinApp.h"
+#include "win/windows/AboutDlg.h"
+#include "win/windows/ArrangementDlg.h"
+#include "win/windows/LockDlg.h"
+#include "win/windows/StatusWnd.h"
+
+namespace {
+
+constexpr const char* kTitle = "Quenby";
+constexpr const char* kRunOnceName = "*Quenby";
+// The tray icon record as the shell of the oldest supported system knows it: the version-2 form,
+// 504 bytes in a 64-bit program (488 in a 32-bit one: the window and icon handles are wider).
+constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(kTrayRecordSize == (sizeof(void*) == 8 ? 504 : 488), "the version-2 form of the tray record");
+
+}  // namespace
+
+int IsCompanionRunning() {
+    HANDLE hMutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName);
+    if (!hMutex) return 0;
+    ::CloseHandle(hMutex);
+    return 1;
+}
+
+CControlDlg::CControlDlg() : CDialog(IDD_CONTROL), m_dlgFirstRun(&m_store, this) {
+    m_hIcon = ::LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDI_QUENBY));
+}
+
+CControlDlg::~CControlDlg() {
+    if (m_hCompanion) ::CloseHandle(m_hCompanion);
+    if (m_hUser32) ::FreeLibrary(m_hUser32);
+    m_hUser32 = nullptr;
+}
+
+BOOL CControlDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_pLockDlg = nullptr;
+
+    if (HMENU hSysMenu = ::GetSystemMenu(m_hWnd, FALSE)) {
+        char szAbout[128] = {};
+        ::LoadStringA(CWinApp::ResourceHandle(), IDS_ABOUTBOX, szAbout, sizeof szAbout);
+        if (szAbout[0]) {
+            ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+        }
+        for (UINT nCommand : {SC_SIZE, SC_MOVE, SC_MINIMIZE, SC_MAXIMIZE})
+            ::RemoveMenu(hSysMenu, nCommand, MF_BYCOMMAND);
+    }
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_store.LoadAccounts();
+    m_nLockBackground = m_store.m_adminAccount.m_admin.nLockBackground;
+    // Children's days that ended while the program was not running go to the history now.
+    CDayHistory::CloseEndedDays(m_store, CClock::Now());
+
+    m_nid.cbSize = kTrayRecordSize;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_nid.uCallbackMessage = WM_TRAY_NOTIFY;
+    m_nid.hIcon = m_hIcon;
+    std::strcpy(m_nid.szTip, kTitle);
+    AddTrayIcon();
+    // Explorer tells every top-level window when it starts again; the icon must then be added anew.
+    m_nTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+
+    // The curtain: maximised, without frame, layered.
+    ShowWindow(SW_SHOWMAXIMIZED);
+    const LONG nStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, nStyle & ~(WS_THICKFRAME | WS_DLGFRAME));
+    const LONG nExStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, nExStyle ^ WS_EX_LAYERED);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetAlphaMode(m_nLockBackground);
+
+    // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
+    // them before it runs them: re-armed at every start.
+    std::string strCommand(1, '"');
+    strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
+    CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
+    // A previous run ended while Windows ran on: the child's use it hid is counted now.
+    if (m_bRestartedHung)
+        CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
+    const CKillGap killGap(m_tLastBeat, m_strLastUser);
+    killGap.Account(m_store.m_usageStore);
+    // Windows that a run ended while locked left hidden come back before the new lock.
+    m_hiddenWindows.Load();
+    RestoreSweptWindows();
+    LockDesktop();
+
+    if (m_pMessenger) {
+        m_pMessenger->SetMainProgPathName(GetModulePath().c_str());
+        if (m_pMessenger->GetMainProgState() == 2)
+            m_bResumed = true;
+        else
+            m_pMessenger->SetMainProgState(1);
+    }
+    PostMessage(m_store.m_adminAccount.m_admin.bFirstRunPending == 1 ? WM_FIRST_RUN : WM_SHOW_LOCK);
+    SetWindowText(kTitle);
+    ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
+    SetTimer(kWatchdogTimer, kWatchdogInterval);
+    m_clockGuard.Start();
+    // A zone changed while the program was killed is set back like one changed while it ran.
+    if (killGap.WasKilled() && !m_strLastZone.empty()) {
+        m_clockGuard.HoldZone(m_strLastZone);
+        m_clockGuard.Check();
+    }
+    SetTimer(kGuardTimer, kGuardInterval);
+    GuardTick();  // the first beat of the controller, before its first second has passed
+    return TRUE;
+}
+
+void CControlDlg::AddTrayIcon() { ::Shell_NotifyIconA(NIM_ADD, &m_nid); }
+
+void CControlDlg::SetTrayTip(const std::string& strTip) {
+    const size_t nLength = std::min(strTip.size(), sizeof m_nid.szTip - 1);
+    std::memcpy(m_nid.szTip, strTip.data(), nLength);
+    m_nid.szTip[nLength] = '\0';
+    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+}
+
+void CControlDlg::SetAlphaMode(int nMode) {
+    if (nMode == m_nAlphaMode) return;
+    if (!m_hUser32) m_hUser32 = ::LoadLibraryA("User32.DLL");
+    if (m_hUser32 && !m_pfnSetLayered)
+        m_pfnSetLayered = reinterpret_cast<SETLAYERED>(
+            reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "SetLayeredWindowAttributes")));
+    if (!m_hUser32 || !m_pfnSetLayered) return;
+    BYTE nAlpha = 0;
+    switch (nMode) {
+        case kAlphaOpaque: nAlpha = 255; break;
+        case kAlphaHalf: nAlpha = 128; break;
+        case kAlphaInvisible: nAlpha = 0; break;
+        default: return;
+    }
+    m_pfnSetLayered(m_hWnd, 0, nAlpha, LWA_ALPHA);
+    m_nAlphaMode = nMode;
+}
+
+bool CControlDlg::IsCompanionAlive() {
+    if (!IsCompanionRunning()) return false;
+    if (!m_pMessenger) return true;
+    const unsigned long nPid = m_pMessenger->GetCompanionPid();
+    if (nPid != m_nCompanionPid) {
+        if (m_hCompanion) ::CloseHandle(m_hCompanion);
+        m_hCompanion = nullptr;
+        m_nCompanionPid = nPid;
+        if (m_pMessenger->IsProcessNamed(nPid, kCompanionExe)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
+    }
+    return m_hCompanion && ::WaitForSingleObject(m_hCompanion, 0) == WAIT_TIMEOUT;
+}
+
+void CControlDlg::StartCompanion() {
+    const std::string strPath = GetModuleDir() + kCompanionExe;
+    const std::string strQuoted = "\"" + strPath + "\"";
+    CSystem::Get().StartProcess(strPath, strQuoted + " " + kLaunchSwitch + " " + strQuoted);
+}
+
+BOOL CControlDlg::PreTranslateMessage(MSG* pMsg) {
+    // Return and Escape would end the dialog, and with it the program.
+    if (IsReturnOrEscape(pMsg)) return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+    switch (nMsg) {
+        case WM_SHOW_LOCK:
+            OnShowLock();
+            return true;
+        case WM_FIRST_RUN:
+            OnFirstRun();
+            return true;
+        case WM_TRAY_NOTIFY:
+            lResult = OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            return true;
+        case WM_HOTKEY:
+            if (wParam != ID_HOTKEY_SWITCH) return false;
+            if (m_pLockDlg) m_pLockDlg->OnHotKey();
+            return true;
+        case WM_MOUSEACTIVATE:
+            // A click on the curtain never activates it.
+            lResult = MA_NOACTIVATE;
+            return true;
+        case WM_QUERYENDSESSION:
+            // Windows is shutting down or logging off: never stand in its way.
+            lResult = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            if (wParam) OnEndSession();
+            return true;
+        case WM_TIMECHANGE:
+            // Judged at once: a change just before a switch of user is undone all the same.
+            m_clockGuard.SetTimeChange();
+            GuardTick();
+            return false;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) m_clockGuard.SetResume();
+            return false;
+        case WM_CLOSE:
+            // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
+            return true;
+        case WM_DISPLAYCHANGE:
+            // A monitor added or removed, or a mode changed: the curtain covers the new screen at once.
+            if (m_bLocked) CoverScreen();
+            return false;
+        case WM_QUERYDRAGICON:
+            lResult = reinterpret_cast<LRESULT>(m_hIcon);
+            return true;
+        case WM_GETMINMAXINFO: {
+            // The curtain may be as large as every monitor together.
+            const RECT rc = CurtainRect(ScreenLayout());
+            auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
+            pInfo->ptMaxTrackSize.x = std::max<LONG>(pInfo->ptMaxTrackSize.x, rc.right - rc.left);
+            pInfo->ptMaxTrackSize.y = std::max<LONG>(pInfo->ptMaxTrackSize.y, rc.bottom - rc.top);
+            return false;
+        }
+        default:
+            if (m_nTaskbarCreated && nMsg == m_nTaskbarCreated) {
+                AddTrayIcon();
+                return true;
+            }
+            return false;
+    }
+}
+
+void CControlDlg::OnShowLock() {
+    m_pLockDlg = new CLockDlg(&m_store, this);
+    m_pLockDlg->Create();
+    if (m_bResumed) {
+        m_store.m_activeUsers.Load();
+        if (m_pMessenger) m_pMessenger->SetMainProgState(2);
+    }
+    m_pLockDlg->ShowWindow(SW_SHOW);
+}
+
+void CControlDlg::SetMessengerState(int nState) {
+    if (m_pMessenger) m_pMessenger->SetMainProgState(nState);
+}
+
+void CControlDlg::OnFirstRun() {
+    m_dlgFirstRun.DoModal();
+    RecreateLockDlg();
+}
+
+void CControlDlg::RecreateLockDlg() {
+    if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
+    m_pLockDlg = new CLockDlg(&m_store, this);
+    m_pLockDlg->Create();
+    m_pLockDlg->ShowWindow(SW_SHOW);
+}
+
+HWND CControlDlg::GetEditorWnd() const {
+    return m_pLockDlg && m_pLockDlg->m_pSettingsWnd ? m_pLockDlg->m_pSettingsWnd->m_hWnd : nullptr;
+}
+
+HWND CControlDlg::GetStatusWnd() const {
+    return m_pLockDlg && m_pLockDlg->m_pStatusWnd ? m_pLockDlg->m_pStatusWnd->m_hWnd : nullptr;
+}
+
+LRESULT CControlDlg::OnTrayNotify(UINT nId, UINT nMouseMsg) {
+    // No tray action while the screen is locked.
+    if (nId != kTrayIconId || m_bLocked) return 1;
+    switch (nMouseMsg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            ShowMainWindow();
+            break;
+        case WM_RBUTTONUP:
+            if (!m_bTrayMenu)
+                ShowMainWindow();
+            else
+                ShowTrayMenu();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void CControlDlg::ShowTrayMenu() {
+    const HWND hEditor = GetEditorWnd();
+    const HWND hStatus = GetStatusWnd();
+    // Entry 1 while the settings editor is open, entry 2 while the status window is; none otherwise.
+    const int nEntry = hStatus ? 2 : hEditor ? 1 : -1;
+    if (nEntry < 0) return;
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    HMENU hMenu = ::LoadMenuA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_TRAYMENU));
+    if (!hMenu) return;
+    if (HMENU hPopup = ::GetSubMenu(hMenu, nEntry)) {
+        // Without the foreground the menu would not close when the user clicks elsewhere.
+        ::SetForegroundWindow(m_hWnd);
+        HWND hOwner = m_hWnd;
+        while ((::GetWindowLongA(hOwner, GWL_STYLE) & WS_CHILD) && ::GetParent(hOwner)) hOwner = ::GetParent(hOwner);
+        ::TrackPopupMenu(hPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hOwner, nullptr);
+        PostMessage(WM_NULL);
+    }
+    ::DestroyMenu(hMenu);
+}
+
+void CControlDlg::ShowMainWindow() {
+    if (!m_pLockDlg) return;
+    for (HWND hWnd : {GetEditorWnd(), GetStatusWnd()}) {
+        if (!hWnd) continue;
+        PostMessage(WM_SYSCOMMAND, SC_RESTORE);
+        ::SetForegroundWindow(hWnd);
+    }
+}
+
+bool CControlDlg::OnCommand(int nId, int, HWND) {
+    switch (nId) {
+        case ID_TRAY_SHOW:
+            ShowMainWindow();
+            return true;
+        case ID_TRAY_SWITCH_EDITOR:
+            if (GetEditorWnd()) m_pLockDlg->m_pSettingsWnd->SwitchUser();
+            return true;
+        case ID_TRAY_QUIT:
+            Quit();
+            return true;
+        case ID_TRAY_SWITCH_STATUS:
+            if (HWND hStatus = GetStatusWnd()) ::DestroyWindow(hStatus);
+            return true;
+        case ID_TRAY_REST:
+            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->TakeRest();
+            return true;
+        case ID_TRAY_MINI:
+            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->ShowMiniWindow();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CControlDlg::OnEndSession() {
+    CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
+    // Not a kill: the time until the next start is nobody's use.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
+    // The process may be ended as soon as this returns: nothing is left for the destroy path.
+    if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
+    UnlockDesktop();
+}
+
+void CControlDlg::Quit() {
+    if (IsModal())
+        EndDialog(IDCANCEL);
+    else
+        DestroyWindow();
+}
+
+bool CControlDlg::OnTimer(UINT_PTR nId) {
+    if (nId == kWatchdogTimer && !IsCompanionAlive()) StartCompanion();
+    if (nId == kGuardTimer) GuardTick();
+    return false;
+}
+
+void CControlDlg::GuardTick() {
+    if (m_pMessenger) {
+        const HWND hStatus = GetStatusWnd();
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
+                           m_clockGuard.Zone().c_str());
+    }
+    // While the Administrator is logged in, the clock and the zone are the parent's to set.
+    if (GetEditorWnd())
+        m_clockGuard.Start();
+    else
+        m_clockGuard.Check();
+}
+
+bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
+    switch (nId & 0xFFF0) {
+        case IDM_ABOUTBOX: {
+            CAboutDlg dlg(this);
+            dlg.DoModal();
+            return true;
+        }
+        case SC_CLOSE:
+            // Alt+F4 on the curtain does nothing.
+            return true;
+        case SC_MINIMIZE:
+            SetAlphaMode(kAlphaInvisible);
+            return false;
+        case SC_RESTORE:
+            SetAlphaMode(kAlphaInvisible);
+            ShowWindow(SW_SHOW);
+            ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool CControlDlg::OnPaint() {
+    // The curtain paints itself, iconic or not, so that every paint it is sent is validated here.
+    PAINTSTRUCT ps;
+    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    if (hDC && ::IsIconic(m_hWnd)) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC));
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        const int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        ::DrawIcon(hDC, x, y, m_hIcon);
+    }
+    ::EndPaint(m_hWnd, &ps);
+    return true;
+}
+
+bool CControlDlg::OnEraseBkgnd(HDC hDC) {
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    return true;
+}
+
+void CControlDlg::OnDestroy() {
+    // An orderly end: the next start counts no gap.
+    if (m_pMessenger) m_pMessenger->Beat(0, "");
+    if (m_pLockDlg && m_pLockDlg->m_hWnd) m_pLockDlg->DestroyWindow();  // the object deletes itself
+    m_pLockDlg = nullptr;
+    UnlockDesktop();
+    ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    if (m_hUser32) ::FreeLibrary(m_hUser32);
+    m_hUser32 = nullptr;
+    m_pfnSetLayered = nullptr;
+    ::UnregisterHotKey(m_hWnd, ID_HOTKEY_SWITCH);
+}

@@ -1,0 +1,178 @@
+// The controller: the program's main window for the whole run. It is the black layered curtain
+// over the screen, owns the data store, the tray icon, the hot key, the companion watchdog, the
+// lock screen and the desktop lock.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "core/rules/ClockGuard.h"
+#include "core/rules/LoginThrottle.h"
+#include "core/store/DataStore.h"
+#include "core/store/HiddenWindowList.h"
+#include "win/app/KeyboardHook.h"
+#include "win/app/ScreenLayout.h"
+#include "win/framework/Dialog.h"
+#include "win/windows/AdminPasswordDlg.h"
+#include "win/windows/ControllerHost.h"
+
+class CLockDlg;
+class CMyMessenger;
+
+constexpr UINT WM_SHOW_LOCK = WM_USER + 1999;
+constexpr UINT WM_FIRST_RUN = WM_USER + 2001;
+constexpr UINT WM_TRAY_NOTIFY = WM_USER + 123;
+constexpr int ID_HOTKEY_SWITCH = 0x9921;
+constexpr UINT kTrayIconId = 128;
+constexpr UINT_PTR kWatchdogTimer = 1;
+constexpr UINT kWatchdogInterval = 100;
+// The clock guard's check and the heartbeat, every second for the whole run.
+constexpr UINT_PTR kGuardTimer = 2;
+constexpr UINT kGuardInterval = 1000;
+
+// Alpha modes of the curtain.
+constexpr int kAlphaOpaque = 1;
+constexpr int kAlphaHalf = 2;
+constexpr int kAlphaInvisible = 3;
+
+// Whether the companion's mutex exists.
+int IsCompanionRunning();
+
+class CControlDlg : public CDialog, public IControllerHost {
+public:
+    using SETLAYERED = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+    CControlDlg();
+    ~CControlDlg() override;
+
+    // The host the windows are handed.
+    HWND CurtainWnd() const override { return m_hWnd; }
+    bool IsLocked() const override { return m_bLocked; }
+    void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
+    bool IsTrayMenuEnabled() const { return m_bTrayMenu; }
+    CLockDlg* GetLockDlg() const { return m_pLockDlg; }
+    // The lock screen's window was destroyed by someone else (tests): the pointer is dropped.
+    void ForgetLockDlg() { m_pLockDlg = nullptr; }
+    // The windows of the logged-in account that the lock screen holds, or nullptr.
+    HWND GetEditorWnd() const;
+    HWND GetStatusWnd() const;
+    // Copies the text (cut to 127 characters) into the tray tip and updates the icon.
+    void SetTrayTip(const std::string& strTip) override;
+    const NOTIFYICONDATAA& TrayIcon() const { return m_nid; }
+    // The alpha mode used while locked from the next lock on.
+    void SetLockBackground(int nMode) override { m_nLockBackground = nMode; }
+    CLoginThrottle& LoginThrottle() override { return m_loginThrottle; }
+    // 1 opaque, 2 half transparent, 3 invisible; the mode already applied makes no system call.
+    void SetAlphaMode(int nMode);
+    int AlphaMode() const { return m_nAlphaMode; }
+    // Replaces the layered-window call (nullptr: none), and forgets the mode applied (tests).
+    void UseSetLayered(SETLAYERED pfnSetLayered) { m_pfnSetLayered = pfnSetLayered; }
+    void ForgetAlphaMode() { m_nAlphaMode = 0; }
+    void SetMessengerState(int nState) override;
+    // The companion's messenger, set before the window is created.
+    void UseMessenger(CMyMessenger* pMessenger) { m_pMessenger = pMessenger; }
+    // Starts the companion through its launcher, so that it is not in this process's tree.
+    void StartCompanion();
+    // The companion's mutex exists and, with a messenger, the process that stored itself as the
+    // companion runs Tessaly.exe (a mutex held by anything else does not count).
+    bool IsCompanionAlive();
+    // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
+    // logged in then), and whether the companion restarted the program because it hung; set
+    // before the window is created. At start-up a kill's gap is counted as the child's use.
+    // The zone it held true is held true again when that run was killed.
+    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, const std::string& strZone, bool bHung) {
+        m_tLastBeat = tBeat, m_strLastUser = strUser, m_strLastZone = strZone, m_bRestartedHung = bHung;
+    }
+    void ShowMainWindow();
+    // True when the run started with a child's login still open (the previous run ended uncleanly).
+    bool IsResumed() const { return m_bResumed; }
+
+    CDataStore& Store() { return m_store; }
+    const CClockGuard& ClockGuard() const { return m_clockGuard; }
+    // The lock screen's keyboard hook, installed while the curtain is up.
+    const CKeyboardHook& KeyboardHook() const { return m_keyboardHook; }
+    // The guard's check and the heartbeat (the guard timer).
+    void GuardTick();
+
+    // The desktop lock (DesktopLock.cpp).
+    HWND FindFullScreenWindow();
+    // Windows the lock never touches: the desktop, the taskbar and the program's own.
+    bool IsDesktopWindow(HWND hWnd) const;
+    void LockDesktop() override;
+    void UnlockDesktop() override;
+    void RestoreSweptWindows();
+    bool IsObscured() override;
+    bool CurtainCoversScreen() const override;
+    // Ends the program (the Administrator's Quit, the editor's close): a modal run ends, a
+    // modeless window is destroyed. Alt+F4 and WM_CLOSE on the curtain do nothing.
+    void Quit() override;
+    // The windows the lock took out of reach (winnodes.tmp).
+    CHiddenWindowList& HiddenWindows() { return m_hiddenWindows; }
+    // Marks the desktop locked without locking it, e.g. after recording windows by hand (tests).
+    void MarkLocked() { m_bLocked = true; }
+    // Diagnostic texts of the lock; discarded.
+    static void Trace(const char* pszText);
+
+    // The screen the lock covers: the machine's, unless a layout was handed in (tests).
+    SCREEN_LAYOUT ScreenLayout() const { return m_layout ? *m_layout : CurrentScreenLayout(); }
+    void UseScreenLayout(const SCREEN_LAYOUT& layout) { m_layout = layout; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    bool OnTimer(UINT_PTR nId) override;
+    bool OnSysCommand(UINT nId, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC hDC) override;
+    void OnDestroy() override;
+    // Escape and a close reach the dialog as Cancel; neither ends the program.
+    void OnCancel() override {}
+
+private:
+    static BOOL CALLBACK HideWindowProc(HWND hWnd, LPARAM lParam);
+    void OnShowLock();
+    void OnFirstRun();
+    // Windows ends the session: the child's use is saved and the hidden windows are given back.
+    void OnEndSession();
+    void RecreateLockDlg();
+    LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
+    void ShowTrayMenu();
+    void AddTrayIcon();
+    // Puts the curtain over the whole area the lock covers, topmost.
+    void CoverScreen();
+
+    bool m_bLocked = false;
+    bool m_bTrayMenu = true;
+    bool m_bResumed = false;
+    NOTIFYICONDATAA m_nid{};
+    CLockDlg* m_pLockDlg = nullptr;
+    CDataStore m_store;
+    CAdminPasswordDlg m_dlgFirstRun;
+    SETLAYERED m_pfnSetLayered = nullptr;
+    HMODULE m_hUser32 = nullptr;
+    int m_nAlphaMode = 0;
+    int m_nLockBackground = kAlphaHalf;
+    CMyMessenger* m_pMessenger = nullptr;
+    // The companion last verified, kept open so that the watchdog's check stays cheap.
+    unsigned long m_nCompanionPid = 0;
+    HANDLE m_hCompanion = nullptr;
+    HICON m_hIcon = nullptr;
+    // The windows the lock took out of reach (winnodes.tmp).
+    CHiddenWindowList m_hiddenWindows;
+    // The wait after wrong passwords, shared by the lock screen and the extra-time dialog.
+    CLoginThrottle m_loginThrottle;
+    UINT m_nTaskbarCreated = 0;
+    std::optional<SCREEN_LAYOUT> m_layout;
+    TIMESECS m_tLastBeat = 0;
+    std::string m_strLastUser;
+    std::string m_strLastZone;
+    bool m_bRestartedHung = false;
+    // Undoes a turned clock or a moved zone for the whole run, logged in or not.
+    CClockGuard m_clockGuard;
+    CKeyboardHook m_keyboardHook;
+};

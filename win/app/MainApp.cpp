@@ -1,0 +1,91 @@
+// Start-up of the program.
+#include "win/app/MainApp.h"
+
+#include <memory>
+#include <string>
+
+#include "companion/CompanionNames.h"
+#include "core/seams/Clock.h"
+#include "core/seams/DataFolder.h"
+#include "core/seams/Events.h"
+#include "platform/win32/ModulePath.h"
+#include "win/app/ControlDlg.h"
+#include "win/app/InstallCheck.h"
+#include "win/app/Uninstall.h"
+#include "win/controls/DialogFrame.h"
+
+namespace {
+
+constexpr const char* kAlreadyRunning = "Application already running!";
+constexpr const char* kDamaged =
+    "This application has failed to start because some files has been damaged. \r\n"
+    "Re-installing the application may fix this problem.";
+
+CMainApp theApp;
+
+}  // namespace
+
+BOOL CMainApp::InitInstance() {
+    // The token counts anywhere in the line, even inside another argument; case matters.
+    const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
+
+    // The uninstaller's question comes before the single-instance rule: Quenby is usually running.
+    if (IsUninstallRequest(::GetCommandLineA())) {
+        SetDialogBkColor(RGB(240, 245, 250), RGB(10, 10, 10));
+        m_nExitCode = RunUninstallRequest(m_messenger);
+        return FALSE;
+    }
+
+    CEvents::Use(&m_eventSink);
+
+    m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex;
+    // The last run's heartbeat, read before this run beats over it.
+    LUMRIK_BEAT lastBeat;
+    const bool bBeat = m_messenger.ReadBeat(&lastBeat);
+    if (bMutexExisted) {
+        // Only a running Quenby refuses the start: anything else holding the name is ignored.
+        if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
+            if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
+            return FALSE;
+        }
+        CEvents::Record(EVENT_KIND::INSTANCE_MUTEX_HELD,
+                        "The instance mutex was held by a program that is not Quenby; Quenby started all the same.");
+    }
+    // Beating at once tells a second start and the companion that this process is the program.
+    m_messenger.Beat(CClock::Now(), "", CClock::Zone().c_str());
+
+    if (!CheckInstallation(GetModuleDir())) {
+        AppMessageBox(kDamaged, MB_OK);
+        m_messenger.SetMainProgState(4);
+        return FALSE;
+    }
+
+    // A real write into the data folder; the lock screen tells the parent when it failed.
+    CDataFolder::ProveWritable();
+
+    m_messenger.SetMainProgPathName(GetModulePath().c_str());
+    if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
+        ::CloseHandle(hCompanion);
+    else
+        m_messenger.SetMainProgState(1);
+
+    SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
+
+    auto pControl = std::make_unique<CControlDlg>();
+    m_pMainWnd = pControl.get();
+    pControl->UseMessenger(&m_messenger);
+    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
+                          std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
+    pControl->DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+int CMainApp::ExitInstance() {
+    CEvents::Use(nullptr);
+    if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
+    m_hInstanceMutex = nullptr;
+    const int nCode = CWinApp::ExitInstance();
+    return m_nExitCode >= 0 ? m_nExitCode : nCode;
+}

@@ -1,0 +1,166 @@
+// The pre-lock notice window.
+#include "win/windows/NoticeWnd.h"
+
+#include "core/rules/NoticeRules.h"
+#include "core/seams/SystemActions.h"
+#include "core/texts/Duration.h"
+#include "core/texts/MsgText.h"
+#include "platform/win32/ModulePath.h"
+#include "resources/resource.h"
+#include "win/framework/WinApp.h"
+
+namespace {
+
+constexpr unsigned kNoticeText = 190;  // "Screen will be locked after %s"
+
+}  // namespace
+
+CNoticeWnd::CNoticeWnd() : CDialog(IDD_NOTICE) {}
+
+CNoticeWnd::~CNoticeWnd() {
+    if (m_hUser32) ::FreeLibrary(m_hUser32);
+}
+
+BOOL CNoticeWnd::Create() {
+    m_nLeadSeconds = 30;
+    m_bSound = 1;
+    for (int& nCount : m_counts) nCount = -1;
+    m_bShown = m_bBeepSlow = m_bBeepFast = 0;
+    const HWND hWnd = ::CreateDialogParamA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDD_NOTICE), ::GetDesktopWindow(),
+                                           DialogProc, reinterpret_cast<LPARAM>(this));
+    return hWnd != nullptr;
+}
+
+BOOL CNoticeWnd::OnInitDialog() {
+    m_nAlpha = kShownAlpha;
+    for (std::string& strTemplate : m_templates) strTemplate = GetMsgText(kNoticeText);
+    m_hFont = ::CreateFontA(48, 0, 0, 0, 900, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Tahoma");
+    m_hBackground = ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_NOTICE_BACKGROUND));
+    if (m_hBackground) {
+        BITMAP bm{};
+        ::GetObjectA(m_hBackground, sizeof(bm), &bm);
+        m_nBitmapWidth = bm.bmWidth;
+        m_nBitmapHeight = bm.bmHeight;
+    }
+
+    // Layered and click-through, without a taskbar button.
+    LONG nExStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
+    nExStyle = (nExStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT) & ~WS_EX_APPWINDOW;
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, nExStyle);
+
+    m_hUser32 = ::LoadLibraryA("User32.DLL");
+    if (m_hUser32)
+        m_pfnSetLayered = reinterpret_cast<SETLAYERED>(
+            reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "SetLayeredWindowAttributes")));
+    SetAlpha(0);
+
+    Place();
+    ::SetForegroundWindow(m_hWnd);
+    m_bShown = 0;
+    SetTimer(kSlowTimer, 1000);
+    SetTimer(kFastTimer, 300);
+    return FALSE;
+}
+
+void CNoticeWnd::OnDestroy() {
+    KillTimer(kSlowTimer);
+    KillTimer(kFastTimer);
+    if (m_hFont) ::DeleteObject(m_hFont);
+    if (m_hBackground) ::DeleteObject(m_hBackground);
+    m_hFont = nullptr;
+    m_hBackground = nullptr;
+}
+
+void CNoticeWnd::Place() {
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    const NOTICE_SIZE size = ScaledNoticeSize(cxScreen, m_nBitmapWidth, m_nBitmapHeight);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, (cxScreen - size.cx) / 2, (cyScreen - size.cy) / 2, size.cx, size.cy,
+                   SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CNoticeWnd::SetAlpha(BYTE nAlpha) {
+    if (!m_pfnSetLayered) return;
+    m_pfnSetLayered(m_hWnd, RGB(0, 0, 0), nAlpha, LWA_COLORKEY | LWA_ALPHA);
+    m_nAlphaNow = nAlpha;
+}
+
+void CNoticeWnd::Update(const CUsageContext& context) {
+    m_countdown.Update(context);
+    m_counts[0] = m_countdown.m_nTotalLeft;
+    m_counts[1] = m_countdown.m_nRestLeft;
+    m_counts[2] = m_countdown.m_nNewDayLeft;
+    m_counts[3] = m_countdown.m_nPeriodLeft;
+}
+
+void CNoticeWnd::Refresh() {
+    const int nWinner = FindWarning(m_counts, m_nLeadSeconds);
+    if (nWinner < 0) {
+        Hide();
+        return;
+    }
+    const int nSeconds = m_counts[nWinner];
+    const std::string& strTemplate = m_templates[nWinner];
+    const std::size_t nAt = strTemplate.find("%s");
+    m_strText = nAt == std::string::npos
+                    ? strTemplate
+                    : strTemplate.substr(0, nAt) + FormatSeconds(nSeconds) + strTemplate.substr(nAt + 2);
+    if (!m_bShown) SetAlpha(m_nAlpha);
+    Place();
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    ::UpdateWindow(m_hWnd);
+    m_bShown = 1;
+    m_bBeepSlow = nSeconds > 10 ? 1 : 0;
+    m_bBeepFast = nSeconds > 10 ? 0 : 1;
+}
+
+void CNoticeWnd::Hide() {
+    if (m_bShown) {
+        SetAlpha(0);
+        m_bShown = 0;
+    }
+    m_bBeepSlow = m_bBeepFast = 0;
+}
+
+void CNoticeWnd::PlayAlert() const {
+    // The sound lies beside the program; a bare name would be looked for in the working folder,
+    // which is not the program's when Windows starts the program.
+    CSystem::Get().PlayWave(GetModuleDir() + kSoundFile);
+}
+
+bool CNoticeWnd::OnTimer(UINT_PTR nId) {
+    if (nId != kSlowTimer && nId != kFastTimer) return false;
+    if (!m_bSound) return true;
+    if ((nId == kSlowTimer && m_bBeepSlow) || (nId == kFastTimer && m_bBeepFast)) PlayAlert();
+    return true;
+}
+
+bool CNoticeWnd::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    RECT rcClient{};
+    ::GetClientRect(m_hWnd, &rcClient);
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    HBITMAP hCanvas = ::CreateCompatibleBitmap(hDC, m_nBitmapWidth, m_nBitmapHeight);
+    HGDIOBJ hOldCanvas = ::SelectObject(hMem, hCanvas);
+    if (m_hBackground) {
+        HDC hPicture = ::CreateCompatibleDC(hDC);
+        HGDIOBJ hOld = ::SelectObject(hPicture, m_hBackground);
+        ::BitBlt(hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, hPicture, 0, 0, SRCCOPY);
+        ::SelectObject(hPicture, hOld);
+        ::DeleteDC(hPicture);
+    }
+    HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
+    ::SetTextColor(hMem, RGB(255, 0, 0));
+    ::SetBkMode(hMem, TRANSPARENT);
+    ::SetTextAlign(hMem, TA_CENTER | TA_BOTTOM);
+    ::TextOutA(hMem, m_nBitmapWidth / 2, m_nBitmapHeight - 3, m_strText.c_str(), static_cast<int>(m_strText.size()));
+    ::SelectObject(hMem, hOldFont);
+    ::SetStretchBltMode(hDC, HALFTONE);
+    ::StretchBlt(hDC, 0, 0, rcClient.right, rcClient.bottom, hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, SRCCOPY);
+    ::SelectObject(hMem, hOldCanvas);
+    ::DeleteObject(hCanvas);
+    ::DeleteDC(hMem);
+    ::EndPaint(m_hWnd, &ps);
+    return true;
+}

@@ -1,0 +1,76 @@
+// The pre-lock notice: a large red line, half transparent in the middle of the screen, that warns
+// the child that the screen locks within the lead time; optionally with the alert sound, faster in
+// the last ten seconds. It never takes the mouse and has no taskbar button.
+#pragma once
+
+#include <string>
+
+#include "core/rules/LockCountdown.h"
+#include "win/framework/Dialog.h"
+
+class CUsageContext;
+
+class CNoticeWnd : public CDialog {
+public:
+    using SETLAYERED = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+    static constexpr BYTE kShownAlpha = 160;
+    static constexpr UINT_PTR kSlowTimer = 1;  // every 1,000 ms
+    static constexpr UINT_PTR kFastTimer = 2;  // every 300 ms
+    static constexpr const char* kSoundFile = "alert.wav";
+
+    CNoticeWnd();
+    ~CNoticeWnd() override;
+
+    // Creates the hidden window with the desktop as its parent.
+    BOOL Create();
+
+    void SetLeadSeconds(int nSeconds) { m_nLeadSeconds = nSeconds; }
+    void SetSound(int bSound) { m_bSound = bSound; }
+    // Recomputes the four counts (total, rest, new day, period) from the context and now.
+    void Update(const CUsageContext& context);
+    // Shows the warning when a count is within the lead time, else hides it.
+    void Refresh();
+    // Fully transparent again; the sound stops.
+    void Hide();
+
+    bool IsShown() const { return m_bShown != 0; }
+    bool IsBeepSlow() const { return m_bBeepSlow != 0; }
+    bool IsBeepFast() const { return m_bBeepFast != 0; }
+    const std::string& GetText() const { return m_strText; }
+    int GetLeadSeconds() const { return m_nLeadSeconds; }
+    int GetSound() const { return m_bSound; }
+    BYTE GetAlpha() const { return m_nAlphaNow; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnTimer(UINT_PTR nId) override;
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC) override { return true; }
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnDestroy() override;
+
+private:
+    void Place();
+    void SetAlpha(BYTE nAlpha);
+    void PlayAlert() const;
+
+    std::string m_templates[4];
+    std::string m_strText;
+    int m_nLeadSeconds = 30;
+    bool m_bSound = true;
+    CLockCountdown m_countdown;
+    int m_counts[4] = {-1, -1, -1, -1};
+    bool m_bShown = false;
+    bool m_bBeepSlow = false;
+    bool m_bBeepFast = false;
+    BYTE m_nAlpha = kShownAlpha;
+    BYTE m_nAlphaNow = 0;
+    HFONT m_hFont = nullptr;
+    HBITMAP m_hBackground = nullptr;
+    int m_nBitmapWidth = 847;
+    int m_nBitmapHeight = 60;
+    HMODULE m_hUser32 = nullptr;
+    SETLAYERED m_pfnSetLayered = nullptr;
+};

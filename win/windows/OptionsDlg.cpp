@@ -1,0 +1,82 @@
+// The options dialog.
+#include "win/windows/OptionsDlg.h"
+
+#include <string>
+
+#include "core/seams/SystemActions.h"
+#include "core/store/DataStore.h"
+#include "core/texts/MsgText.h"
+#include "resources/resource.h"
+#include "win/controls/DialogFrame.h"
+#include "win/controls/WinUtilities.h"
+#include "win/framework/WinApp.h"
+#include "win/windows/ControllerHost.h"
+#include "win/windows/SaveFailure.h"
+
+long AlignAutoRun(int bAutoRun) {
+    if (bAutoRun == 1) return IsAutoRun() ? ERROR_SUCCESS : SetAutoRun();
+    std::string strData;
+    if (CSystem::Get().ReadRunValue(GetRunValueName(), strData) != ERROR_SUCCESS) return ERROR_SUCCESS;
+    return RemoveAutoRun();
+}
+
+COptionsDlg::COptionsDlg(IControllerHost* pHost) : CFramedDialog(IDD_OPTIONS), m_pHost(pHost) {}
+
+BOOL COptionsDlg::OnInitDialog() {
+    CFramedDialog::OnInitDialog();
+    m_title.SetWindowText(GetMsgText(310));
+    SetDlgItemText(IDC_OPTIONS_START_HEADING, GetMsgText(312));
+    SetDlgItemText(IDC_OPTIONS_AUTO_RUN, GetMsgText(214));
+    SetDlgItemText(IDC_OPTIONS_BACK_HEADING, GetMsgText(318));
+    SetDlgItemText(IDC_OPTIONS_SEMI, GetMsgText(320));
+    SetDlgItemText(IDC_OPTIONS_OPAQUE, GetMsgText(322));
+    if (m_btnOk.SubclassDlgItem(IDOK, this)) ApplyActionButtonLook(m_btnOk, 0);
+    if (!m_pStore) return TRUE;
+    const ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
+    // The registration follows the stored flag as soon as the dialog opens, even if it is cancelled;
+    // the box then shows what the registry holds.
+    ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
+    ::CheckDlgButton(m_hWnd, IDC_OPTIONS_AUTO_RUN, IsAutoRun() ? BST_CHECKED : BST_UNCHECKED);
+    if (admin.nLockBackground == 1 || admin.nLockBackground == 2) {
+        ::CheckDlgButton(m_hWnd, IDC_OPTIONS_OPAQUE, admin.nLockBackground == 1 ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(m_hWnd, IDC_OPTIONS_SEMI, admin.nLockBackground == 2 ? BST_CHECKED : BST_UNCHECKED);
+    }
+    return TRUE;
+}
+
+bool COptionsDlg::OnCommand(int nId, int nCode, HWND hCtl) {
+    // The two background boxes are a pair: after any click exactly one is ticked.
+    if ((nId == IDC_OPTIONS_SEMI || nId == IDC_OPTIONS_OPAQUE) && nCode == BN_CLICKED) {
+        const int nOther = nId == IDC_OPTIONS_SEMI ? IDC_OPTIONS_OPAQUE : IDC_OPTIONS_SEMI;
+        ::CheckDlgButton(m_hWnd, nOther, ::IsDlgButtonChecked(m_hWnd, nId) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        return true;
+    }
+    return CFramedDialog::OnCommand(nId, nCode, hCtl);
+}
+
+void COptionsDlg::OnOK() {
+    if (m_pStore) {
+        ADMIN_ACCOUNT& admin = m_pStore->m_adminAccount.m_admin;
+        admin.bAutoRun = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_AUTO_RUN) == BST_CHECKED ? 1 : 0;
+        ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
+        admin.nLockBackground = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_OPAQUE) == BST_CHECKED ? 1 : 2;
+        CheckSaved(m_pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);
+        if (m_pHost) m_pHost->SetLockBackground(admin.nLockBackground);
+    }
+    EndDialog(IDOK);
+}
+
+bool COptionsDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(138, 160, 240));
+    HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+    for (int y : {67, 170}) {
+        ::MoveToEx(hDC, 86, y, nullptr);
+        ::LineTo(hDC, 310, y);
+    }
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hPen);
+    ::EndPaint(m_hWnd, &ps);
+    return true;
+}

@@ -1,0 +1,133 @@
+// The logged-in child's status window: counts use every second, shows the status and today's
+// settings, locks and releases the desktop by the rules, and saves the usage.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/rules/UsageContext.h"
+#include "core/rules/UseMeter.h"
+#include "win/controls/SkinButton.h"
+#include "win/controls/TransLabel.h"
+#include "win/framework/Dialog.h"
+#include "win/windows/StatusWndLink.h"
+
+class CDataStore;
+class IAccountWindowHost;
+class IControllerHost;
+class CMiniWnd;
+class CNoticeSettingsDlg;
+class CNoticeWnd;
+
+class CStatusWnd : public CDialog, public IStatusWndLink {
+public:
+    // The store and the controller's host outlive the window; the host may be null in tests.
+    // The lock screen that opened the window (may be null in tests) takes it back when it closes.
+    CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen, const std::string& strUser);
+    ~CStatusWnd() override;
+
+    // Creates the modeless window (owned by the controller, the main window). The object deletes
+    // itself after its window is destroyed; destroying the window ends the login.
+    BOOL Create();
+
+    // Tray and hot-key actions.
+    void SwitchUser();      // ends the login (the window's destroy path)
+    void TakeRest();        // as the "Take a rest" button
+    void ShowMiniWindow();  // shows the mini window and ticks its checkbox
+    // Writes the day's use and the window's preferences to use.sta now (every minute, at the
+    // end of the login, and when Windows ends the session).
+    void Save();
+    // True while the child's settings dialog is open (the hot key then does nothing).
+    bool IsInSettings() const;
+
+    // Gives the notice window the child's lead time and sound option from the account.
+    void RefreshNoticeSettings() override;
+    // The mini window's own close button: the preference is cleared and the checkbox follows.
+    void OnMiniClosed() override;
+    HWND StatusWnd() const override { return m_hWnd; }
+
+    // Read by tests and by the windows this one owns.
+    CUsageContext& Context() { return m_context; }
+    CNoticeWnd* NoticeWnd() const { return m_pNoticeWnd.get(); }
+    CMiniWnd* MiniWnd() const { return m_pMiniWnd; }
+    int Ticks() const { return m_nTicks; }
+    int LockTicks() const { return m_nLockTicks; }
+    int ShowsMini() const { return m_bShowMiniWnd; }
+
+    // Client-area layout (pixels).
+    static constexpr int kX0 = 18;
+    static constexpr int kY0 = 108;
+    static constexpr int kBannerHeight = 82;
+    static constexpr RECT kStatusBox{kX0 + 72, kY0 + 23, kX0 + 427, kY0 + 83};
+    static constexpr RECT kSettingsBox{kX0 + 72, kY0 + 118, kX0 + 427, kY0 + 188};
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    bool OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+    bool OnCommand(int nId, int nCode, HWND hCtl) override;
+    bool OnTimer(UINT_PTR nId) override;
+    bool OnSysCommand(UINT nId, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC hDC) override;
+    void OnCancel() override {}
+    void OnOK() override {}
+    void OnDestroy() override;
+    void PostNcDestroy() override;
+
+private:
+    void SetUpControls();
+    // The first start of the login: resumed for a user in the active-user list whose usage was
+    // saved today, fresh otherwise.
+    void StartLogin();
+    void StartFresh();
+    void AddActiveUser();
+
+    void Tick();
+    void OnStartToUse();
+    void OnSetting();
+    void OnAskForMoreTime();
+    // Runs one of this window's dialogs modally with the tray menu off; the hot key and the lock
+    // presentation leave it alone meanwhile. False when the window was destroyed under it: the
+    // object is gone then and the caller touches nothing more.
+    bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
+
+    void RefreshTotal();
+    void RefreshStatus();
+    void RefreshSettings();
+    void RefreshTitle();
+    void RefreshButtons();
+    void PlaceBoxTexts();
+    void LockPresentation();
+    void BringToFront();
+
+    CDataStore* m_pStore;
+    IControllerHost* m_pHost;
+    IAccountWindowHost* m_pLockScreen;
+    std::string m_strUser;
+    CUsageContext m_context;
+    int m_nWeekday = 0;
+    int m_nTicks = 0;
+    int m_nLockTicks = 0;
+    bool m_bInSettings = false;
+    bool m_bDeleteAfterSettings = false;
+    bool m_bShowMiniWnd = false;
+    std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
+    CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
+    CDialog* m_pOwnDlg = nullptr;  // the settings or extra-time dialog while it runs
+    // Use is counted by the time that really passed between ticks.
+    CUseMeter m_useMeter;
+    int m_nUnsavedSecs = 0;
+
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
+    CTransLabel m_title, m_statusText, m_settingsText;
+
+    HBITMAP m_hBanner = nullptr;
+    HBITMAP m_hStatusPicture = nullptr;
+    HBITMAP m_hSettingsPicture = nullptr;
+    HRGN m_hStatusRgn = nullptr;
+    HRGN m_hSettingsRgn = nullptr;
+    HBRUSH m_hBkBrush = nullptr;
+    HBRUSH m_hBoxBrush = nullptr;
+    HFONT m_hFont = nullptr;
+};
