@@ -15,3 +15,7 @@ constexpr const char* kCompanionExe = "Tessaly.exe";
 constexpr const char* kCompanionLibrary = "Lumrik.dll";
 // The string resource that stamps the library and the companion with the build they belong to.
 constexpr unsigned kBuildIdString = 9001;
+// The guard service of the installed program (Tessaly.exe run by the service manager) and its pipe.
+constexpr const char* kGuardServiceName = "QuenbyGuard";
+constexpr const char* kGuardServiceTitle = "Quenby guard";
+constexpr const char* kGuardPipeName = "\\\\.\\pipe\\QuenbyGuard";
