@@ -19,3 +19,6 @@ constexpr unsigned kBuildIdString = 9001;
 constexpr const char* kGuardServiceName = "QuenbyGuard";
 constexpr const char* kGuardServiceTitle = "Quenby guard";
 constexpr const char* kGuardPipeName = "\\\\.\\pipe\\QuenbyGuard";
+// Tessaly.exe's arguments: the service (the service manager gives it), the same guard in a console.
+constexpr const char* kServiceSwitch = "/service";
+constexpr const char* kConsoleSwitch = "/console";

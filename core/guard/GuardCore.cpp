@@ -72,6 +72,10 @@ BYTES CGuardCore::Handle(const BYTES& message, const GUARD_CLIENT& client) {
                     answer = Refuse(client, "an event of kind \"" + request.strName + "\"", answer.strDetail);
                 break;
             case GUARD_KIND::BEAT:
+                if (!client.bProgram) {
+                    answer = Refuse(client, "a heartbeat", "it does not come from Quenby");
+                    break;
+                }
                 m_sessions[client.nSession].OnBeat(client.nPid, request.strName, CClock::Now(), CClock::RunningMs());
                 if (m_pListener) m_pListener->OnBeat(client, request.strName, request.strAccount);
                 answer = Answer(GUARD_STATUS::OK);
@@ -129,6 +133,7 @@ GUARD_ANSWER CGuardCore::Event(const GUARD_REQUEST& request, bool bAdministrator
 
 GUARD_ANSWER CGuardCore::State(const GUARD_REQUEST& request, const GUARD_CLIENT& client, bool bAdministrator) {
     const int nState = request.nState;
+    if (!client.bProgram) return Refuse(client, "a state of " + std::to_string(nState), "it does not come from Quenby");
     if (nState < 0 || nState > 4) return Refuse(client, "a state of " + std::to_string(nState), "there is no such state");
     // Closed by the Administrator, or the Administrator in: the program's end would be on purpose.
     if ((nState == 3 || nState == 4) && !bAdministrator)

@@ -20,6 +20,7 @@
 struct GUARD_CLIENT {
     unsigned long nPid = 0;
     unsigned long nSession = 0;
+    bool bProgram = false;  // the process runs the installed Quenby.exe: only it beats and tells its state
 };
 
 // What the host does with beats and states besides the guard's own watch (the companion files).

@@ -16,6 +16,7 @@
 #include "core/store/HiddenWindowList.h"
 #include "core/store/HistoryFile.h"
 #include "core/store/PrjStore.h"
+#include "core/store/ProtectedAccounts.h"
 #include "core/store/RecordField.h"
 #include "core/store/RecordWriter.h"
 #include "core/store/UsageStore.h"
@@ -226,6 +227,7 @@ const FILE_RULE kRules[] = {
     {CUsageStore::FILE_NAME, CUsageStore::RECORD_SIZE, true, UseNeverGoesDown},
     {CExtraTimeStore::kFileName, CExtraTimeStore::kRecordSize, true, NoGrantWithoutAdministrator},
     {CHistoryFile::kFileName, 1, false, AppendedLinesOnly},
+    {CProtectedAccounts::kFileName, CProtectedAccounts::kRecordSize, true, AdministratorOnly},
     {CActiveUserList::kFileName, CActiveUserList::kRecordSize, true, Anyone},
     {CHiddenWindowList::kFileName, CHiddenWindowList::kRecordSize, true, Anyone},
 };

@@ -1,6 +1,7 @@
 // The guard's judgement of each write of a data file, made before it writes: what a child's
 // program may change, and what needs the Administrator's proof.
 //   parent.nam          the Administrator only
+//   protect.nam         the Administrator only (the Windows accounts Quenby is kept running in)
 //   child.nam           the Administrator; a child's own notice settings
 //   prj.nam             the Administrator; the default week of a child who has none
 //   use.sta             a child's use of today never goes down, a record of another date never

@@ -20,7 +20,7 @@ public:
         answer = m_core.Handle(request, m_client);
         return true;
     }
-    GUARD_CLIENT m_client{4242, 1};
+    GUARD_CLIENT m_client{4242, 1, true};
     bool m_bReachable = true;
 
 private:
