@@ -19,6 +19,10 @@ constexpr unsigned kBuildIdString = 9001;
 constexpr const char* kGuardServiceName = "QuenbyGuard";
 constexpr const char* kGuardServiceTitle = "Quenby guard";
 constexpr const char* kGuardPipeName = "\\\\.\\pipe\\QuenbyGuard";
-// Tessaly.exe's arguments: the service (the service manager gives it), the same guard in a console.
+// Tessaly.exe's arguments: the service (the service manager gives it), the same guard in a console,
+// and the setup program's: register, unregister, and the first Administrator's password.
 constexpr const char* kServiceSwitch = "/service";
 constexpr const char* kConsoleSwitch = "/console";
+constexpr const char* kRegisterSwitch = "/register";
+constexpr const char* kUnregisterSwitch = "/unregister";
+constexpr const char* kFirstRunSwitch = "/firstrun";

@@ -60,6 +60,10 @@ bool CAdminAccount::AcceptsPassword(const std::string& strTyped) const {
     return CPasswordField::Matches(m_admin.szPassword, strTyped);
 }
 
+void CAdminAccount::EndProof() const {
+    if (IDataGuard* pGuard = CDataGuard::Get()) pGuard->Logout();
+}
+
 bool CAdminAccount::SetPassword(const std::string& strPassword) {
     if (!CPasswordField::Store(strPassword, m_admin.szPassword)) return false;
     m_admin.bHasPassword = 1;

@@ -53,6 +53,30 @@ void CProtectedAccounts::Set(const std::string& strAccount, bool bProtect) {
     m_list.push_back(PROTECT_RECORD{strAccount, bProtect ? 1 : 0});
 }
 
+std::vector<ACCOUNT_ROW> CProtectedAccounts::Rows(const std::vector<ACCOUNT_ROW>& machine) const {
+    std::vector<ACCOUNT_ROW> rows;
+    for (ACCOUNT_ROW row : machine) {
+        row.bProtected = IsProtected(row.strAccount, row.bAdministrator);
+        rows.push_back(row);
+    }
+    for (const PROTECT_RECORD& record : m_list) {
+        const bool bListed = std::any_of(rows.begin(), rows.end(), [&record](const ACCOUNT_ROW& row) {
+            return Key(row.strAccount) == Key(record.strAccount);
+        });
+        if (!bListed) rows.push_back(ACCOUNT_ROW{record.strAccount, false, record.bProtect != 0});
+    }
+    return rows;
+}
+
+void CProtectedAccounts::Take(const std::vector<ACCOUNT_ROW>& rows) {
+    for (const ACCOUNT_ROW& row : rows) {
+        if (row.bProtected == !row.bAdministrator)
+            Clear(row.strAccount);
+        else
+            Set(row.strAccount, row.bProtected);
+    }
+}
+
 void CProtectedAccounts::Clear(const std::string& strAccount) {
     const std::string strKey = Key(strAccount);
     m_list.remove_if([&strKey](const PROTECT_RECORD& record) { return Key(record.strAccount) == strKey; });

@@ -7,6 +7,15 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
+
+// An account as the options show it.
+struct ACCOUNT_ROW {
+    std::string strAccount;
+    bool bAdministrator = false;  // a Windows administrator's account
+    bool bProtected = false;
+    bool operator==(const ACCOUNT_ROW&) const = default;
+};
 
 struct PROTECT_RECORD {
     std::string strAccount;     // 128-byte name field (the field rule)
@@ -31,6 +40,12 @@ public:
     void Set(const std::string& strAccount, bool bProtect);
     // Back to the rule for the account.
     void Clear(const std::string& strAccount);
+
+    // The rows the options show: the machine's accounts, then those only the list names (an
+    // account removed from Windows since), each ticked as it is protected now.
+    std::vector<ACCOUNT_ROW> Rows(const std::vector<ACCOUNT_ROW>& machine) const;
+    // Takes the options' ticks: an account ticked as the rule has it needs no choice of its own.
+    void Take(const std::vector<ACCOUNT_ROW>& rows);
 
     const std::list<PROTECT_RECORD>& GetList() const { return m_list; }
 

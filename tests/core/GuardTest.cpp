@@ -405,3 +405,39 @@ TEST(WriteCheck, EachFileTakesWhatItsRuleAllowsAndNothingMore) {
         EXPECT_EQ(strWhy.empty(), c.bAllowed) << c.pszFile << ": " << c.pszCase << " (" << strWhy << ")";
     }
 }
+
+// ---- Which Windows accounts are protected ----
+
+#include "core/store/ProtectedAccounts.h"
+
+TEST(ProtectedAccounts, EveryAccountButAnAdministratorsUnlessTheParentChoseOtherwise) {
+    CTempFolder folder;
+    CProtectedAccounts accounts;
+    EXPECT_FALSE(accounts.Load());
+    EXPECT_TRUE(accounts.IsProtected("kid", false));
+    EXPECT_FALSE(accounts.IsProtected("Dad", true));
+
+    const std::vector<ACCOUNT_ROW> machine = {{"Dad", true, false}, {"kid", false, false}, {"Guest", false, false}};
+    std::vector<ACCOUNT_ROW> rows = accounts.Rows(machine);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (ACCOUNT_ROW{"Dad", true, false}));
+    EXPECT_EQ(rows[1], (ACCOUNT_ROW{"kid", false, true}));
+    // The parent protects an administrator's account (a teenager's) and frees the guest's.
+    rows[0].bProtected = true;
+    rows[2].bProtected = false;
+    accounts.Take(rows);
+    ASSERT_TRUE(accounts.Save());
+    EXPECT_EQ(folder.Read("protect.nam").size(), 2 * CProtectedAccounts::kRecordSize) << "one record a choice";
+
+    CProtectedAccounts reread;
+    ASSERT_TRUE(reread.Load());
+    EXPECT_TRUE(reread.IsProtected("DAD", true)) << "account names are compared as Windows does";
+    EXPECT_FALSE(reread.IsProtected("guest", false));
+    EXPECT_TRUE(reread.IsProtected("kid", false));
+    // Ticked back as the rule has it: the choice goes.
+    rows = reread.Rows({{"kid", false, false}});
+    ASSERT_EQ(rows.size(), 3u) << "accounts only the list names are shown too";
+    for (ACCOUNT_ROW& row : rows) row.bProtected = !row.bAdministrator;
+    reread.Take(rows);
+    EXPECT_TRUE(reread.GetList().empty());
+}

@@ -9,6 +9,7 @@
 #include "companion/win32/MyMessenger.h"
 #include "core/rules/DayHistory.h"
 #include "core/rules/KillGap.h"
+#include "core/seams/DataGuard.h"
 #include "core/seams/Events.h"
 #include "core/seams/SystemActions.h"
 #include "platform/win32/ModulePath.h"
@@ -29,6 +30,8 @@ constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
 static_assert(kTrayRecordSize == (sizeof(void*) == 8 ? 504 : 488), "the version-2 form of the tray record");
 
 }  // namespace
+
+bool IsGuarded() { return CDataGuard::Get() != nullptr; }
 
 int IsCompanionRunning() {
     HANDLE hMutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName);
@@ -90,10 +93,12 @@ BOOL CControlDlg::OnInitDialog() {
     SetAlphaMode(m_nLockBackground);
 
     // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
-    // them before it runs them: re-armed at every start.
-    std::string strCommand(1, '"');
-    strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
-    CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
+    // them before it runs them: re-armed at every start. A guard service starts the program itself.
+    if (!IsGuarded()) {
+        std::string strCommand(1, '"');
+        strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
+        CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
+    }
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
@@ -114,7 +119,8 @@ BOOL CControlDlg::OnInitDialog() {
     PostMessage(m_store.m_adminAccount.m_admin.bFirstRunPending == 1 ? WM_FIRST_RUN : WM_SHOW_LOCK);
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
-    SetTimer(kWatchdogTimer, kWatchdogInterval);
+    // A guard service keeps the program running: no companion of its own is needed.
+    if (!IsGuarded()) SetTimer(kWatchdogTimer, kWatchdogInterval);
     m_clockGuard.Start();
     // A zone changed while the program was killed is set back like one changed while it ran.
     if (killGap.WasKilled() && !m_strLastZone.empty()) {
@@ -376,8 +382,9 @@ void CControlDlg::GuardTick() {
         m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
                            m_clockGuard.Zone().c_str());
     }
-    // While the Administrator is logged in, the clock and the zone are the parent's to set.
-    if (GetEditorWnd())
+    // While the Administrator is logged in, the clock and the zone are the parent's to set. A guard
+    // service holds the zone itself, and a child's account cannot turn the clock.
+    if (GetEditorWnd() || IsGuarded())
         m_clockGuard.Start();
     else
         m_clockGuard.Check();

@@ -28,6 +28,9 @@ CMainApp theApp;
 BOOL CMainApp::InitInstance() {
     // The token counts anywhere in the line, even inside another argument; case matters.
     const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
+    // Installed with its guard: the guard owns the data, keeps the program running and counts
+    // the gaps; the program writes nothing itself and needs no companion of its own.
+    if (CGuardLink::IsInstalledFor(GetModuleDir())) m_guard.Install(m_messenger);
 
     // The uninstaller's question comes before the single-instance rule: Quenby is usually running.
     if (IsUninstallRequest(::GetCommandLineA())) {
@@ -75,8 +78,11 @@ BOOL CMainApp::InitInstance() {
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
-    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
-                          std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
+    if (m_guard.IsInstalled())
+        pControl->UseLastBeat(0, "", "", false);
+    else
+        pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
+                              std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
@@ -84,6 +90,7 @@ BOOL CMainApp::InitInstance() {
 
 int CMainApp::ExitInstance() {
     CEvents::Use(nullptr);
+    m_guard.Uninstall();
     if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
     m_hInstanceMutex = nullptr;
     const int nCode = CWinApp::ExitInstance();

@@ -481,6 +481,7 @@ void CStatusWnd::OnAskForMoreTime() {
     // A child locked by the total or the period is let in at once.
     m_context.GrantExtra(dlg.m_nSeconds);
     Save();
+    m_pStore->m_adminAccount.EndProof();
     RefreshTotal();
     RefreshStatus();
     RefreshButtons();
