@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "GuardSteps.h"
 #include "resources/resource.h"
@@ -180,6 +181,18 @@ bool StartShortcut(const std::string& strShortcut, const std::string& strExpecte
     return !FindWindowWith(IDC_FIRST_PASSWORD) || Fail("a first run was offered after the installation");
 }
 
+// A line of a list box of another process. Read as wide text into a buffer of ample size: the
+// narrow request's conversion for a list box of another process faults under Wine.
+std::string ListLine(HWND hList, LRESULT nItem) {
+    const LRESULT nLength = ::SendMessageW(hList, LB_GETTEXTLEN, static_cast<WPARAM>(nItem), 0);
+    if (nLength < 0 || nLength > 4000) return {};
+    std::vector<wchar_t> wide(8192, L'\0');
+    ::SendMessageW(hList, LB_GETTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(wide.data()));
+    std::string strLine;
+    for (const wchar_t* p = wide.data(); *p; ++p) strLine += *p < 128 ? static_cast<char>(*p) : '?';
+    return strLine;
+}
+
 // Logs in as the Administrator at the lock screen, as a parent does before using Windows, and
 // waits until the lock screen has gone. The uninstaller runs in that unlocked session: while the
 // lock screen is up, every window of another program is put away, the prompt's included.
@@ -195,11 +208,7 @@ bool LoginAdministrator(const std::string& strPassword, std::string* pSeen = nul
         if (FindWindowWith(IDC_ARR_OPTIONS)) return true;
         if (HWND hEvents = FindWindowWith(IDC_EVENTS_LIST)) {
             HWND hList = ::GetDlgItem(hEvents, IDC_EVENTS_LIST);
-            for (LRESULT n = 0; pSeen && n < ::SendMessageA(hList, LB_GETCOUNT, 0, 0); ++n) {
-                std::string strLine(static_cast<size_t>(::SendMessageA(hList, LB_GETTEXTLEN, n, 0)) + 1, '\0');
-                ::SendMessageA(hList, LB_GETTEXT, n, reinterpret_cast<LPARAM>(strLine.data()));
-                *pSeen += strLine.c_str() + std::string("\n");
-            }
+            for (LRESULT n = 0; pSeen && n < ::SendMessageW(hList, LB_GETCOUNT, 0, 0); ++n) *pSeen += ListLine(hList, n) + "\n";
             Click(hEvents, IDOK);
             if (!WaitGone(hEvents, "events since the last login")) return false;
         }
