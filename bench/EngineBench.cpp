@@ -62,7 +62,7 @@ void BM_FullDay(benchmark::State& state) {
             if (login.context.GetLockKind() == LOCK_UNTIL_START && login.context.GetStateId() != STATE_NEW_DAY)
                 login.context.OnStartToUse();
         }
-        benchmark::DoNotOptimize(login.context.m_nUsedSecs);
+        benchmark::DoNotOptimize(login.context.UsedSecs());
     }
     state.SetItemsProcessed(state.iterations() * 86400);
 }

@@ -21,14 +21,14 @@ int CDayHistory::AllowedMinutes(const CDayPrj& day) {
 }
 
 bool CDayHistory::CloseDay(const CUsageContext& context) {
-    if (!context.m_pTodayPrj) return false;
+    if (!context.TodayPrj()) return false;
     HISTORY_LINE line;
-    line.nDate = DateKey(context.m_tSession);
-    line.strUser = context.m_strUser;
-    line.nUsedMinutes = context.m_nUsedSecs / 60;
-    line.nAllowedMinutes = AllowedMinutes(*context.m_pTodayPrj);
-    line.nLocks = context.m_nLocks;
-    line.nExtraMinutes = context.m_nExtraGrantedSecs / 60;
+    line.nDate = DateKey(context.SessionTime());
+    line.strUser = context.User();
+    line.nUsedMinutes = context.UsedSecs() / 60;
+    line.nAllowedMinutes = AllowedMinutes(*context.TodayPrj());
+    line.nLocks = context.Locks();
+    line.nExtraMinutes = context.ExtraGrantedSecs() / 60;
     CHistoryFile history;
     return history.Append(line);
 }
