@@ -33,13 +33,14 @@ bool CDayHistory::CloseDay(const CUsageContext& context) {
     return history.Append(line);
 }
 
-void CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
+bool CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
     store.m_usageStore.Load();
     store.m_prjStore.Load();
     store.m_extraTime.Load();
     CHistoryFile history;
     history.Load();
     const int nToday = DateKey(tNow);
+    bool bWritten = true;
     for (const USAGE_RECORD& record : store.m_usageStore.GetList()) {
         const int nDate = DateKey(record.tLastSave);
         if (record.tLastSave <= 0 || nDate >= nToday || history.Has(nDate, record.strUser)) continue;
@@ -54,8 +55,9 @@ void CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
             line.nLocks = pExtra->nLocks;
             line.nExtraMinutes = pExtra->nGrantedSecs / 60;
         }
-        history.Append(line);
+        if (!history.Append(line)) bWritten = false;
     }
+    return bWritten;
 }
 
 std::vector<CHART_DAY> CDayHistory::LastDays(const CDataStore& store, const std::string& strUser, TIMESECS tNow,

@@ -25,13 +25,13 @@ CChildSession::CChildSession(CDataStore& store, std::string strUser)
 bool CChildSession::Start() {
     // Days that ended since the last start go to the history before a new day's start replaces
     // what use.sta holds of them.
-    CDayHistory::CloseEndedDays(m_store, CClock::Now());
+    const bool bHistoryWritten = CDayHistory::CloseEndedDays(m_store, CClock::Now());
     const bool bActive = m_store.m_activeUsers.Find(m_strUser) != nullptr;
     m_context.Start(m_strUser, bActive, m_store.m_prjStore, m_store.m_usageStore);
     AddActiveUser();
     m_useMeter.Start(CClock::RunningMs());
     m_nUnsavedSecs = 0;
-    return m_store.m_activeUsers.Save();
+    return m_store.m_activeUsers.Save() && bHistoryWritten;
 }
 
 void CChildSession::AddActiveUser() {

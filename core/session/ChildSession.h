@@ -36,7 +36,8 @@ public:
     // The login: days that ended since the last start go to the history, then the day starts
     // afresh, or resumes what use.sta holds when the child is in the active-user list (the
     // program was restarted, or the child logged in earlier today); the child joins that list,
-    // which is saved. The use meter starts here. False when the list could not be saved.
+    // which is saved. The use meter starts here. False when the list or a day's history line could
+    // not be written.
     bool Start();
     // One tick of the window's timer: counts the seconds the running clock moved (a stalled
     // queue counts them all, a sleep nothing), moves to the new day's arrangement once midnight

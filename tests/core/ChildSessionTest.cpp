@@ -75,6 +75,9 @@ TEST_F(ChildSession, AnEveningCountedByTheRunningClockSavedEachMinuteAndClosedAt
     m_clock.Sleep(3600);
     EXPECT_EQ(kid.Tick().nSeconds, 1);
     EXPECT_EQ(kid.Context().UsedSecs(), 75);
+    // Another window reads prj.nam again (the history window does): the session keeps its day.
+    ASSERT_TRUE(kid.Store().m_prjStore.Load());
+    EXPECT_EQ(kid.Context().TodayPrj()->m_nTotalMinutes, 30);
 
     // The total: locked, and the participant hears it with the seconds.
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 3600), 1725);

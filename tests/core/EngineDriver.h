@@ -46,6 +46,8 @@ public:
     void TakeRest() { m_pSession->TakeRest(); }
 
     CChildSession& Session() { return *m_pSession; }
+    // The data store the program's windows share.
+    CDataStore& Store() { return m_store; }
     const CUsageContext& Context() const { return m_pSession->Context(); }
     int State() const { return Context().GetStateId(); }
     // The mini window as the window would hand it to the session.
