@@ -59,7 +59,7 @@ BOOL CStatusWnd::OnInitDialog() {
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
 
     SetUpControls();
-    const bool bListSaved = m_session.Start();
+    const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
 
     RefreshTotal();
     RefreshStatus();
@@ -78,7 +78,7 @@ BOOL CStatusWnd::OnInitDialog() {
 
     // The first save holds the mini window where it was placed.
     const bool bSaved = Save();
-    ShowSaved(bSaved && bListSaved);
+    ShowSaved(bSaved && bStarted);
 
     SetTimer(kTickTimer, 1000);
     SetTimer(kUpkeepTimer, 500);
