@@ -13,18 +13,16 @@
 #include "core/texts/MsgText.h"
 
 void CAllowedState::OnResume(CUsageContext& context) {
-    RestCredit(context, ResumeGap(context));
+    context.CreditRest(ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+    if (context.IsPeriodLocked(context.SessionTime())) context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 
 void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
-    const CDayPrj& day = *context.m_pTodayPrj;
+    const CDayPrj& day = context.Today();
     // Use past the total or the period can only be extra time granted today.
     const bool bBeyond = context.IsBeyondLimits(CClock::Now() - nSeconds);
-    context.m_nUsedSecs += nSeconds;
-    if (day.m_bTotalLimit == 1) context.m_nTotalSecsLeft = std::max(0, context.m_nTotalSecsLeft - nSeconds);
-    if (day.m_bRest == 1) context.m_nUseSecsBeforeRest = std::max(0, context.m_nUseSecsBeforeRest - nSeconds);
+    context.CountUse(nSeconds);
     if (bBeyond) context.UseExtra(nSeconds);
 
     // The new day wins over every limit, then the total, the period and last the rest.
@@ -34,9 +32,9 @@ void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
         context.ChangeState(std::make_unique<CTotalUsedUpState>());
     } else if (context.IsPeriodLocked(CClock::Now())) {
         context.ChangeState(std::make_unique<COutOfPeriodState>());
-    } else if (day.m_bRest == 1 && context.m_nUseSecsBeforeRest <= 0) {
+    } else if (day.m_bRest == 1 && context.UseSecsBeforeRest() <= 0) {
         context.ChangeState(std::make_unique<CForcedRestState>());
-        context.m_nRestSecsLeft = day.m_nRestMinutes * 60;
+        context.BeginRest();
     }
 }
 

@@ -13,42 +13,39 @@
 
 void CForcedRestState::OnResume(CUsageContext& context) {
     const TIMESECS nGap = ResumeGap(context);
-    RestCredit(context, nGap);
-    context.m_nRestSecsLeft = static_cast<std::int32_t>(std::max<TIMESECS>(0, context.m_nRestSecsLeft - nGap));
+    context.CreditRest(nGap);
+    context.CountRest(nGap);
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.m_tSession))
+    if (context.IsPeriodLocked(context.SessionTime()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
-    else if (context.m_nRestSecsLeft <= 0)
+    else if (context.RestSecsLeft() <= 0)
         context.ChangeState(std::make_unique<CRestDoneState>());
 }
 
 void CForcedRestState::OnTimer(CUsageContext& context, int nSeconds) {
-    const CDayPrj& day = *context.m_pTodayPrj;
-    // Resting refills the interval, so use starts with a full one afterwards.
-    if (day.m_bRest == 1) context.m_nUseSecsBeforeRest = day.m_nRestEvery * 60;
-    context.m_nRestSecsLeft = std::max(0, context.m_nRestSecsLeft - nSeconds);
+    context.CountRest(nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
     else if (context.IsPeriodLocked(CClock::Now()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
-    else if (context.m_nRestSecsLeft <= 0)
+    else if (context.RestSecsLeft() <= 0)
         context.ChangeState(std::make_unique<CRestDoneState>());
 }
 
 std::string CForcedRestState::GetInfo1(const CUsageContext&) { return GetMsgText(236); }
 
 std::string CForcedRestState::GetInfo2(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
+    const int r = context.RestSecsLeft();
     return FormatMsgText(237, FormatHourMinSec(0, r / 60, r % 60).c_str());
 }
 
 std::string CForcedRestState::GetInfo3(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
+    const int r = context.RestSecsLeft();
     return FormatMsgText(252, r / 60, r % 60);
 }
 
 std::string CForcedRestState::GetInfo4(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
+    const int r = context.RestSecsLeft();
     return FormatMsgText(238, r / 60, r % 60);
 }
 

@@ -6,12 +6,8 @@
 
 #include "core/rules/UsageContext.h"
 void COnLinePrjChangedState::OnResume(CUsageContext& context) {
-    const CDayPrj& day = *context.m_pTodayPrj;
     // A running rest is dropped; the seconds used today are kept.
-    context.m_nTotalSecsLeft = day.m_bTotalLimit == 1 ? CUsageContext::TotalAllowance(day) - context.m_nUsedSecs : -1;
-    context.m_nUseSecsBeforeRest = day.m_bRest == 1 ? day.m_nRestEvery * 60 : -1;
-    context.m_nRestSecsLeft = -1;
-    context.m_tLastSave = context.m_tSession;
+    context.Recount();
     context.SnapshotPrj();
     Decide(context);
 }

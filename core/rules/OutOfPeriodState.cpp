@@ -11,16 +11,16 @@
 #include "core/texts/MsgText.h"
 
 void COutOfPeriodState::OnResume(CUsageContext& context) {
-    RestCredit(context, ResumeGap(context));
+    context.CreditRest(ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
     if (context.HasExtra())
         context.ChangeState(std::make_unique<CAllowedState>());
-    else if (!context.IsOutsidePeriod(context.m_tSession))
+    else if (!context.IsOutsidePeriod(context.SessionTime()))
         context.ChangeState(std::make_unique<CPeriodArrivedState>());
 }
 
 void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
-    RestCredit(context, nSeconds);
+    context.CreditRest(nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
     else if (context.HasExtra())
@@ -32,7 +32,7 @@ void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
 std::string COutOfPeriodState::GetInfo1(const CUsageContext&) { return GetMsgText(160); }
 
 std::string COutOfPeriodState::GetInfo2(const CUsageContext& context) {
-    const CDayPrj& day = *context.m_pTodayPrj;
+    const CDayPrj& day = context.Today();
     return FormatMsgText(162, day.m_nStartHour, day.m_nStartMinute, day.m_nEndHour, day.m_nEndMinute);
 }
 

@@ -13,7 +13,7 @@ void CRestDoneState::OnTimer(CUsageContext& context, int nSeconds) { TimerWaitin
 void CRestDoneState::OnStartToUse(CUsageContext& context) { context.ChangeState(std::make_unique<CAllowedState>()); }
 
 std::string CRestDoneState::GetInfo1(const CUsageContext& context) {
-    return FormatMsgText(166, context.m_pTodayPrj->m_nRestMinutes);
+    return FormatMsgText(166, context.Today().m_nRestMinutes);
 }
 
 std::string CRestDoneState::GetInfo2(const CUsageContext&) { return GetMsgText(169); }

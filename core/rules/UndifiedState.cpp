@@ -6,6 +6,7 @@
 
 #include "core/rules/UsageContext.h"
 void CUndifiedState::OnEnter(CUsageContext& context) { Decide(context); }
+void CUndifiedState::OnResume(CUsageContext& context) { Decide(context); }
 
 std::string CUndifiedState::GetInfo1(const CUsageContext&) { return DiagnosticText("CUndifiedState", 1); }
 std::string CUndifiedState::GetInfo2(const CUsageContext&) { return DiagnosticText("CUndifiedState", 2); }

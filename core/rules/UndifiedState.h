@@ -9,6 +9,9 @@ public:
     CUndifiedState() : CUsageState(STATE_UNDIFIED) {}
 
     void OnEnter(CUsageContext& context) override;
+    // A snapshot that names this state (a damaged or tampered use.sta) decides anew as well: left
+    // current, it would count nothing and leave the screen unlocked.
+    void OnResume(CUsageContext& context) override;
 
     std::string GetInfo1(const CUsageContext& context) override;
     std::string GetInfo2(const CUsageContext& context) override;

@@ -59,16 +59,8 @@ std::string CUsageState::DiagnosticText(const char* pszClass, int nInfo) {
     return strText;
 }
 
-void CUsageState::RestCredit(CUsageContext& context, TIMESECS nSeconds) {
-    const CDayPrj& day = *context.m_pTodayPrj;
-    if (day.m_bRest != 1) return;
-    const TIMESECS nFull = TIMESECS(day.m_nRestEvery) * 60;
-    context.m_nUseSecsBeforeRest =
-        static_cast<std::int32_t>(std::min(nFull, TIMESECS(context.m_nUseSecsBeforeRest) + nSeconds));
-}
-
 TIMESECS CUsageState::ResumeGap(const CUsageContext& context) {
-    return std::max<TIMESECS>(0, context.m_tSession - context.m_tLastSave);
+    return std::max<TIMESECS>(0, context.SessionTime() - context.LastSave());
 }
 
 bool CUsageState::ResumeNewDay(CUsageContext& context) {
@@ -86,25 +78,25 @@ bool CUsageState::ResumeChanged(CUsageContext& context) {
 }
 
 void CUsageState::Decide(CUsageContext& context) {
-    const CDayPrj& day = *context.m_pTodayPrj;
+    const CDayPrj& day = context.Today();
     if (day.m_bForbid != 0)
         context.ChangeState(std::make_unique<CForbidDayState>());
     else if (context.IsTotalLocked())
         context.ChangeState(std::make_unique<CTotalUsedUpState>());
-    else if (context.IsPeriodLocked(context.m_tSession))
+    else if (context.IsPeriodLocked(context.SessionTime()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     else
         context.ChangeState(std::make_unique<CAllowedState>());
 }
 
 void CUsageState::ResumeWaiting(CUsageContext& context) {
-    RestCredit(context, ResumeGap(context));
+    context.CreditRest(ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+    if (context.IsPeriodLocked(context.SessionTime())) context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 
 void CUsageState::TimerWaiting(CUsageContext& context, int nSeconds) {
-    RestCredit(context, nSeconds);
+    context.CreditRest(nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
     else if (context.IsPeriodLocked(CClock::Now()))

@@ -65,8 +65,6 @@ protected:
     // pszClass null names the base class.
     static std::string DiagnosticText(const char* pszClass, int nInfo);
 
-    // Time spent not using the computer gives back use before the next rest, up to one interval.
-    static void RestCredit(CUsageContext& context, TIMESECS nSeconds);
     // The seconds between the last save and this login, never negative (a clock set back).
     static TIMESECS ResumeGap(const CUsageContext& context);
     // Resume steps shared by most states; each returns true when it changed the state.

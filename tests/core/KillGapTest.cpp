@@ -49,7 +49,7 @@ TEST_F(KillGap, AKillWhileAChildUsedTheComputerCountsFromTheLastSaveToTheRestart
     CEngineDriver again(m_clock);
     again.Login("kid", true);
     EXPECT_EQ(again.State(), STATE_ALLOWED);
-    EXPECT_EQ(again.Context().m_nUsedSecs, 130);
+    EXPECT_EQ(again.Context().UsedSecs(), 130);
 }
 
 TEST_F(KillGap, NothingIsCountedAfterABootAnOrderlyEndARestOrANewDay) {

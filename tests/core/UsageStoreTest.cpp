@@ -168,7 +168,7 @@ TEST(UsageStore, FirstLoginAppendsARecordAtOnce) {
     others.Save();
 
     CEngineDriver kid(clock);
-    kid.Context().m_nMiniX = 7;  // where the window sits is the status window's to set
+    kid.Mini().nX = 7;  // a place the window has not been given: the login takes the stored one
     kid.Login("kid");
     const BYTES bytes = folder.Read("use.sta");
     ASSERT_EQ(bytes.size(), 440u);
@@ -190,7 +190,7 @@ TEST(UsageStore, UsageSurvivesARestartOfTheProgram) {
         CEngineDriver kid(clock);
         kid.Login("kid");
         kid.Ticks(130);
-        kid.Context().m_nMiniX = 640, kid.Context().m_nMiniY = 12;
+        kid.Mini().nX = 640, kid.Mini().nY = 12;
         kid.Logout();
     }
     clock.Advance(30);
@@ -198,20 +198,20 @@ TEST(UsageStore, UsageSurvivesARestartOfTheProgram) {
         CEngineDriver kid(clock);
         kid.Login("kid", true);
         EXPECT_EQ(kid.State(), STATE_ALLOWED);
-        EXPECT_EQ(kid.Context().m_nUsedSecs, 130);
-        EXPECT_EQ(kid.Context().m_nMiniX, 640);
+        EXPECT_EQ(kid.Context().UsedSecs(), 130);
+        EXPECT_EQ(kid.Context().Mini().nX, 640);
         kid.Ticks(70);  // the save at the 60th tick counts; the last 10 seconds are lost in a crash
     }
     clock.Advance(5);
     CEngineDriver kid(clock);
     kid.Login("kid", true);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 190);
-    EXPECT_EQ(kid.Context().m_nMiniY, 12);
+    EXPECT_EQ(kid.Context().UsedSecs(), 190);
+    EXPECT_EQ(kid.Context().Mini().nY, 12);
 
     // Not in the active-user list (the program restarted after a log-out): a fresh start that still
     // counts today's use.
     CEngineDriver fresh(clock);
     fresh.Login("kid", false);
-    EXPECT_EQ(fresh.Context().m_nUsedSecs, 190);
-    EXPECT_EQ(fresh.Context().m_nUseSecsBeforeRest, 1500);
+    EXPECT_EQ(fresh.Context().UsedSecs(), 190);
+    EXPECT_EQ(fresh.Context().UseSecsBeforeRest(), 1500);
 }

@@ -373,7 +373,7 @@ bool CControlDlg::OnTimer(UINT_PTR nId) {
 void CControlDlg::GuardTick() {
     if (m_pMessenger) {
         const HWND hStatus = GetStatusWnd();
-        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().User().c_str() : "",
                            m_clockGuard.Zone().c_str());
     }
     // While the Administrator is logged in, the clock and the zone are the parent's to set.
