@@ -68,6 +68,14 @@ BOOL CControlDlg::OnInitDialog() {
 
     m_store.LoadAccounts();
     m_nLockBackground = m_store.m_adminAccount.m_admin.nLockBackground;
+    const CKillGap killGap(m_tLastBeat, m_strLastUser, m_nLastBeatPid, CSessionEndMark::Take());
+    m_clockGuard.Start();
+    // A zone changed while the program was killed is set back like one changed while it ran, and
+    // before any day is judged: where it cannot be, the days are judged in the zone held.
+    if (killGap.WasKilled() && !m_strLastZone.empty()) {
+        m_clockGuard.HoldZone(m_strLastZone);
+        m_clockGuard.Check();
+    }
     // Children's days that ended while the program was not running go to the history now.
     CDayHistory::CloseEndedDays(m_store, CClock::Now());
 
@@ -99,7 +107,6 @@ BOOL CControlDlg::OnInitDialog() {
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
-    const CKillGap killGap(m_tLastBeat, m_strLastUser, m_nLastBeatPid, CSessionEndMark::Take());
     killGap.Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
     m_hiddenWindows.Load();
@@ -118,12 +125,6 @@ BOOL CControlDlg::OnInitDialog() {
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
     SetTimer(kWatchdogTimer, kWatchdogInterval);
-    m_clockGuard.Start();
-    // A zone changed while the program was killed is set back like one changed while it ran.
-    if (killGap.WasKilled() && !m_strLastZone.empty()) {
-        m_clockGuard.HoldZone(m_strLastZone);
-        m_clockGuard.Check();
-    }
     SetTimer(kGuardTimer, kGuardInterval);
     GuardTick();  // the first beat of the controller, before its first second has passed
     return TRUE;
