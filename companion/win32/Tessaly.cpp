@@ -105,10 +105,16 @@ public:
 private:
     void Listen() {
         if (m_hPipe == INVALID_HANDLE_VALUE) return;
-        ::ResetEvent(m_ov.hEvent);
-        if (::ConnectNamedPipe(m_hPipe, &m_ov)) return;
-        // A client that came between the disconnect and this call is connected already.
-        if (::GetLastError() == ERROR_PIPE_CONNECTED) ::SetEvent(m_ov.hEvent);
+        for (int nTry = 0; nTry < 2; ++nTry) {
+            ::ResetEvent(m_ov.hEvent);
+            if (::ConnectNamedPipe(m_hPipe, &m_ov)) return;
+            const DWORD nError = ::GetLastError();
+            // A client that came between the disconnect and this call is connected already.
+            if (nError == ERROR_PIPE_CONNECTED) ::SetEvent(m_ov.hEvent);
+            // One that came and went already leaves the pipe to be disconnected first.
+            if (nError != ERROR_NO_DATA) return;
+            ::DisconnectNamedPipe(m_hPipe);
+        }
     }
 
     HANDLE m_hPipe = INVALID_HANDLE_VALUE;
@@ -153,19 +159,20 @@ public:
         ::TerminateProcess(m_hProcess, 1);
         ::WaitForSingleObject(m_hProcess, 5000);
     }
-    // Waits until the program ends or the time is over, serving the pipe meanwhile.
+    // Waits until the program ends or the time is over, serving the pipe meanwhile. The program's
+    // end comes first, and the time is kept, however many clients the pipe has.
     void Wait(DWORD nMilliseconds, CEndPipe& pipe) {
         const ULONGLONG nEnd = ::GetTickCount64() + nMilliseconds;
-        for (;;) {
-            const ULONGLONG nNow = ::GetTickCount64();
-            const DWORD nLeft = nNow < nEnd ? static_cast<DWORD>(nEnd - nNow) : 0;
+        for (ULONGLONG nNow = ::GetTickCount64(); nNow < nEnd; nNow = ::GetTickCount64()) {
+            const auto nLeft = static_cast<DWORD>(nEnd - nNow);
             HANDLE handles[2];
             DWORD nHandles = 0;
-            if (pipe.Event()) handles[nHandles++] = pipe.Event();
             if (m_hProcess) handles[nHandles++] = m_hProcess;
+            const HANDLE hPipe = pipe.Event();
+            if (hPipe) handles[nHandles++] = hPipe;
             if (nHandles == 0) return ::Sleep(nLeft);
-            const DWORD nWhich = ::WaitForMultipleObjects(nHandles, handles, FALSE, nLeft);
-            if (nWhich != WAIT_OBJECT_0 || !pipe.Event()) return;
+            if (!hPipe || ::WaitForMultipleObjects(nHandles, handles, FALSE, nLeft) != WAIT_OBJECT_0 + nHandles - 1)
+                return;
             pipe.Serve(m_nPid, m_nDeclared);
         }
     }

@@ -517,6 +517,7 @@ TEST_F(Controller, WhatAnotherProgramSendsTheCurtainGainsNothing) {
         {"a close", WM_CLOSE, 0},
         {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE},
         {"a minimise", WM_SYSCOMMAND, SC_MINIMIZE},
+        {"a restore, which would make an unlocked curtain invisible", WM_SYSCOMMAND, SC_RESTORE},
         {"a resume from sleep that never was", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
     };
     for (const MESSAGE& message : messages) {

@@ -444,7 +444,10 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
             SetAlphaMode(kAlphaInvisible);
             return false;
         case SC_RESTORE:
-            SetAlphaMode(kAlphaInvisible);
+            // Restored while locked (the lock's own way back from a minimise, or anyone's
+            // message), the curtain keeps the lock's background: only a user's window is shown
+            // over an invisible one.
+            SetAlphaMode(m_bLocked ? m_nLockBackground : kAlphaInvisible);
             ShowWindow(SW_SHOW);
             ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
             return false;

@@ -44,7 +44,8 @@ BOOL CMainApp::InitInstance() {
     LUMRIK_BEAT lastBeat;
     const bool bBeat = m_messenger.ReadBeat(&lastBeat);
     if (bMutexExisted) {
-        // Only a running Quenby refuses the start: anything else holding the name is ignored.
+        // Only a running Quenby of this build (its file ours or stamped like ours) refuses the
+        // start: a decoy of the same name holding the mutex and writing the beat is ignored.
         if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
             if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
             return FALSE;
