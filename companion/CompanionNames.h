@@ -13,5 +13,9 @@ constexpr const char* kHungToken = "*hung*";
 constexpr const char* kLaunchSwitch = "/launch";
 constexpr const char* kCompanionExe = "Tessaly.exe";
 constexpr const char* kCompanionLibrary = "Lumrik.dll";
-// The string resource that stamps the library and the companion with the build they belong to.
+// The string resource that stamps the program, the library and the companion with the build they
+// belong to: a process is taken for the program or the companion only when its file carries it.
 constexpr unsigned kBuildIdString = 9001;
+// The running companion's pipe, followed by its process id: the program hands it, and only the
+// process the companion watches can, the one-time value it will end with when it ends on purpose.
+constexpr const char* kEndPipePrefix = "\\\\.\\pipe\\Quenby.Tessaly.";

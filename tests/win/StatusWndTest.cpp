@@ -32,6 +32,7 @@
 #include "support/EventRecorder.h"
 #include "support/FailingFiles.h"
 #include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -392,10 +393,18 @@ TEST_F(StatusWndInTheProgram, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHid
     EXPECT_EQ(StoredUsedSecs(), 60);
     EXPECT_EQ(m_pControl->IsLocked(), 1);
 
+    // The same message from another program, while Windows does not say the session ends: the
+    // use is saved, and the lock stays.
     CEventRecorder events;
+    CFakeDesktop desktop;
     m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(StoredUsedSecs(), 75) << "the 15 seconds since the last save are not lost";
-    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 1u) << "the end is recorded";
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_GT(m_folder.Read("winnodes.tmp").size(), 0u);
+
+    desktop.m_bEnding = true;
+    m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 2u) << "both are recorded";
     EXPECT_EQ(m_folder.Read("winnodes.tmp").size(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) != FALSE; }))
         << "the other program's window is visible again";

@@ -44,7 +44,8 @@ BOOL CMainApp::InitInstance() {
     LUMRIK_BEAT lastBeat;
     const bool bBeat = m_messenger.ReadBeat(&lastBeat);
     if (bMutexExisted) {
-        // Only a running Quenby refuses the start: anything else holding the name is ignored.
+        // Only a running Quenby of this build (its file ours or stamped like ours) refuses the
+        // start: a decoy of the same name holding the mutex and writing the beat is ignored.
         if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
             if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
             return FALSE;
@@ -58,6 +59,8 @@ BOOL CMainApp::InitInstance() {
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
         m_messenger.SetMainProgState(4);
+        // Ended on purpose: a companion still running from before is not to start it again.
+        m_nExitCode = static_cast<int>(m_messenger.EndOnPurpose());
         return FALSE;
     }
 
@@ -75,9 +78,11 @@ BOOL CMainApp::InitInstance() {
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
-    pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
-                          std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
+    if (bBeat) pControl->UseLastBeat(lastBeat.tWall, lastBeat.szUser, lastBeat.szZone, lastBeat.nPid);
+    pControl->UseRestartAfterHang(std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
+    // The value handed to the companion when the Administrator quit: the process ends with it.
+    if (pControl->EndCode() != 0) m_nExitCode = static_cast<int>(pControl->EndCode());
     m_pMainWnd = nullptr;
     return FALSE;
 }

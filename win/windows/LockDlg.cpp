@@ -152,6 +152,8 @@ void CLockDlg::BringToFront() {
 }
 
 void CLockDlg::Login() {
+    // A login is made at the lock screen in sight, never while an account's window is open.
+    if (m_bHidden) return;
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, true);
     const std::string strName = SelectedName();
     if (!m_pHost || !m_pStore) return;
@@ -282,6 +284,9 @@ bool CLockDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
 }
 
 bool CLockDlg::OnCommand(int nId, int nCode, HWND) {
+    // Hidden behind an account's window the lock screen takes no command: whatever another
+    // program posts to it then (a login, "Ask for more time", the power dialog) does nothing.
+    if (m_bHidden) return true;
     switch (nId) {
         case IDC_LOCK_ACCOUNT:
             if (nCode == CBN_SELCHANGE) {

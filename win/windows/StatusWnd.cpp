@@ -373,7 +373,8 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             TakeRest();
             return true;
         case IDC_STATUS_SETTING:
-            OnSetting();
+            // As the button allows: only while the computer is in use, whoever sends the command.
+            if (m_context.GetLockKind() == LOCK_IN_USE) OnSetting();
             return true;
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
