@@ -46,13 +46,13 @@ TEST_F(EngineDay, DefaultDayRestsEveryIntervalUntilTheTotalIsUsedUp) {
 
     EXPECT_EQ(kid.TicksUntil(STATE_FORCED_REST, 5000), 1500);
     EXPECT_EQ(c.RestSecsLeft(), 600);
-    EXPECT_EQ(c.GetInfo2(), "unlock after about 10 minutes");
-    EXPECT_EQ(c.GetInfo4(), "unlock after 10:00");
+    EXPECT_EQ(c.Texts().strExplanation, "unlock after about 10 minutes");
+    EXPECT_EQ(c.Texts().strStatusLine, "unlock after 10:00");
     kid.StartToUse();  // cannot end a mandatory rest
     EXPECT_EQ(kid.State(), STATE_FORCED_REST);
 
     EXPECT_EQ(kid.TicksUntil(STATE_REST_DONE, 5000), 600);
-    EXPECT_EQ(c.GetInfo1(), "Have rest for more than 10 minutes");
+    EXPECT_EQ(c.Texts().strHeadline, "Have rest for more than 10 minutes");
     EXPECT_EQ(c.UseSecsBeforeRest(), 1500);
     EXPECT_EQ(c.UsedSecs(), 1500);
 
@@ -109,7 +109,7 @@ TEST_F(EngineDay, ShortTotalLocksForTheDay) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 5000), 600);
-    EXPECT_EQ(kid.Context().GetInfo4(), "Run out of permitted time for today");
+    EXPECT_EQ(kid.Context().Texts().strStatusLine, "Run out of permitted time for today");
     kid.TakeRest();
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_TOTAL_USED_UP);

@@ -252,7 +252,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
-    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().GetInfo4());
+    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().Texts().strStatusLine);
     Shot("status-forced-rest.bmp");
     // Closing does nothing while locked: the program does not drop to the tray.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -484,7 +484,7 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_FALSE(::GetWindowLongA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     Tick();
     EXPECT_EQ(pMini->GetIconKind(), LOCK_IN_USE);
-    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().GetInfo3());
+    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().Texts().strMiniText);
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
         ::GetWindowRect(pMini->m_hWnd, &rc);
         SaveScreenArea(rc, strFolder + "mini.bmp");

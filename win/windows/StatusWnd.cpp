@@ -62,7 +62,7 @@ BOOL CStatusWnd::OnInitDialog() {
     const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
 
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
@@ -152,7 +152,7 @@ void CStatusWnd::CreateMiniWindow() {
         m_pMiniWnd = nullptr;
         return;
     }
-    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().GetInfo3());
+    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().Texts().strMiniText);
     m_bShowMiniWnd = place.bShow ? 1 : 0;
     ::CheckDlgButton(m_hWnd, IDC_STATUS_MINI_CHECK, m_bShowMiniWnd ? BST_CHECKED : BST_UNCHECKED);
     if (m_bShowMiniWnd)
@@ -210,8 +210,9 @@ void CStatusWnd::Tick() {
         RefreshTitle();
     }
     if (tick.save != CChildSession::SAVE::NONE) ShowSaved(tick.save == CChildSession::SAVE::SAVED);
+    const STATE_TEXTS texts = Context().Texts();
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(texts);
     RefreshButtons();
     const int nKind = Context().GetLockKind();
     if (m_pNoticeWnd) {
@@ -221,7 +222,7 @@ void CStatusWnd::Tick() {
         else
             m_pNoticeWnd->Hide();
     }
-    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, Context().GetInfo3());
+    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, texts.strMiniText);
     LockPresentation();
     if (m_bShowMiniWnd && m_pMiniWnd) m_pMiniWnd->Show();
 }
@@ -239,10 +240,10 @@ void CStatusWnd::RefreshTotal() {
     if (GetDlgItemText(IDC_STATUS_EXTRA_LINE) != strExtra) SetDlgItemText(IDC_STATUS_EXTRA_LINE, strExtra);
 }
 
-void CStatusWnd::RefreshStatus() {
+void CStatusWnd::RefreshStatus(const STATE_TEXTS& texts) {
     if (!m_hWnd) return;
-    const std::string a = Trimmed(Context().GetInfo1());
-    const std::string b = Trimmed(Context().GetInfo4());
+    const std::string a = Trimmed(texts.strHeadline);
+    const std::string b = Trimmed(texts.strStatusLine);
     const std::string strText = b.empty() ? a + "." : a + ".\r\n" + b + ".";
     if (GetDlgItemText(IDC_STATUS_TEXT) != strText) {
         SetDlgItemText(IDC_STATUS_TEXT, strText);
@@ -398,7 +399,7 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
 
 void CStatusWnd::ShowButtonResult() {
     LockPresentation();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();

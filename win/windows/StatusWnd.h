@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "core/rules/StateTexts.h"
 #include "core/session/ChildSession.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -97,7 +99,9 @@ private:
     bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
 
     void RefreshTotal();
-    void RefreshStatus();
+    // The state's headline and status line in the status box, the status line (or the headline)
+    // in the tray tip.
+    void RefreshStatus(const STATE_TEXTS& texts);
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
