@@ -15,3 +15,11 @@ constexpr const char* kCompanionExe = "Tessaly.exe";
 constexpr const char* kCompanionLibrary = "Lumrik.dll";
 // The string resource that stamps the library and the companion with the build they belong to.
 constexpr unsigned kBuildIdString = 9001;
+// The program's state as it tells the companion (SetMainProgState): the companion brings a run
+// back only while it is locked or a child is logged in, and the next start resumes a child's login.
+enum PROGRAM_STATE : int {
+    PROGRAM_LOCKED = 1,         // the lock screen, nobody logged in
+    PROGRAM_CHILD = 2,          // a child is logged in
+    PROGRAM_CLOSED = 3,         // closed on purpose from the editor
+    PROGRAM_ADMINISTRATOR = 4,  // the Administrator is logged in; also a start that gave up
+};

@@ -462,9 +462,9 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     CSavedMessengerState saved;
     CMyMessenger& messenger = saved.m_messenger;
 
-    messenger.SetMainProgState(3);
+    messenger.SetMainProgState(PROGRAM_CLOSED);
     Start(CurrentScreenLayout(), &messenger);
-    EXPECT_EQ(messenger.GetMainProgState(), 1);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_LOCKED);
     EXPECT_EQ(m_pDlg->IsResumed(), 0);
     char szPath[MAX_PATH] = {};
     messenger.GetMainProgPathName(szPath, MAX_PATH);
@@ -477,10 +477,10 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     BYTES record(128, 0xCC);
     std::memcpy(record.data(), "Tom", 4);
     m_folder.Write("userinfo.aur", record);
-    messenger.SetMainProgState(2);
+    messenger.SetMainProgState(PROGRAM_CHILD);
     Start(CurrentScreenLayout(), &messenger);
     EXPECT_EQ(m_pDlg->IsResumed(), 1);
-    EXPECT_EQ(messenger.GetMainProgState(), 2);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_CHILD);
     EXPECT_EQ(m_pDlg->Store().m_activeUsers.GetCount(), 1);
 }
 

@@ -57,7 +57,7 @@ BOOL CMainApp::InitInstance() {
 
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
-        m_messenger.SetMainProgState(4);
+        m_messenger.SetMainProgState(PROGRAM_ADMINISTRATOR);  // not to be brought back
         return FALSE;
     }
 
@@ -68,7 +68,7 @@ BOOL CMainApp::InitInstance() {
     if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
         ::CloseHandle(hCompanion);
     else
-        m_messenger.SetMainProgState(1);
+        m_messenger.SetMainProgState(PROGRAM_LOCKED);
 
     SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
 

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <utility>
 
+#include "companion/CompanionNames.h"
 #include "core/seams/Clock.h"
 #include "core/seams/SystemActions.h"
 #include "core/store/DataStore.h"
@@ -95,9 +97,9 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
-    SetDlgItemText(IDC_ARR_HISTORY, "History");
+    SetDlgItemText(IDC_ARR_HISTORY, GetMsgText(416));
     SetDlgItemText(IDC_ARR_LOGO, "");
-    SetDlgItemText(IDC_ARR_LOGO_TEXT, "Quenby");
+    SetDlgItemText(IDC_ARR_LOGO_TEXT, QUENBY_PRODUCT_NAME);
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
     SetDlgItemText(IDC_ARR_DAY_LABEL, GetMsgText(354));
     SetDlgItemText(IDC_ARR_FREE, GetMsgText(356));
@@ -114,7 +116,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(1058, GetMsgText(374));
     SetDlgItemText(1059, ":");
     SetDlgItemText(IDC_ARR_SAVE, std::string("    ").append(GetMsgText(142)));
-    SetDlgItemText(IDC_ARR_SAVE_FOR, "Save for...");
+    SetDlgItemText(IDC_ARR_SAVE_FOR, GetMsgText(418));
     SetLooks();
 
     BuildList();
@@ -131,7 +133,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_INFO1, GetMsgText(274));
     SetDlgItemText(IDC_ARR_INFO2, GetMsgText(276));
     SetDlgItemText(IDC_ARR_INFO3, GetMsgText(278));
-    if (pControl) pControl->SetTrayTip("Quenby");
+    if (pControl) pControl->SetTrayTip(QUENBY_PRODUCT_NAME);
 
     SelectDayRow();
     CentreWindow(m_hWnd, WorkArea());
@@ -430,9 +432,8 @@ void CArrangementDlg::SaveForMany() {
             const int nWritten = ApplyDayControlsTo(ReadControls(), m_pStore->m_prjStore, dlg.m_chosenUsers, dlg.m_bDays);
             const bool bSaved = nWritten == 0 || m_pStore->m_prjStore.Save();
             ShowWeek();
-            ShowMessage(bSaved ? SavedForText(dlg.m_chosenUsers, dlg.m_bDays, nWritten)
-                               : std::string("The arrangements could not be written to the disk."),
-                        "Save for...", MB_OK | (bSaved ? MB_ICONINFORMATION : MB_ICONWARNING));
+            ShowMessage(bSaved ? SavedForText(dlg.m_chosenUsers, dlg.m_bDays, nWritten) : GetMsgText(420),
+                        GetMsgText(418), MB_OK | (bSaved ? MB_ICONINFORMATION : MB_ICONWARNING));
         }
     }
     m_bBusy = false;
@@ -493,7 +494,7 @@ void CArrangementDlg::DoSwitchUser() {
         if (m_pLockScreen) m_pLockScreen->ReturnFromEditor();
         if (m_pStore) {
             m_pStore->m_activeUsers.Load();
-            pControl->SetMessengerState(m_pStore->m_activeUsers.GetCount() > 0 ? 2 : 1);
+            pControl->SetMessengerState(m_pStore->m_activeUsers.GetCount() > 0 ? PROGRAM_CHILD : PROGRAM_LOCKED);
         }
     }
     DestroyWindow();
@@ -605,7 +606,7 @@ bool CArrangementDlg::OnSysCommand(UINT nId, LPARAM) {
         case SC_CLOSE:
             // Closing the editor ends the program; the companion is told not to bring it back.
             if (pControl) {
-                pControl->SetMessengerState(3);
+                pControl->SetMessengerState(PROGRAM_CLOSED);
                 pControl->Quit();
             }
             return true;

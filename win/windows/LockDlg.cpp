@@ -3,6 +3,7 @@
 
 #include "win/windows/PasswordRefusal.h"
 
+#include "companion/CompanionNames.h"
 #include "core/rules/ExtraTime.h"
 #include "core/seams/Clock.h"
 #include "core/seams/DataFolder.h"
@@ -197,7 +198,7 @@ void CLockDlg::OpenEditor() {
     auto* pEditor = new CArrangementDlg(m_pStore, m_pHost, this);
     m_pSettingsWnd = pEditor;
     if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
-    m_pHost->SetMessengerState(4);
+    m_pHost->SetMessengerState(PROGRAM_ADMINISTRATOR);
     ::Sleep(200);
     m_pHost->UnlockDesktop();
 }
@@ -211,7 +212,7 @@ void CLockDlg::OpenStatusWindow(const std::string& strName) {
     m_pStatusWnd = pStatus;
     if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
     // Releasing the desktop is the status window's decision, by the child's rules.
-    m_pHost->SetMessengerState(2);
+    m_pHost->SetMessengerState(PROGRAM_CHILD);
 }
 
 void CLockDlg::ShowBox(const std::string& strText, const std::string& strCaption) {
