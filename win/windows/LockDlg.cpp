@@ -37,9 +37,9 @@ BOOL CLockDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_pSettingsWnd = nullptr;
     m_pStatusWnd = nullptr;
-    m_hBand = static_cast<HBITMAP>(
-        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0));
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
+    m_band.Reset(static_cast<HBITMAP>(
+        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0)));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
 
     UpdateGroupText();
     SetDlgItemText(IDC_LOCK_ACCOUNT_LABEL, GetMsgText(108));
@@ -338,16 +338,16 @@ void CLockDlg::KeepInFront() {
 bool CLockDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush ? m_hBkBrush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get() ? m_bkBrush.Get() : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    StretchBitmap(hDC, m_band.Get(), RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 
 HBRUSH CLockDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) {
-    if (!m_hBkBrush || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
+    if (!m_bkBrush.Get() || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
         return CDialog::OnCtlColor(hDC, hCtl, nCtlColor);
     ::SetBkColor(hDC, kDialogBkColor);
-    return m_hBkBrush;
+    return m_bkBrush.Get();
 }
 
 void CLockDlg::OnDestroy() {
@@ -362,10 +362,6 @@ void CLockDlg::OnDestroy() {
         m_pStatusWnd = nullptr;
         if (pStatus->m_hWnd) pStatus->DestroyWindow();
     }
-    if (m_hBand) ::DeleteObject(m_hBand);
-    m_hBand = nullptr;
-    if (m_hBkBrush) ::DeleteObject(m_hBkBrush);
-    m_hBkBrush = nullptr;
 }
 
 void CLockDlg::PostNcDestroy() { delete this; }

@@ -10,6 +10,8 @@
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AccountWindowHost.h"
@@ -29,6 +31,9 @@ constexpr COLORREF kLineTo = RGB(240, 240, 240);
 constexpr COLORREF kStatusTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+HBITMAP LoadPicture(UINT nId) { return ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(nId)); }
+HRGN RoundBox(const RECT& rc) { return ::CreateRoundRectRgn(rc.left, rc.top, rc.right, rc.bottom, 10, 10); }
+
 }  // namespace
 
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
@@ -46,17 +51,14 @@ BOOL CStatusWnd::Create() { return CDialog::Create(IDD_STATUS); }
 BOOL CStatusWnd::OnInitDialog() {
     m_nLockTicks = 0;
     m_bInSettings = m_bShowMiniWnd = 0;
-    const HINSTANCE hRes = CWinApp::ResourceHandle();
-    m_hBanner = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_BANNER));
-    m_hStatusPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_PICTURE));
-    m_hSettingsPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_SETTINGS_PICTURE));
-    m_hStatusRgn = ::CreateRoundRectRgn(kStatusBox.left, kStatusBox.top, kStatusBox.right, kStatusBox.bottom, 10, 10);
-    m_hSettingsRgn =
-        ::CreateRoundRectRgn(kSettingsBox.left, kSettingsBox.top, kSettingsBox.right, kSettingsBox.bottom, 10, 10);
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hBoxBrush = ::CreateSolidBrush(kBoxColor);
-    m_hFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_banner.Reset(LoadPicture(IDB_STATUS_BANNER));
+    m_statusPicture.Reset(LoadPicture(IDB_STATUS_PICTURE));
+    m_settingsPicture.Reset(LoadPicture(IDB_SETTINGS_PICTURE));
+    m_statusBox.Reset(RoundBox(kStatusBox));
+    m_settingsBox.Reset(RoundBox(kSettingsBox));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
+    m_boxBrush.Reset(::CreateSolidBrush(kBoxColor));
+    m_captionFont = CreateUiFont(16);
 
     SetUpControls();
     const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
@@ -128,8 +130,7 @@ void CStatusWnd::SetUpControls() {
     }
 
     m_statusText.SubclassDlgItem(IDC_STATUS_TEXT, this);
-    m_statusText.SetFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_statusText.SetFont(16);
     m_statusText.SetTextColor(kStatusTextColor);
     m_statusText.SetBkColor(kBoxColor);
     m_statusText.SetTransparent(FALSE);
@@ -525,17 +526,17 @@ BOOL CStatusWnd::PreTranslateMessage(MSG* pMsg) {
 bool CStatusWnd::OnEraseBkgnd(HDC hDC) {
     RECT rc{};
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush);
-    ::FillRgn(hDC, m_hStatusRgn, m_hBoxBrush);
-    ::FillRgn(hDC, m_hSettingsRgn, m_hBoxBrush);
-    StretchBitmap(hDC, m_hBanner, RECT{0, 0, rc.right, kBannerHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get());
+    ::FillRgn(hDC, m_statusBox.Get(), m_boxBrush.Get());
+    ::FillRgn(hDC, m_settingsBox.Get(), m_boxBrush.Get());
+    StretchBitmap(hDC, m_banner.Get(), RECT{0, 0, rc.right, kBannerHeight});
     return true;
 }
 
 bool CStatusWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hFont);
+    const CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
+    const CSelectObject font(hDC, m_captionFont.Get());
     ::SetTextColor(hDC, kAccentColor);
     ::SetBkMode(hDC, TRANSPARENT);
     const std::string strStatus = GetMsgText(262), strSettings = GetMsgText(264);
@@ -547,13 +548,11 @@ bool CStatusWnd::OnPaint() {
     };
     ::TextOutA(hDC, kX0, kY0, strStatus.c_str(), static_cast<int>(strStatus.size()));
     DrawGradientLine(hDC, LineStart(strStatus), kY0 + 10, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hStatusPicture, kX0 + 8, kY0 + 26, kWhite);
+    DrawTransparentBitmap(hDC, m_statusPicture.Get(), kX0 + 8, kY0 + 26, kWhite);
     ::TextOutA(hDC, kX0, kY0 + 94, strSettings.c_str(), static_cast<int>(strSettings.size()));
     DrawGradientLine(hDC, LineStart(strSettings), kY0 + 102, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hSettingsPicture, kX0 + 8, kY0 + 125, kWhite);
+    DrawTransparentBitmap(hDC, m_settingsPicture.Get(), kX0 + 8, kY0 + 125, kWhite);
     DrawGradientLine(hDC, kX0, kY0 + 195, 450, kLineFrom, kLineTo, 1);
-    ::SelectObject(hDC, hOldFont);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }
 
@@ -583,14 +582,6 @@ void CStatusWnd::OnDestroy() {
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
-    const HGDIOBJ objects[] = {m_hStatusRgn, m_hSettingsRgn, m_hBkBrush, m_hBoxBrush,
-                               m_hFont,      m_hBanner,      m_hStatusPicture, m_hSettingsPicture};
-    for (HGDIOBJ hObject : objects)
-        if (hObject) ::DeleteObject(hObject);
-    m_hStatusRgn = m_hSettingsRgn = nullptr;
-    m_hBkBrush = m_hBoxBrush = nullptr;
-    m_hFont = nullptr;
-    m_hBanner = m_hStatusPicture = m_hSettingsPicture = nullptr;
 }
 
 void CStatusWnd::PostNcDestroy() {

@@ -126,12 +126,8 @@ private:
     CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
     CTransLabel m_title, m_statusText, m_settingsText;
 
-    HBITMAP m_hBanner = nullptr;
-    HBITMAP m_hStatusPicture = nullptr;
-    HBITMAP m_hSettingsPicture = nullptr;
-    HRGN m_hStatusRgn = nullptr;
-    HRGN m_hSettingsRgn = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
-    HBRUSH m_hBoxBrush = nullptr;
-    HFONT m_hFont = nullptr;
+    CGdiObject<HBITMAP> m_banner, m_statusPicture, m_settingsPicture;
+    CGdiObject<HRGN> m_statusBox, m_settingsBox;
+    CGdiObject<HBRUSH> m_bkBrush, m_boxBrush;
+    CGdiObject<HFONT> m_captionFont;
 };
