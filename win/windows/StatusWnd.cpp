@@ -345,13 +345,8 @@ void CStatusWnd::LockPresentation() {
         ShowWindow(SW_SHOW);
         ::BringWindowToTop(m_hWnd);
     }
-    if (pControl) {
-        RECT rc{};
-        ::GetWindowRect(pControl->CurtainWnd(), &rc);
-        if (rc.left > 0 || rc.top > 0 || rc.right < ::GetSystemMetrics(SM_CXSCREEN) ||
-            rc.bottom < ::GetSystemMetrics(SM_CYSCREEN))
-            BringToFront();
-    }
+    // Every monitor, not just the primary one: a screen added while locked must be covered too.
+    if (pControl && !pControl->CurtainCoversScreen()) BringToFront();
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
