@@ -4,17 +4,15 @@
 #include "EngineDriver.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WeekFile.h"
 
 namespace {
 
 // Writes prj.nam with one week for kid, every day as given, then lets a test adjust single days.
 void WriteWeek(const CDayPrj& day, void (*adjust)(CUserPrj&) = nullptr) {
-    CUserPrj week("kid");
-    week.m_days.fill(day);
+    CUserPrj week = WeekOf("kid", day);
     if (adjust) adjust(week);
-    CPrjStore store;
-    store.Add(week);
-    ASSERT_TRUE(store.Save());
+    ASSERT_TRUE(SaveWeek(week));
 }
 
 CDayPrj Limits(bool bTotal, bool bRest, bool bPeriod) {

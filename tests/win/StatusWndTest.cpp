@@ -37,6 +37,7 @@
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 #include "support/WaitUntil.h"
+#include "support/WeekFile.h"
 #include "win/app/ControlDlg.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
@@ -80,13 +81,7 @@ bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDl
 // window shows.
 class CStatusWndTest : public ::testing::Test {
 protected:
-    void WriteWeek(const CDayPrj& day) {
-        CUserPrj week("kid");
-        week.m_days.fill(day);
-        CPrjStore store;
-        store.Add(week);
-        ASSERT_TRUE(store.Save());
-    }
+    void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
     // One second passes and the tick timer fires.
     void Tick(int nCount = 1) {
         for (int i = 0; i < nCount; ++i) {
