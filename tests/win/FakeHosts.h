@@ -23,12 +23,15 @@ public:
 
     HWND CurtainWnd() const override { return m_hCurtain; }
     bool IsLocked() const override { return m_bLocked; }
-    void LockDesktop() override { m_bLocked = true; }
+    void LockDesktop() override {
+        m_bLocked = true;
+        ++m_nLockCalls;
+    }
     void UnlockDesktop() override { m_bLocked = false; }
     void SetTrayTip(const std::string& strTip) override { m_strTrayTip = strTip.substr(0, 127); }
     void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
     bool IsObscured() override { return false; }
-    bool CurtainCoversScreen() const override { return true; }
+    bool CurtainCoversScreen() const override { return m_bCoversScreen; }
     void Quit() override { m_bQuit = true; }
     void SetMessengerState(int nState) override { m_nMessengerState = nState; }
     void SetLockBackground(int nMode) override { m_nLockBackground = nMode; }
@@ -36,6 +39,8 @@ public:
 
     HWND m_hCurtain;
     bool m_bLocked = true;  // the program starts locked
+    int m_nLockCalls = 0;
+    bool m_bCoversScreen = true;  // false: a monitor was added that the curtain leaves bare
     std::string m_strTrayTip;
     bool m_bTrayMenu = true;
     bool m_bQuit = false;

@@ -38,6 +38,7 @@
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 #include "support/WaitUntil.h"
+#include "support/WeekFile.h"
 #include "win/app/ControlDlg.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
@@ -81,13 +82,7 @@ bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDl
 // window shows.
 class CStatusWndTest : public ::testing::Test {
 protected:
-    void WriteWeek(const CDayPrj& day) {
-        CUserPrj week("kid");
-        week.m_days.fill(day);
-        CPrjStore store;
-        store.Add(week);
-        ASSERT_TRUE(store.Save());
-    }
+    void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
     // One second passes and the tick timer fires.
     void Tick(int nCount = 1) {
         for (int i = 0; i < nCount; ++i) {
@@ -253,7 +248,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
-    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().GetInfo4());
+    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().Texts().strStatusLine);
     Shot("status-forced-rest.bmp");
     // Closing does nothing while locked: the program does not drop to the tray.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -286,8 +281,17 @@ TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
     const std::string strText = StatusText();
     ASSERT_NE(strText.find("\r\n"), std::string::npos) << strText;
     EXPECT_EQ(m_host.m_strTrayTip + ".", strText.substr(strText.find("\r\n") + 2));
-    Tick(3);
+    Tick(5);
     EXPECT_EQ(Used(), 5) << "resting is not use";
+    // Past the first ticks, which always bring the window to the front, the lock is put back only
+    // where it leaks: here a monitor switched on that the curtain leaves bare.
+    const int nLockCalls = m_host.m_nLockCalls;
+    Tick();
+    ASSERT_EQ(m_host.m_nLockCalls, nLockCalls) << "in front, and every monitor covered";
+    m_host.m_bCoversScreen = false;
+    Tick();
+    EXPECT_EQ(m_host.m_nLockCalls, nLockCalls + 1) << "the bare monitor is covered again";
+    m_host.m_bCoversScreen = true;
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
     EXPECT_FALSE(m_host.IsLocked());
@@ -493,7 +497,7 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_FALSE(::GetWindowLongA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     Tick();
     EXPECT_EQ(pMini->GetIconKind(), LOCK_IN_USE);
-    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().GetInfo3());
+    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().Texts().strMiniText);
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
         ::GetWindowRect(pMini->m_hWnd, &rc);
         SaveScreenArea(rc, strFolder + "mini.bmp");
@@ -522,18 +526,32 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_EQ(store.Find("kid")->bShowMini, 1);
 }
 
-TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
-    const int cx = 1024, cy = 768;
-    auto At = [&](int x, int y) {
-        const POINT pt = CMiniWnd::OnScreenPosition(x, y, 94, 25, cx, cy);
-        return std::make_pair(static_cast<int>(pt.x), static_cast<int>(pt.y));
+TEST(MiniWnd, AtLeastFifteenPixelsStayInTheWorkAreaOfItsMonitor) {
+    // The primary monitor (1024 x 768), and a second one of 1280 x 1024 to its left, whose
+    // coordinates are negative.
+    const RECT rcPrimary{0, 0, 1024, 768};
+    const RECT rcLeft{-1280, 0, 0, 1024};
+    const struct {
+        const RECT* pArea;
+        int x, y;
+        int nWantX, nWantY;
+        const char* pszCase;
+    } cases[] = {
+        {&rcPrimary, -99999, -99999, (1024 - 94) / 2, 0, "never placed: the top centre"},
+        {&rcPrimary, 1024 - 5, 100, 1024 - 15, 100, "past the right edge"},
+        {&rcPrimary, 1024 + 10, 768 + 10, (1024 - 94) / 2, 0, "off the area: the top centre"},
+        {&rcPrimary, -200, -100, 15 - 94, 15 - 25, "past the top left corner"},
+        {&rcPrimary, 300, 768 - 3, 300, 768 - 15, "past the bottom"},
+        {&rcPrimary, 300, 200, 300, 200, "inside"},
+        {&rcLeft, -1000, 900, -1000, 900, "inside the left monitor, where a single screen would have moved it"},
+        {&rcLeft, -1280 - 90, 40, -1280 + 15 - 94, 40, "past the left monitor's left edge"},
+        {&rcLeft, -5, 1024 - 3, -15, 1024 - 15, "the left monitor's bottom right corner"},
     };
-    EXPECT_EQ(At(-99999, -99999), std::make_pair((cx - 94) / 2, 0)) << "never placed: the top centre";
-    EXPECT_EQ(At(cx - 5, 100), std::make_pair(cx - 15, 100));
-    EXPECT_EQ(At(cx + 10, cy + 10), std::make_pair((cx - 94) / 2, 0));
-    EXPECT_EQ(At(-200, -100), std::make_pair(15 - 94, 15 - 25));
-    EXPECT_EQ(At(300, cy - 3), std::make_pair(300, cy - 15));
-    EXPECT_EQ(At(300, 200), std::make_pair(300, 200));
+    for (const auto& c : cases) {
+        const POINT pt = CMiniWnd::OnScreenPosition(c.x, c.y, 94, 25, *c.pArea);
+        EXPECT_EQ(pt.x, c.nWantX) << c.pszCase;
+        EXPECT_EQ(pt.y, c.nWantY) << c.pszCase;
+    }
 }
 
 TEST(NoticeWnd, ClickThroughLayeredWithoutTaskbarButtonAndSilentWithoutSound) {

@@ -10,6 +10,8 @@
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AccountWindowHost.h"
@@ -29,6 +31,9 @@ constexpr COLORREF kLineTo = RGB(240, 240, 240);
 constexpr COLORREF kStatusTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+HBITMAP LoadPicture(UINT nId) { return ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(nId)); }
+HRGN RoundBox(const RECT& rc) { return ::CreateRoundRectRgn(rc.left, rc.top, rc.right, rc.bottom, 10, 10); }
+
 }  // namespace
 
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
@@ -46,23 +51,20 @@ BOOL CStatusWnd::Create() { return CDialog::Create(IDD_STATUS); }
 BOOL CStatusWnd::OnInitDialog() {
     m_nLockTicks = 0;
     m_bInSettings = m_bShowMiniWnd = 0;
-    const HINSTANCE hRes = CWinApp::ResourceHandle();
-    m_hBanner = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_BANNER));
-    m_hStatusPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_PICTURE));
-    m_hSettingsPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_SETTINGS_PICTURE));
-    m_hStatusRgn = ::CreateRoundRectRgn(kStatusBox.left, kStatusBox.top, kStatusBox.right, kStatusBox.bottom, 10, 10);
-    m_hSettingsRgn =
-        ::CreateRoundRectRgn(kSettingsBox.left, kSettingsBox.top, kSettingsBox.right, kSettingsBox.bottom, 10, 10);
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hBoxBrush = ::CreateSolidBrush(kBoxColor);
-    m_hFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_banner.Reset(LoadPicture(IDB_STATUS_BANNER));
+    m_statusPicture.Reset(LoadPicture(IDB_STATUS_PICTURE));
+    m_settingsPicture.Reset(LoadPicture(IDB_SETTINGS_PICTURE));
+    m_statusBox.Reset(RoundBox(kStatusBox));
+    m_settingsBox.Reset(RoundBox(kSettingsBox));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
+    m_boxBrush.Reset(::CreateSolidBrush(kBoxColor));
+    m_captionFont = CreateUiFont(16);
 
     SetUpControls();
     const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
 
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
@@ -128,8 +130,7 @@ void CStatusWnd::SetUpControls() {
     }
 
     m_statusText.SubclassDlgItem(IDC_STATUS_TEXT, this);
-    m_statusText.SetFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_statusText.SetFont(16);
     m_statusText.SetTextColor(kStatusTextColor);
     m_statusText.SetBkColor(kBoxColor);
     m_statusText.SetTransparent(FALSE);
@@ -152,7 +153,7 @@ void CStatusWnd::CreateMiniWindow() {
         m_pMiniWnd = nullptr;
         return;
     }
-    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().GetInfo3());
+    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().Texts().strMiniText);
     m_bShowMiniWnd = place.bShow ? 1 : 0;
     ::CheckDlgButton(m_hWnd, IDC_STATUS_MINI_CHECK, m_bShowMiniWnd ? BST_CHECKED : BST_UNCHECKED);
     if (m_bShowMiniWnd)
@@ -210,8 +211,9 @@ void CStatusWnd::Tick() {
         RefreshTitle();
     }
     if (tick.save != CChildSession::SAVE::NONE) ShowSaved(tick.save == CChildSession::SAVE::SAVED);
+    const STATE_TEXTS texts = Context().Texts();
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(texts);
     RefreshButtons();
     const int nKind = Context().GetLockKind();
     if (m_pNoticeWnd) {
@@ -221,7 +223,7 @@ void CStatusWnd::Tick() {
         else
             m_pNoticeWnd->Hide();
     }
-    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, Context().GetInfo3());
+    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, texts.strMiniText);
     LockPresentation();
     if (m_bShowMiniWnd && m_pMiniWnd) m_pMiniWnd->Show();
 }
@@ -239,10 +241,10 @@ void CStatusWnd::RefreshTotal() {
     if (GetDlgItemText(IDC_STATUS_EXTRA_LINE) != strExtra) SetDlgItemText(IDC_STATUS_EXTRA_LINE, strExtra);
 }
 
-void CStatusWnd::RefreshStatus() {
+void CStatusWnd::RefreshStatus(const STATE_TEXTS& texts) {
     if (!m_hWnd) return;
-    const std::string a = Trimmed(Context().GetInfo1());
-    const std::string b = Trimmed(Context().GetInfo4());
+    const std::string a = Trimmed(texts.strHeadline);
+    const std::string b = Trimmed(texts.strStatusLine);
     const std::string strText = b.empty() ? a + "." : a + ".\r\n" + b + ".";
     if (GetDlgItemText(IDC_STATUS_TEXT) != strText) {
         SetDlgItemText(IDC_STATUS_TEXT, strText);
@@ -343,13 +345,8 @@ void CStatusWnd::LockPresentation() {
         ShowWindow(SW_SHOW);
         ::BringWindowToTop(m_hWnd);
     }
-    if (pControl) {
-        RECT rc{};
-        ::GetWindowRect(pControl->CurtainWnd(), &rc);
-        if (rc.left > 0 || rc.top > 0 || rc.right < ::GetSystemMetrics(SM_CXSCREEN) ||
-            rc.bottom < ::GetSystemMetrics(SM_CYSCREEN))
-            BringToFront();
-    }
+    // Every monitor, not just the primary one: a screen added while locked must be covered too.
+    if (pControl && !pControl->CurtainCoversScreen()) BringToFront();
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
@@ -399,7 +396,7 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
 
 void CStatusWnd::ShowButtonResult() {
     LockPresentation();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
@@ -525,17 +522,17 @@ BOOL CStatusWnd::PreTranslateMessage(MSG* pMsg) {
 bool CStatusWnd::OnEraseBkgnd(HDC hDC) {
     RECT rc{};
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush);
-    ::FillRgn(hDC, m_hStatusRgn, m_hBoxBrush);
-    ::FillRgn(hDC, m_hSettingsRgn, m_hBoxBrush);
-    StretchBitmap(hDC, m_hBanner, RECT{0, 0, rc.right, kBannerHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get());
+    ::FillRgn(hDC, m_statusBox.Get(), m_boxBrush.Get());
+    ::FillRgn(hDC, m_settingsBox.Get(), m_boxBrush.Get());
+    StretchBitmap(hDC, m_banner.Get(), RECT{0, 0, rc.right, kBannerHeight});
     return true;
 }
 
 bool CStatusWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hFont);
+    const CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
+    const CSelectObject font(hDC, m_captionFont.Get());
     ::SetTextColor(hDC, kAccentColor);
     ::SetBkMode(hDC, TRANSPARENT);
     const std::string strStatus = GetMsgText(262), strSettings = GetMsgText(264);
@@ -547,13 +544,11 @@ bool CStatusWnd::OnPaint() {
     };
     ::TextOutA(hDC, kX0, kY0, strStatus.c_str(), static_cast<int>(strStatus.size()));
     DrawGradientLine(hDC, LineStart(strStatus), kY0 + 10, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hStatusPicture, kX0 + 8, kY0 + 26, kWhite);
+    DrawTransparentBitmap(hDC, m_statusPicture.Get(), kX0 + 8, kY0 + 26, kWhite);
     ::TextOutA(hDC, kX0, kY0 + 94, strSettings.c_str(), static_cast<int>(strSettings.size()));
     DrawGradientLine(hDC, LineStart(strSettings), kY0 + 102, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hSettingsPicture, kX0 + 8, kY0 + 125, kWhite);
+    DrawTransparentBitmap(hDC, m_settingsPicture.Get(), kX0 + 8, kY0 + 125, kWhite);
     DrawGradientLine(hDC, kX0, kY0 + 195, 450, kLineFrom, kLineTo, 1);
-    ::SelectObject(hDC, hOldFont);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }
 
@@ -583,14 +578,6 @@ void CStatusWnd::OnDestroy() {
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
-    const HGDIOBJ objects[] = {m_hStatusRgn, m_hSettingsRgn, m_hBkBrush, m_hBoxBrush,
-                               m_hFont,      m_hBanner,      m_hStatusPicture, m_hSettingsPicture};
-    for (HGDIOBJ hObject : objects)
-        if (hObject) ::DeleteObject(hObject);
-    m_hStatusRgn = m_hSettingsRgn = nullptr;
-    m_hBkBrush = m_hBoxBrush = nullptr;
-    m_hFont = nullptr;
-    m_hBanner = m_hStatusPicture = m_hSettingsPicture = nullptr;
 }
 
 void CStatusWnd::PostNcDestroy() {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "core/rules/StateTexts.h"
 #include "core/session/ChildSession.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -97,7 +99,9 @@ private:
     bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
 
     void RefreshTotal();
-    void RefreshStatus();
+    // The state's headline and status line in the status box, the status line (or the headline)
+    // in the tray tip.
+    void RefreshStatus(const STATE_TEXTS& texts);
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
@@ -122,12 +126,8 @@ private:
     CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
     CTransLabel m_title, m_statusText, m_settingsText;
 
-    HBITMAP m_hBanner = nullptr;
-    HBITMAP m_hStatusPicture = nullptr;
-    HBITMAP m_hSettingsPicture = nullptr;
-    HRGN m_hStatusRgn = nullptr;
-    HRGN m_hSettingsRgn = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
-    HBRUSH m_hBoxBrush = nullptr;
-    HFONT m_hFont = nullptr;
+    CGdiObject<HBITMAP> m_banner, m_statusPicture, m_settingsPicture;
+    CGdiObject<HRGN> m_statusBox, m_settingsBox;
+    CGdiObject<HBRUSH> m_bkBrush, m_boxBrush;
+    CGdiObject<HFONT> m_captionFont;
 };
