@@ -1,26 +1,23 @@
-// The engine's cost per status-window tick and for a whole simulated day.
+// The cost of a child's session per status-window tick and for a whole simulated day.
 #include <benchmark/benchmark.h>
 
 #include "core/rules/DayPreview.h"
 #include "core/rules/LockCountdown.h"
-#include "core/rules/UsageContext.h"
 #include "core/rules/UsageState.h"
-#include "core/store/PrjStore.h"
-#include "core/store/UsageStore.h"
+#include "core/session/ChildSession.h"
+#include "core/store/DataStore.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-// What the status window does each second, apart from drawing: the tick, the four texts, the
-// lock kind and the countdown for the notice.
-void StatusTick(CUsageContext& context, CLockCountdown& countdown, CFakeClock& clock) {
+// What the status window does each second, apart from drawing: the session's tick (with its save
+// once a minute), the state's texts, the lock kind and the countdown for the notice.
+void StatusTick(CChildSession& session, CLockCountdown& countdown, CFakeClock& clock) {
     clock.Advance(1);
-    context.OnTimer(1);
-    benchmark::DoNotOptimize(context.GetInfo1());
-    benchmark::DoNotOptimize(context.GetInfo2());
-    benchmark::DoNotOptimize(context.GetInfo3());
-    benchmark::DoNotOptimize(context.GetInfo4());
+    benchmark::DoNotOptimize(session.Tick(CChildSession::MINI_PLACE{}).nSeconds);
+    const CUsageContext& context = session.Context();
+    benchmark::DoNotOptimize(context.Texts());
     benchmark::DoNotOptimize(context.GetLockKind());
     benchmark::DoNotOptimize(countdown.GetSecondsToLock(context));
 }
@@ -28,17 +25,16 @@ void StatusTick(CUsageContext& context, CLockCountdown& countdown, CFakeClock& c
 struct CLoggedIn {
     CTempFolder folder;
     CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 0, 0, 0)};
-    CPrjStore prjStore;
-    CUsageStore usageStore;
-    CUsageContext context;
+    CDataStore store;
+    CChildSession session{store, "kid"};
     CLockCountdown countdown;
 
     explicit CLoggedIn(const CDayPrj& day) {
         CUserPrj week("kid");
         week.m_days.fill(day);
-        prjStore.Add(week);
-        prjStore.Save();
-        context.Start("kid", false, prjStore, usageStore);
+        store.m_prjStore.Add(week);
+        store.m_prjStore.Save();
+        session.Start();
     }
 };
 
@@ -47,7 +43,7 @@ void BM_StatusTick(benchmark::State& state) {
     day.ClearLimits();  // stays allowed, the costliest texts
     CLoggedIn login(day);
     login.clock.Set(CClock::MakeLocal(2026, 5, 12, 8, 0, 0));
-    for (auto _ : state) StatusTick(login.context, login.countdown, login.clock);
+    for (auto _ : state) StatusTick(login.session, login.countdown, login.clock);
 }
 BENCHMARK(BM_StatusTick);
 
@@ -58,11 +54,12 @@ void BM_FullDay(benchmark::State& state) {
         CLoggedIn login{CDayPrj()};
         state.ResumeTiming();
         for (int i = 0; i < 86400; ++i) {
-            StatusTick(login.context, login.countdown, login.clock);
-            if (login.context.GetLockKind() == LOCK_UNTIL_START && login.context.GetStateId() != STATE_NEW_DAY)
-                login.context.OnStartToUse();
+            StatusTick(login.session, login.countdown, login.clock);
+            const CUsageContext& context = login.session.Context();
+            if (context.GetLockKind() == LOCK_UNTIL_START && context.GetStateId() != STATE_NEW_DAY)
+                login.session.StartToUse();
         }
-        benchmark::DoNotOptimize(login.context.m_nUsedSecs);
+        benchmark::DoNotOptimize(login.session.Context().UsedSecs());
     }
     state.SetItemsProcessed(state.iterations() * 86400);
 }

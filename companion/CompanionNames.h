@@ -13,7 +13,8 @@ constexpr const char* kHungToken = "*hung*";
 constexpr const char* kLaunchSwitch = "/launch";
 constexpr const char* kCompanionExe = "Tessaly.exe";
 constexpr const char* kCompanionLibrary = "Lumrik.dll";
-// The string resource that stamps the library and the companion with the build they belong to.
+// The string resource that stamps the program, the library and the companion with the build they
+// belong to: a process is taken for the program or the companion only when its file carries it.
 constexpr unsigned kBuildIdString = 9001;
 // The guard service of the installed program (Tessaly.exe run by the service manager) and its pipe.
 constexpr const char* kGuardServiceName = "QuenbyGuard";
@@ -26,3 +27,15 @@ constexpr const char* kConsoleSwitch = "/console";
 constexpr const char* kRegisterSwitch = "/register";
 constexpr const char* kUnregisterSwitch = "/unregister";
 constexpr const char* kFirstRunSwitch = "/firstrun";
+// The running companion's pipe, followed by its process id: the program hands it, and only the
+// process the companion watches can, the one-time value it will end with when it ends on purpose.
+constexpr const char* kEndPipePrefix = "\\\\.\\pipe\\Quenby.Tessaly.";
+// The program's state as it tells the companion (SetMainProgState): what the next start resumes
+// (a child's login) and what the companion shows; standing the companion down takes more than a
+// state (the one-time value above).
+enum PROGRAM_STATE : int {
+    PROGRAM_LOCKED = 1,         // the lock screen, nobody logged in
+    PROGRAM_CHILD = 2,          // a child is logged in
+    PROGRAM_CLOSED = 3,         // closed on purpose from the editor
+    PROGRAM_ADMINISTRATOR = 4,  // the Administrator is logged in; also a start that gave up
+};

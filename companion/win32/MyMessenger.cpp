@@ -1,15 +1,23 @@
 // Lumrik.dll: path and state of the program in "lumrik.dat" in the data folder. Every change
 // rewrites the whole file through a temporary file that then replaces it, so a reader sees the
-// old or the new content, never a torn one.
+// old or the new content, never a torn one. The heartbeat, the companion's process id, the build
+// stamps that tell the program and the companion from files of the same name, and the program's
+// end on purpose told through the companion's pipe.
 #define LUMRIK_BUILDING
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // GetNamedPipeServerProcessId
 #include "companion/win32/MyMessenger.h"
 
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "companion/CompanionNames.h"
+#include "companion/win32/PipeTransfer.h"
+#include "core/seams/Crypto.h"
 #include "core/seams/DataFolder.h"
 
 const char* CMyMessenger::kStoreFile = "lumrik.dat";
@@ -107,6 +115,51 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
+// The build stamp of a module's string table ("" when it has none).
+std::string StampOf(HMODULE hModule) {
+    char szStamp[64] = {};
+    return hModule && ::LoadStringA(hModule, kBuildIdString, szStamp, sizeof szStamp) > 0 ? szStamp : "";
+}
+
+// The path of a running process's program file; "" when it ended or cannot be told.
+std::string RunningProcessPath(unsigned long nPid) {
+    if (nPid == 0) return {};
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, nPid);
+    if (!hProcess) return {};
+    const bool bRunning = ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
+    const std::string strPath = bRunning ? ProcessPath(hProcess) : std::string();
+    ::CloseHandle(hProcess);
+    return strPath;
+}
+
+std::string OwnProgramPath() {
+    char szPath[MAX_PATH] = {};
+    const DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+    return std::string(szPath, nLength < MAX_PATH ? nLength : 0);
+}
+
+// A value for one end of the program: never 0, 1 or 259 (a plain end, a kill by a tool, "still
+// running"), and positive as an int.
+unsigned long OneTimeValue() {
+    std::uint8_t bytes[4] = {};
+    unsigned long nValue = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
+    if (CCrypto::RandomBytes(bytes, sizeof bytes))
+        nValue = bytes[0] | unsigned(bytes[1]) << 8 | unsigned(bytes[2]) << 16 | unsigned(bytes[3]) << 24;
+    return (nValue & 0x0FFFFFFFu) | 0x10000000u;
+}
+
+// Opens the companion's pipe, waiting a little while it serves another client; the handle, or
+// INVALID_HANDLE_VALUE.
+HANDLE OpenEndPipe(const std::string& strPipe) {
+    for (int nTry = 0; nTry < 20; ++nTry) {
+        HANDLE hPipe = ::CreateFileA(strPipe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_OVERLAPPED, nullptr);
+        if (hPipe != INVALID_HANDLE_VALUE) return hPipe;
+        if (::GetLastError() != ERROR_PIPE_BUSY || !::WaitNamedPipeA(strPipe.c_str(), 100)) ::Sleep(50);
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, LPVOID) {
@@ -188,20 +241,51 @@ bool CMyMessenger::ReadBeat(LUMRIK_BEAT* pBeat) {
     return true;
 }
 
-bool CMyMessenger::IsProgramProcess(unsigned long nPid) {
-    char szStored[MAX_PATH] = {};
-    if (GetMainProgPathName(szStored, MAX_PATH) == 0) return false;
-    return IsProcessNamed(nPid, BaseName(szStored).c_str());
+bool CMyMessenger::IsProgramFile(const char* pszPath) {
+    if (!pszPath || !*pszPath) return false;
+    const std::string strOwnStamp = StampOf(g_hModule);
+    // Mapped as data: nothing of the file runs.
+    HMODULE hFile = ::LoadLibraryExA(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const std::string strStamp = StampOf(hFile);
+    if (hFile) ::FreeLibrary(hFile);
+    return !strOwnStamp.empty() && strStamp == strOwnStamp;
 }
 
-bool CMyMessenger::IsProcessNamed(unsigned long nPid, const char* pszExe) {
-    if (nPid == 0 || !pszExe) return false;
-    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, nPid);
-    if (!hProcess) return false;
-    const bool bRunning = ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
-    const std::string strPath = ProcessPath(hProcess);
-    ::CloseHandle(hProcess);
-    return bRunning && SameNameIgnoringCase(BaseName(strPath), pszExe);
+int CMyMessenger::ProgramPathOf(unsigned long nPid, char* pszBuffer, int nSize) {
+    const std::string strPath = RunningProcessPath(nPid);
+    if (strPath.empty() || !pszBuffer || nSize <= 0) return 0;
+    if (!SameNameIgnoringCase(strPath, OwnProgramPath()) && !IsProgramFile(strPath.c_str())) return 0;
+    const int nCopied = static_cast<int>(strPath.size()) < nSize ? static_cast<int>(strPath.size()) : nSize - 1;
+    std::memcpy(pszBuffer, strPath.data(), static_cast<size_t>(nCopied));
+    pszBuffer[nCopied] = '\0';
+    return nCopied;
+}
+
+bool CMyMessenger::IsProgramProcess(unsigned long nPid) {
+    char szPath[MAX_PATH] = {};
+    return ProgramPathOf(nPid, szPath, MAX_PATH) > 0;
+}
+
+bool CMyMessenger::IsCompanionProcess(unsigned long nPid) {
+    const std::string strPath = RunningProcessPath(nPid);
+    return SameNameIgnoringCase(BaseName(strPath), kCompanionExe) && IsProgramFile(strPath.c_str());
+}
+
+unsigned long CMyMessenger::EndOnPurpose() {
+    const unsigned long nValue = OneTimeValue();
+    const unsigned long nCompanion = GetCompanionPid();
+    if (!IsCompanionProcess(nCompanion)) return nValue;
+    HANDLE hPipe = OpenEndPipe(kEndPipePrefix + std::to_string(nCompanion));
+    if (hPipe == INVALID_HANDLE_VALUE) return nValue;
+    // Only the companion itself serves its pipe: a program that took the name first gets nothing.
+    ULONG nServer = 0;
+    if (::GetNamedPipeServerProcessId(hPipe, &nServer) && nServer == nCompanion) {
+        unsigned long message[2] = {nValue, ~nValue};
+        unsigned char nAnswer = 0;
+        if (PipeTransfer(hPipe, true, message, sizeof message, 2000)) PipeTransfer(hPipe, false, &nAnswer, 1, 2000);
+    }
+    ::CloseHandle(hPipe);
+    return nValue;
 }
 
 void CMyMessenger::SetCompanionPid(unsigned long nPid) {

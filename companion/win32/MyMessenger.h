@@ -52,16 +52,30 @@ public:
     void Beat(long long tWall, const char* pszUser, const char* pszZone = nullptr);
     // The last beat; false when there is none or it does not read whole.
     bool ReadBeat(LUMRIK_BEAT* pBeat);
-    // True when the process with that id runs and is the program whose path is stored (so a
-    // reused process id, or a process that merely holds the program's mutex, is not taken for it).
+
+    // True when the file carries the build stamp of this library: a program file of the same
+    // build. A file of another name or folder may; a file that merely has the program's name does not.
+    bool IsProgramFile(const char* pszPath);
+    // When the process with that id runs and is the program (its file is the calling program's
+    // own, or carries this build's stamp), copies the path of its file (zero-terminated, cut to the
+    // buffer) and returns its length; otherwise 0. So a reused process id, or a process of the
+    // same name that merely holds the program's mutex or writes the heartbeat, is not taken for it.
+    int ProgramPathOf(unsigned long nPid, char* pszBuffer, int nSize);
     bool IsProgramProcess(unsigned long nPid);
 
     // The companion's process id, which the running companion stores (0 when none was stored), so
     // that the program and a second companion can tell the companion from a mere holder of its mutex.
     void SetCompanionPid(unsigned long nPid);
     unsigned long GetCompanionPid();
-    // True when the process with that id runs a program file of that name (case ignored).
-    bool IsProcessNamed(unsigned long nPid, const char* pszExe);
+    // True when the process with that id runs the companion: a file named Tessaly.exe of this build.
+    bool IsCompanionProcess(unsigned long nPid);
+
+    // The program ends on purpose (the Administrator's Quit, or it cannot run). A one-time value is
+    // handed to the running companion through its pipe, which takes it only from the process it
+    // watches, and returned: the program exits with it, and the companion stands down only when
+    // the program's process ended with that very value. A state in a file, which any program may
+    // write, never stands it down. Returned also when no companion took it.
+    unsigned long EndOnPurpose();
 
     // Sends the state and the beat to the sink instead of the files (null: the files again); the
     // path and the companion's process id are then the guard's to know, and are not written.

@@ -85,12 +85,7 @@ bool TodayOf(const WRITE_CONTEXT& context, const std::string& strUser, CDayPrj& 
 }
 
 // Whether the day copied into a record is still the arrangement in force, as the program judges it.
-bool IsInForce(const USAGE_RECORD& record, CDayPrj& day) {
-    CUsageContext context;
-    context.m_prjCopy = record.prjCopy;
-    context.m_pTodayPrj = &day;
-    return context.IsPrjUnchanged();
-}
+bool IsInForce(const USAGE_RECORD& record, const CDayPrj& day) { return CUsageContext::IsSameArrangement(record.prjCopy, day); }
 
 std::string DayLeftCheck(const USAGE_RECORD& record, const WRITE_CONTEXT& context) {
     CDayPrj day;

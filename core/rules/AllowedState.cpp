@@ -1,7 +1,6 @@
 // CAllowedState: its transitions and status texts.
 #include "core/rules/AllowedState.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "core/rules/ForcedRestState.h"
@@ -9,22 +8,20 @@
 #include "core/rules/OutOfPeriodState.h"
 #include "core/rules/TotalUsedUpState.h"
 #include "core/rules/UsageContext.h"
-#include "core/rules/UserLockedState.h"
+#include "core/rules/WaitForStartState.h"
 #include "core/texts/MsgText.h"
 
 void CAllowedState::OnResume(CUsageContext& context) {
-    RestCredit(context, ResumeGap(context));
+    context.CreditRest(ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.m_tSession)) context.ChangeState(std::make_unique<COutOfPeriodState>());
+    if (context.IsPeriodLocked(context.SessionTime())) context.ChangeState(std::make_unique<COutOfPeriodState>());
 }
 
 void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
-    const CDayPrj& day = *context.m_pTodayPrj;
+    const CDayPrj& day = context.Today();
     // Use past the total or the period can only be extra time granted today.
     const bool bBeyond = context.IsBeyondLimits(CClock::Now() - nSeconds);
-    context.m_nUsedSecs += nSeconds;
-    if (day.m_bTotalLimit == 1) context.m_nTotalSecsLeft = std::max(0, context.m_nTotalSecsLeft - nSeconds);
-    if (day.m_bRest == 1) context.m_nUseSecsBeforeRest = std::max(0, context.m_nUseSecsBeforeRest - nSeconds);
+    context.CountUse(nSeconds);
     if (bBeyond) context.UseExtra(nSeconds);
 
     // The new day wins over every limit, then the total, the period and last the rest.
@@ -34,22 +31,19 @@ void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
         context.ChangeState(std::make_unique<CTotalUsedUpState>());
     } else if (context.IsPeriodLocked(CClock::Now())) {
         context.ChangeState(std::make_unique<COutOfPeriodState>());
-    } else if (day.m_bRest == 1 && context.m_nUseSecsBeforeRest <= 0) {
+    } else if (day.m_bRest == 1 && context.UseSecsBeforeRest() <= 0) {
         context.ChangeState(std::make_unique<CForcedRestState>());
-        context.m_nRestSecsLeft = day.m_nRestMinutes * 60;
+        context.BeginRest();
     }
 }
 
-void CAllowedState::OnTakeRest(CUsageContext& context) { context.ChangeState(std::make_unique<CUserLockedState>()); }
+void CAllowedState::OnTakeRest(CUsageContext& context) { context.ChangeState(std::make_unique<CWaitForStartState>(STATE_USER_LOCKED)); }
 
-std::string CAllowedState::GetInfo1(const CUsageContext&) { return GetMsgText(146); }
-std::string CAllowedState::GetInfo2(const CUsageContext& context) { return m_countdown.GetAboutText(context); }
-
-std::string CAllowedState::GetInfo3(const CUsageContext& context) {
+STATE_TEXTS CAllowedState::Texts(const CUsageContext& context) const {
+    // Within the hour before the first lock the mini window counts down; further off it waits.
     const int t = m_countdown.GetSecondsToLock(context);
-    if (t >= 3600) return GetMsgText(254);
-    return FormatMsgText(252, (t % 3600) / 60, t % 60);
+    return {.strHeadline = GetMsgText(146),
+            .strExplanation = m_countdown.GetAboutText(context),
+            .strMiniText = t >= 3600 ? GetMsgText(254) : FormatMsgText(252, (t % 3600) / 60, t % 60),
+            .strStatusLine = m_countdown.GetClockText(context)};
 }
-
-std::string CAllowedState::GetInfo4(const CUsageContext& context) { return m_countdown.GetClockText(context); }
-int CAllowedState::GetLockKind() const { return LOCK_IN_USE; }

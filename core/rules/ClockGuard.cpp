@@ -21,21 +21,28 @@ std::string TimeText(TIMESECS t) {
 
 }  // namespace
 
-CClockGuard::CClockGuard() : m_nTimeChangeMs(kNever), m_nResumeMs(kNever), m_nJumpSeenMs(-1) {}
+CClockGuard::CClockGuard() : m_nTimeChangeMs(kNever), m_nJumpSeenMs(-1) {}
+
+CClockGuard::~CClockGuard() { LetZoneGo(); }
 
 void CClockGuard::Start() {
     Rebase(CClock::Now(), CClock::RunningMs());
+    LetZoneGo();
     m_strZone = CClock::Zone();
-    m_nTimeChangeMs = m_nResumeMs = kNever;
+    m_nTimeChangeMs = kNever;
+}
+
+void CClockGuard::LetZoneGo() {
+    if (!m_strRefusedZone.empty()) CClock::JudgeIn(std::string());
+    m_strRefusedZone.clear();
 }
 
 void CClockGuard::SetTimeChange() { m_nTimeChangeMs = CClock::RunningMs(); }
 
-void CClockGuard::SetResume() { m_nResumeMs = CClock::RunningMs(); }
-
 TIMESECS CClockGuard::TrueNow() const {
     const std::int64_t nElapsed = CClock::RunningMs() - m_nBaseMs;
-    return m_tBase + (nElapsed > 0 ? nElapsed / 1000 : 0);
+    const std::int64_t nSlept = CClock::SleptMs() - m_nBaseSleptMs;
+    return m_tBase + (nElapsed > 0 ? nElapsed / 1000 : 0) + (nSlept > 0 ? nSlept / 1000 : 0);
 }
 
 bool CClockGuard::IsNear(std::int64_t nMarkMs, std::int64_t nNowMs) const {
@@ -45,6 +52,7 @@ bool CClockGuard::IsNear(std::int64_t nMarkMs, std::int64_t nNowMs) const {
 void CClockGuard::Rebase(TIMESECS tWall, std::int64_t nRunningMs) {
     m_tBase = tWall;
     m_nBaseMs = nRunningMs;
+    m_nBaseSleptMs = CClock::SleptMs();
     m_nJumpSeenMs = -1;
 }
 
@@ -56,16 +64,25 @@ GUARD_ACTION CClockGuard::Check() {
 
 GUARD_ACTION CClockGuard::CheckZone() {
     const std::string strZone = CClock::Zone();
-    if (strZone == m_strZone) return GUARD_ACTION::NONE;
+    if (strZone == m_strZone) {
+        LetZoneGo();
+        return GUARD_ACTION::NONE;
+    }
+    // Refused before: the calendar is judged in the zone held already, and it is not fought over
+    // at every tick.
+    if (strZone == m_strRefusedZone) return GUARD_ACTION::NONE;
     // Days, weekdays and periods are local: a new zone would move them as a turned clock does.
     if (CSystem::Get().SetZone(m_strZone) && CClock::Zone() == m_strZone) {
+        LetZoneGo();
         CEvents::Record(EVENT_KIND::ZONE_CHANGED, "The time zone was changed and has been set back.");
         return GUARD_ACTION::ZONE_RESTORED;
     }
-    // Refused: the new zone stays, and is not fought over at every tick. The day already begun
-    // still ends at the midnight it was given, and use is counted by the running clock.
-    CEvents::Record(EVENT_KIND::ZONE_NOT_RESTORED, "The time zone was changed and could not be set back.");
-    m_strZone = strZone;
+    // Refused: the system keeps the new zone, but no day ends or begins by it. A day already
+    // begun ends at its own midnight, and use is counted by the running clock.
+    CEvents::Record(EVENT_KIND::ZONE_NOT_RESTORED,
+                    "The time zone was changed and could not be set back; days are still judged in the zone held.");
+    m_strRefusedZone = strZone;
+    CClock::JudgeIn(m_strZone);
     return GUARD_ACTION::ZONE_NOT_RESTORED;
 }
 
@@ -79,16 +96,11 @@ GUARD_ACTION CClockGuard::CheckClock() {
         return GUARD_ACTION::NONE;
     }
     if (m_nJumpSeenMs < 0) m_nJumpSeenMs = nRunningMs;
-    if (IsNear(m_nResumeMs, nRunningMs)) {
-        // The machine slept: the running clock stood still while the wall clock went on.
-        Rebase(tNow, nRunningMs);
-        m_nTimeChangeMs = m_nResumeMs = kNever;
-        return GUARD_ACTION::ACCEPTED;
-    }
     if (IsNear(m_nTimeChangeMs, nRunningMs)) {
-        m_nTimeChangeMs = m_nResumeMs = kNever;
+        m_nTimeChangeMs = kNever;
         const std::string strWhat = "The clock was turned from " + TimeText(tTrue) + " to " + TimeText(tNow);
-        if (CSystem::Get().SetLocalTime(CClock::ToLocal(tTrue))) {
+        // The system's clock shows the system's zone, whatever zone the days are judged in.
+        if (CSystem::Get().SetLocalTime(CClock::SystemLocal(tTrue))) {
             Rebase(tTrue, nRunningMs);
             CEvents::Record(EVENT_KIND::CLOCK_TURNED, strWhat + " and has been set back.");
             return GUARD_ACTION::CLOCK_RESTORED;

@@ -21,25 +21,26 @@ int CDayHistory::AllowedMinutes(const CDayPrj& day) {
 }
 
 bool CDayHistory::CloseDay(const CUsageContext& context) {
-    if (!context.m_pTodayPrj) return false;
+    if (!context.TodayPrj()) return false;
     HISTORY_LINE line;
-    line.nDate = DateKey(context.m_tSession);
-    line.strUser = context.m_strUser;
-    line.nUsedMinutes = context.m_nUsedSecs / 60;
-    line.nAllowedMinutes = AllowedMinutes(*context.m_pTodayPrj);
-    line.nLocks = context.m_nLocks;
-    line.nExtraMinutes = context.m_nExtraGrantedSecs / 60;
+    line.nDate = DateKey(context.SessionTime());
+    line.strUser = context.User();
+    line.nUsedMinutes = context.UsedSecs() / 60;
+    line.nAllowedMinutes = AllowedMinutes(*context.TodayPrj());
+    line.nLocks = context.Locks();
+    line.nExtraMinutes = context.ExtraGrantedSecs() / 60;
     CHistoryFile history;
     return history.Append(line);
 }
 
-void CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
+bool CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
     store.m_usageStore.Load();
     store.m_prjStore.Load();
     store.m_extraTime.Load();
     CHistoryFile history;
     history.Load();
     const int nToday = DateKey(tNow);
+    bool bWritten = true;
     for (const USAGE_RECORD& record : store.m_usageStore.GetList()) {
         const int nDate = DateKey(record.tLastSave);
         if (record.tLastSave <= 0 || nDate >= nToday || history.Has(nDate, record.strUser)) continue;
@@ -54,8 +55,9 @@ void CDayHistory::CloseEndedDays(CDataStore& store, TIMESECS tNow) {
             line.nLocks = pExtra->nLocks;
             line.nExtraMinutes = pExtra->nGrantedSecs / 60;
         }
-        history.Append(line);
+        if (!history.Append(line)) bWritten = false;
     }
+    return bWritten;
 }
 
 std::vector<CHART_DAY> CDayHistory::LastDays(const CDataStore& store, const std::string& strUser, TIMESECS tNow,

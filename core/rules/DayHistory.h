@@ -31,8 +31,9 @@ public:
     // The day the context holds has ended (midnight seen by the logged-in child).
     static bool CloseDay(const CUsageContext& context);
     // Every child whose usage was last saved before today gets that day's line, unless it is in
-    // the file already. Reloads use.sta, prj.nam and extra.tim first.
-    static void CloseEndedDays(CDataStore& store, TIMESECS tNow);
+    // the file already. Reloads use.sta, prj.nam and extra.tim first. False when a line could not
+    // be written (the next start tries again: use.sta still holds the day).
+    static bool CloseEndedDays(CDataStore& store, TIMESECS tNow);
 
     // The user's last nDays days up to today, oldest first, from history.csv and, for today, from
     // use.sta and today's arrangement (the stores are read as they are).

@@ -91,12 +91,7 @@ CDayPreview CDayPreview::Simulate(const CDayPrj& dayIn) {
     const TIMESECS tMidnight = Calendar::Seconds(kYear, kMonth, kDay, 0, 0, 0);
     CReplayClock clock(tMidnight);
     CUsageContext context("preview");
-    context.m_pTodayPrj = &day;
-    context.m_nUsedSecs = 0;
-    context.m_nTotalSecsLeft = day.m_bTotalLimit == 1 ? CUsageContext::TotalAllowance(day) : -1;
-    context.m_nUseSecsBeforeRest = day.m_bRest == 1 ? day.m_nRestEvery * 60 : -1;
-    context.m_nRestSecsLeft = -1;
-    context.m_tSession = tMidnight;
+    context.StartDay(day, tMidnight, 0);
     context.ResetState();
     preview.Add(0, KindOf(context.GetStateId()));
     // Each second of the clock: the tick, then "Start to use" as soon as the screen waits for it;
@@ -109,7 +104,7 @@ CDayPreview CDayPreview::Simulate(const CDayPrj& dayIn) {
         preview.Add(nSecond, KindOf(context.GetStateId()));
     }
     preview.m_spans.back().nTo = kDaySecs;
-    preview.m_nUsedSecs = context.m_nUsedSecs;
+    preview.m_nUsedSecs = context.UsedSecs();
     return preview;
 }
 

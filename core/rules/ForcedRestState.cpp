@@ -1,55 +1,35 @@
 // CForcedRestState: its transitions and status texts.
 #include "core/rules/ForcedRestState.h"
 
-#include <algorithm>
 #include <memory>
 
-#include "core/rules/NewDayState.h"
 #include "core/rules/OutOfPeriodState.h"
-#include "core/rules/RestDoneState.h"
 #include "core/rules/UsageContext.h"
+#include "core/rules/WaitForStartState.h"
 #include "core/texts/Duration.h"
 #include "core/texts/MsgText.h"
 
 void CForcedRestState::OnResume(CUsageContext& context) {
     const TIMESECS nGap = ResumeGap(context);
-    RestCredit(context, nGap);
-    context.m_nRestSecsLeft = static_cast<std::int32_t>(std::max<TIMESECS>(0, context.m_nRestSecsLeft - nGap));
+    context.CreditRest(nGap);
+    context.CountRest(nGap);
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.m_tSession))
+    if (context.IsPeriodLocked(context.SessionTime()))
         context.ChangeState(std::make_unique<COutOfPeriodState>());
-    else if (context.m_nRestSecsLeft <= 0)
-        context.ChangeState(std::make_unique<CRestDoneState>());
+    else if (context.RestSecsLeft() <= 0)
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_REST_DONE));
 }
 
 void CForcedRestState::OnTimer(CUsageContext& context, int nSeconds) {
-    const CDayPrj& day = *context.m_pTodayPrj;
-    // Resting refills the interval, so use starts with a full one afterwards.
-    if (day.m_bRest == 1) context.m_nUseSecsBeforeRest = day.m_nRestEvery * 60;
-    context.m_nRestSecsLeft = std::max(0, context.m_nRestSecsLeft - nSeconds);
-    if (context.IsNewDay())
-        context.ChangeState(std::make_unique<CNewDayState>());
-    else if (context.IsPeriodLocked(CClock::Now()))
-        context.ChangeState(std::make_unique<COutOfPeriodState>());
-    else if (context.m_nRestSecsLeft <= 0)
-        context.ChangeState(std::make_unique<CRestDoneState>());
+    context.CountRest(nSeconds);
+    if (!TimerNewDayOrPeriod(context) && context.RestSecsLeft() <= 0)
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_REST_DONE));
 }
 
-std::string CForcedRestState::GetInfo1(const CUsageContext&) { return GetMsgText(236); }
-
-std::string CForcedRestState::GetInfo2(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
-    return FormatMsgText(237, FormatHourMinSec(0, r / 60, r % 60).c_str());
+STATE_TEXTS CForcedRestState::Texts(const CUsageContext& context) const {
+    const int r = context.RestSecsLeft();
+    return {.strHeadline = GetMsgText(236),
+            .strExplanation = FormatMsgText(237, FormatHourMinSec(0, r / 60, r % 60).c_str()),
+            .strMiniText = FormatMsgText(252, r / 60, r % 60),
+            .strStatusLine = FormatMsgText(238, r / 60, r % 60)};
 }
-
-std::string CForcedRestState::GetInfo3(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
-    return FormatMsgText(252, r / 60, r % 60);
-}
-
-std::string CForcedRestState::GetInfo4(const CUsageContext& context) {
-    const int r = context.m_nRestSecsLeft;
-    return FormatMsgText(238, r / 60, r % 60);
-}
-
-int CForcedRestState::GetLockKind() const { return LOCK_BY_RULE; }

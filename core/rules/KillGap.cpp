@@ -4,10 +4,26 @@
 #include <algorithm>
 
 #include "core/rules/UsageState.h"
+#include "core/seams/Desktop.h"
 #include "core/seams/Events.h"
 #include "core/store/UsageStore.h"
 
-bool CKillGap::WasKilled() const { return m_tBeat > 0 && CClock::BootTime() < m_tBeat && CClock::Now() >= m_tBeat; }
+namespace {
+
+// The boot time is the wall clock less the time since the start: it wavers by a second or two.
+constexpr TIMESECS kSameBoot = 120;
+
+}  // namespace
+
+bool CKillGap::WasKilled() const {
+    return m_tBeat > 0 && CClock::BootTime() < m_tBeat && CClock::Now() >= m_tBeat && !EndedWithTheSession();
+}
+
+bool CKillGap::EndedWithTheSession() const {
+    if (!MarkIsTheLastRuns()) return false;
+    const TIMESECS nBootMoved = CClock::BootTime() - m_sessionEnd->tBoot;
+    return m_sessionEnd->nLogon != CDesktop::Get().LogonSession() || nBootMoved > kSameBoot || nBootMoved < -kSameBoot;
+}
 
 TIMESECS CKillGap::Gap() const { return WasKilled() ? CClock::Now() - m_tBeat : 0; }
 
@@ -15,6 +31,7 @@ int CKillGap::Account(CUsageStore& usageStore) const {
     if (!WasKilled()) return 0;
     const TIMESECS tNow = CClock::Now();
     std::string strText = "Quenby was not running for " + std::to_string(Gap()) + " s while Windows ran";
+    if (MarkIsTheLastRuns()) strText += " (it had been told the Windows session ends, but the same session ran on)";
     int nAdded = 0;
     usageStore.Load();
     USAGE_RECORD* pRecord = m_strUser.empty() ? nullptr : usageStore.Find(m_strUser);

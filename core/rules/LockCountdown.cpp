@@ -26,11 +26,11 @@ std::int32_t Clamp32(TIMESECS t) {
 
 void CLockCountdown::Update(const CUsageContext& context) {
     const TIMESECS tNow = CClock::Now();
-    const CDayPrj* pDay = context.m_pTodayPrj;
+    const CDayPrj* pDay = context.TodayPrj();
     m_today.Set(tNow);
 
-    m_nTotalLeft = pDay && pDay->m_bTotalLimit == 1 ? context.m_nTotalSecsLeft : -1;
-    m_nRestLeft = pDay && pDay->m_bRest == 1 ? context.m_nUseSecsBeforeRest : -1;
+    m_nTotalLeft = pDay && pDay->m_bTotalLimit == 1 ? context.TotalSecsLeft() : -1;
+    m_nRestLeft = pDay && pDay->m_bRest == 1 ? context.UseSecsBeforeRest() : -1;
     // To the next calendar day's midnight, not now + 24 h: on a 25-hour autumn day that can
     // still be today.
     m_nNewDayLeft = Clamp32(m_today.Next() - tNow);
@@ -54,12 +54,12 @@ void CLockCountdown::AddExtra(const CUsageContext& context, TIMESECS tNow) {
     bool bByTotal = false;
     std::int32_t nNormal = 0;
     if (bBeyond) {
-        bByTotal = context.m_pTodayPrj->m_bTotalLimit == 1 && context.m_nTotalSecsLeft <= 0;
+        bByTotal = context.Today().m_bTotalLimit == 1 && context.TotalSecsLeft() <= 0;
     } else {
         bByTotal = m_nTotalLeft >= 0 && (m_nPeriodLeft < 0 || m_nTotalLeft <= m_nPeriodLeft);
         nNormal = bByTotal ? m_nTotalLeft : m_nPeriodLeft;
     }
-    const std::int32_t nLock = nNormal + context.m_nExtraSecsLeft;
+    const std::int32_t nLock = nNormal + context.ExtraSecsLeft();
     m_nTotalLeft = bByTotal ? nLock : -1;
     m_nPeriodLeft = bByTotal ? -1 : nLock;
 }

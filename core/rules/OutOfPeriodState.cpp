@@ -1,41 +1,37 @@
 // COutOfPeriodState: its transitions and status texts.
 #include "core/rules/OutOfPeriodState.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "core/rules/AllowedState.h"
 #include "core/rules/NewDayState.h"
-#include "core/rules/PeriodArrivedState.h"
 #include "core/rules/UsageContext.h"
+#include "core/rules/WaitForStartState.h"
 #include "core/texts/MsgText.h"
 
 void COutOfPeriodState::OnResume(CUsageContext& context) {
-    RestCredit(context, ResumeGap(context));
+    context.CreditRest(ResumeGap(context));
     if (ResumeNewDay(context) || ResumeChanged(context)) return;
     if (context.HasExtra())
         context.ChangeState(std::make_unique<CAllowedState>());
-    else if (!context.IsOutsidePeriod(context.m_tSession))
-        context.ChangeState(std::make_unique<CPeriodArrivedState>());
+    else if (!context.IsOutsidePeriod(context.SessionTime()))
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_PERIOD_ARRIVED));
 }
 
 void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
-    RestCredit(context, nSeconds);
+    context.CreditRest(nSeconds);
     if (context.IsNewDay())
         context.ChangeState(std::make_unique<CNewDayState>());
     else if (context.HasExtra())
         context.ChangeState(std::make_unique<CAllowedState>());
     else if (!context.IsOutsidePeriod(CClock::Now()))
-        context.ChangeState(std::make_unique<CPeriodArrivedState>());
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_PERIOD_ARRIVED));
 }
 
-std::string COutOfPeriodState::GetInfo1(const CUsageContext&) { return GetMsgText(160); }
-
-std::string COutOfPeriodState::GetInfo2(const CUsageContext& context) {
-    const CDayPrj& day = *context.m_pTodayPrj;
-    return FormatMsgText(162, day.m_nStartHour, day.m_nStartMinute, day.m_nEndHour, day.m_nEndMinute);
+STATE_TEXTS COutOfPeriodState::Texts(const CUsageContext& context) const {
+    const CDayPrj& day = context.Today();
+    return {.strHeadline = GetMsgText(160),
+            .strExplanation = FormatMsgText(162, day.m_nStartHour, day.m_nStartMinute, day.m_nEndHour, day.m_nEndMinute),
+            .strMiniText = GetMsgText(250),
+            .strStatusLine = std::string()};
 }
-
-std::string COutOfPeriodState::GetInfo3(const CUsageContext&) { return GetMsgText(250); }
-std::string COutOfPeriodState::GetInfo4(const CUsageContext&) { return std::string(); }
-int COutOfPeriodState::GetLockKind() const { return LOCK_BY_RULE; }

@@ -27,11 +27,9 @@ CUsageContext& CUsageContext::operator=(const CUsageContext& other) {
     m_tLastSave = other.m_tLastSave;
     m_prjCopy = other.m_prjCopy;
     m_nStateId = other.m_nStateId;
-    m_pTodayPrj = other.m_pTodayPrj;
+    m_today = other.m_today;
     m_tSession = other.m_tSession;
-    m_bShowMini = other.m_bShowMini;
-    m_nMiniX = other.m_nMiniX;
-    m_nMiniY = other.m_nMiniY;
+    m_mini = other.m_mini;
     m_nExtraSecsLeft = other.m_nExtraSecsLeft;
     m_nExtraGrantedSecs = other.m_nExtraGrantedSecs;
     m_nLocks = other.m_nLocks;
@@ -57,7 +55,7 @@ TIMESECS CUsageContext::LoadToday(const std::string& strUser, CPrjStore& prjStor
         prjStore.Save();
         pWeek = prjStore.Find(strUser);
     }
-    m_pTodayPrj = &pWeek->m_days[CClock::ToLocal(tNow).nWeekday];
+    m_today = pWeek->m_days[CClock::ToLocal(tNow).nWeekday];
     m_strUser = strUser;
     LoadExtra(tNow);
     return tNow;
@@ -74,13 +72,13 @@ void CUsageContext::LoadExtra(TIMESECS tNow) {
     m_nLocks = pRecord->nLocks;
 }
 
-void CUsageContext::SaveExtra() {
-    if (!m_pExtraStore) return;
+bool CUsageContext::SaveExtra() {
+    if (!m_pExtraStore) return true;
     EXTRA_RECORD& record = m_pExtraStore->ForDate(m_strUser, DateKey(m_tSession));
     record.nGrantedSecs = m_nExtraGrantedSecs;
     record.nExtraSecsLeft = m_nExtraSecsLeft;
     record.nLocks = m_nLocks;
-    m_pExtraStore->Save();
+    return m_pExtraStore->Save();
 }
 
 void CUsageContext::GrantExtra(int nSeconds) {
@@ -89,15 +87,14 @@ void CUsageContext::GrantExtra(int nSeconds) {
     m_nExtraGrantedSecs += nSeconds;
     const int nId = GetStateId();
     if (nId == STATE_TOTAL_USED_UP || nId == STATE_OUT_OF_PERIOD) ChangeState(std::make_unique<CAllowedState>());
-    SaveExtra();
 }
 
 bool CUsageContext::IsBeyondLimits(TIMESECS t) const {
-    return (m_pTodayPrj->m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0) || IsOutsidePeriod(t);
+    return (Today().m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0) || IsOutsidePeriod(t);
 }
 
 bool CUsageContext::IsTotalLocked() const {
-    return m_pTodayPrj->m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0 && !HasExtra();
+    return Today().m_bTotalLimit == 1 && m_nTotalSecsLeft <= 0 && !HasExtra();
 }
 
 bool CUsageContext::IsPeriodLocked(TIMESECS t) const { return !HasExtra() && IsOutsidePeriod(t); }
@@ -113,23 +110,53 @@ void CUsageContext::Start(const std::string& strUser, bool bActive, CPrjStore& p
 
 void CUsageContext::StartFresh(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
     const TIMESECS tNow = LoadToday(strUser, prjStore, usageStore);
+    std::int32_t nUsedSecs = 0;
     if (const USAGE_RECORD* pRecord = usageStore.Find(strUser)) {
-        m_nUsedSecs = CClock::IsSameDate(pRecord->tLastSave, tNow) ? pRecord->nUsedSecs : 0;
-        m_bShowMini = pRecord->bShowMini;
-        m_nMiniX = pRecord->nMiniX;
-        m_nMiniY = pRecord->nMiniY;
+        nUsedSecs = CClock::IsSameDate(pRecord->tLastSave, tNow) ? pRecord->nUsedSecs : 0;
+        m_mini = MINI_PLACE{pRecord->bShowMini, pRecord->nMiniX, pRecord->nMiniY};
     } else {
-        m_nUsedSecs = 0;
-        m_bShowMini = 1;
-        m_nMiniX = m_nMiniY = MINI_UNSET;
+        m_mini = MINI_PLACE{};
     }
-    const CDayPrj& day = *m_pTodayPrj;
+    StartDay(*m_today, tNow, nUsedSecs);
+    ResetState();
+}
+
+void CUsageContext::StartDay(const CDayPrj& today, TIMESECS tNow, std::int32_t nUsedSecs) {
+    m_today = today;
+    m_nUsedSecs = nUsedSecs;
+    m_tSession = tNow;
+    Recount();
+}
+
+void CUsageContext::Recount() {
+    const CDayPrj& day = Today();
     // May be 0 or below when more than the day's allowance was used already.
     m_nTotalSecsLeft = day.m_bTotalLimit == 1 ? TotalAllowance(day) - m_nUsedSecs : -1;
     m_nUseSecsBeforeRest = day.m_bRest == 1 ? day.m_nRestEvery * 60 : -1;
     m_nRestSecsLeft = -1;
-    m_tSession = tNow;
-    ResetState();
+}
+
+void CUsageContext::CountUse(int nSeconds) {
+    const CDayPrj& day = Today();
+    m_nUsedSecs += nSeconds;
+    if (day.m_bTotalLimit == 1) m_nTotalSecsLeft = std::max(0, m_nTotalSecsLeft - nSeconds);
+    if (day.m_bRest == 1) m_nUseSecsBeforeRest = std::max(0, m_nUseSecsBeforeRest - nSeconds);
+}
+
+void CUsageContext::BeginRest() { m_nRestSecsLeft = Today().m_nRestMinutes * 60; }
+
+void CUsageContext::CountRest(TIMESECS nSeconds) {
+    const CDayPrj& day = Today();
+    // Resting refills the interval, so use starts with a full one afterwards.
+    if (day.m_bRest == 1) m_nUseSecsBeforeRest = day.m_nRestEvery * 60;
+    m_nRestSecsLeft = static_cast<std::int32_t>(std::max<TIMESECS>(0, m_nRestSecsLeft - nSeconds));
+}
+
+void CUsageContext::CreditRest(TIMESECS nSeconds) {
+    const CDayPrj& day = Today();
+    if (day.m_bRest != 1) return;
+    const TIMESECS nFull = TIMESECS(day.m_nRestEvery) * 60;
+    m_nUseSecsBeforeRest = static_cast<std::int32_t>(std::min(nFull, TIMESECS(m_nUseSecsBeforeRest) + nSeconds));
 }
 
 void CUsageContext::StartResumed(const std::string& strUser, CPrjStore& prjStore, CUsageStore& usageStore) {
@@ -157,8 +184,8 @@ bool CUsageContext::Save(CUsageStore& usageStore) {
         *pRecord = ToRecord();
     else
         usageStore.Add(ToRecord());
-    SaveExtra();
-    return usageStore.Save();
+    const bool bExtraSaved = SaveExtra();
+    return usageStore.Save() && bExtraSaved;
 }
 
 USAGE_RECORD CUsageContext::ToRecord() const {
@@ -171,9 +198,9 @@ USAGE_RECORD CUsageContext::ToRecord() const {
     record.tLastSave = m_tLastSave;
     record.prjCopy = m_prjCopy;
     record.nStateId = m_nStateId;
-    record.bShowMini = m_bShowMini;
-    record.nMiniX = m_nMiniX;
-    record.nMiniY = m_nMiniY;
+    record.bShowMini = m_mini.bShow;
+    record.nMiniX = m_mini.nX;
+    record.nMiniY = m_mini.nY;
     return record;
 }
 
@@ -186,9 +213,7 @@ void CUsageContext::TakeRecord(const USAGE_RECORD& record) {
     m_tLastSave = record.tLastSave;
     m_prjCopy = record.prjCopy;
     m_nStateId = record.nStateId;
-    m_bShowMini = record.bShowMini;
-    m_nMiniX = record.nMiniX;
-    m_nMiniY = record.nMiniY;
+    m_mini = MINI_PLACE{record.bShowMini, record.nMiniX, record.nMiniY};
 }
 
 template <typename F>
@@ -237,11 +262,8 @@ void CUsageContext::OnStartToUse() {
     Dispatch([this](CUsageState& state) { state.OnStartToUse(*this); });
 }
 
-std::string CUsageContext::GetInfo1() { return m_pState ? m_pState->GetInfo1(*this) : std::string(); }
-std::string CUsageContext::GetInfo2() { return m_pState ? m_pState->GetInfo2(*this) : std::string(); }
-std::string CUsageContext::GetInfo3() { return m_pState ? m_pState->GetInfo3(*this) : std::string(); }
-std::string CUsageContext::GetInfo4() { return m_pState ? m_pState->GetInfo4(*this) : std::string(); }
-int CUsageContext::GetLockKind() { return m_pState ? m_pState->GetLockKind() : -1; }
+STATE_TEXTS CUsageContext::Texts() const { return m_pState ? m_pState->Texts(*this) : STATE_TEXTS(); }
+int CUsageContext::GetLockKind() const { return m_pState ? m_pState->GetLockKind() : -1; }
 int CUsageContext::GetStateId() const { return m_pState ? m_pState->GetId() : -1; }
 
 bool CUsageContext::IsNewDay() const {
@@ -250,7 +272,7 @@ bool CUsageContext::IsNewDay() const {
 }
 
 bool CUsageContext::IsOutsidePeriod(TIMESECS t) const {
-    const CDayPrj& day = *m_pTodayPrj;
+    const CDayPrj& day = Today();
     if (day.m_bPeriod == 0) return false;
     PERIOD_TIMES& p = m_periodTimes;
     p.day.Set(t);
@@ -265,9 +287,9 @@ bool CUsageContext::IsOutsidePeriod(TIMESECS t) const {
     return !(p.tStart < t && t < p.tEnd);
 }
 
-bool CUsageContext::IsPrjUnchanged() const {
-    const CDayPrj& a = m_prjCopy;
-    const CDayPrj& b = *m_pTodayPrj;
+bool CUsageContext::IsPrjUnchanged() const { return IsSameArrangement(m_prjCopy, Today()); }
+
+bool CUsageContext::IsSameArrangement(const CDayPrj& a, const CDayPrj& b) {
     if (a.m_bForbid != b.m_bForbid || a.m_bFree != b.m_bFree || a.m_bTotalLimit != b.m_bTotalLimit ||
         a.m_bRest != b.m_bRest || a.m_bPeriod != b.m_bPeriod)
         return false;
@@ -281,5 +303,5 @@ bool CUsageContext::IsPrjUnchanged() const {
 }
 
 void CUsageContext::SnapshotPrj() {
-    if (m_pTodayPrj) m_prjCopy = *m_pTodayPrj;
+    if (m_today) m_prjCopy = *m_today;
 }

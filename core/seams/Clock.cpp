@@ -4,22 +4,41 @@
 namespace {
 IClock* g_pClock = nullptr;
 IClock& Active() { return g_pClock ? *g_pClock : RealClock(); }
+std::string g_strJudgedZone;
 }  // namespace
 
 TIMESECS CClock::Now() { return Active().Now(); }
 std::int64_t CClock::RunningMs() { return Active().RunningMs(); }
 TIMESECS CClock::BootTime() { return Active().BootTime(); }
+std::int64_t CClock::SleptMs() { return Active().SleptMs(); }
 std::string CClock::Zone() { return Active().Zone(); }
 
 void CClock::Use(IClock* pClock) { g_pClock = pClock; }
 
 IClock* CClock::Current() { return g_pClock; }
 
-CLocalTime CClock::ToLocal(TIMESECS t) { return Active().ToLocal(t); }
+CLocalTime CClock::ToLocal(TIMESECS t) {
+    CLocalTime lt;
+    if (!g_strJudgedZone.empty() && Active().ToLocalIn(g_strJudgedZone, t, lt)) return lt;
+    return Active().ToLocal(t);
+}
 
 TIMESECS CClock::MakeLocal(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond) {
+    if (!g_strJudgedZone.empty()) {
+        CLocalTime fields;
+        fields.nYear = nYear, fields.nMonth = nMonth, fields.nDay = nDay;
+        fields.nHour = nHour, fields.nMinute = nMinute, fields.nSecond = nSecond;
+        TIMESECS t = 0;
+        if (Active().MakeLocalIn(g_strJudgedZone, fields, t)) return t;
+    }
     return Active().MakeLocal(nYear, nMonth, nDay, nHour, nMinute, nSecond);
 }
+
+void CClock::JudgeIn(const std::string& strZone) { g_strJudgedZone = strZone; }
+
+const std::string& CClock::JudgedZone() { return g_strJudgedZone; }
+
+CLocalTime CClock::SystemLocal(TIMESECS t) { return Active().ToLocal(t); }
 
 bool CClock::IsSameDate(TIMESECS a, TIMESECS b) {
     const CLocalTime la = ToLocal(a);

@@ -36,6 +36,15 @@ public:
     // What identifies the zone and its rules, so that a change of zone can be seen and undone
     // (given back to the system actions' SetZone). It does not change at a daylight-saving switch.
     virtual std::string Zone() = 0;
+    // The same conversions in a zone the clock described earlier (a Zone() text) instead of the
+    // system's present one; false when the clock cannot read that zone back.
+    virtual bool ToLocalIn(const std::string& /*strZone*/, TIMESECS /*t*/, CLocalTime& /*lt*/) { return false; }
+    virtual bool MakeLocalIn(const std::string& /*strZone*/, const CLocalTime& /*fields*/, TIMESECS& /*t*/) {
+        return false;
+    }
+    // Milliseconds the machine has slept or hibernated since it started: what the running clock
+    // left out, as the system itself counts it (no message can fake it). 0 where it is not told.
+    virtual std::int64_t SleptMs() { return 0; }
 };
 
 class CClock {
@@ -43,6 +52,7 @@ public:
     static TIMESECS Now();
     static std::int64_t RunningMs();
     static TIMESECS BootTime();
+    static std::int64_t SleptMs();
     static std::string Zone();
     // Replaces the clock everything reads (nullptr: the system clock again). Tests call it, and
     // the editor's preview while it replays a day.
@@ -50,11 +60,22 @@ public:
     // The clock everything reads now, so that a replacement can be undone exactly.
     static IClock* Current();
 
+    // Local fields of a time, in the zone the calendar is judged in (see JudgeIn).
     static CLocalTime ToLocal(TIMESECS t);
     // A time from local fields; whether daylight saving applies is decided by the zone.
     static TIMESECS MakeLocal(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond);
     // True when both times fall on the same local date (year, month and day).
     static bool IsSameDate(TIMESECS a, TIMESECS b);
+
+    // Days, weekdays and periods are judged in this zone (a Zone() text) from now on rather than
+    // in the system's present one, as far as the clock can read it; "" judges in the system's
+    // zone again. The clock guard holds a zone that was changed and could not be set back, so
+    // that the change moves no midnight.
+    static void JudgeIn(const std::string& strZone);
+    static const std::string& JudgedZone();
+    // Local fields in the system's present zone, whatever zone the calendar is judged in: what
+    // the system's own clock shows, for setting it.
+    static CLocalTime SystemLocal(TIMESECS t);
 };
 
 // The platform's real clock: Windows' clock and time zone, or the C runtime's natively.

@@ -15,6 +15,7 @@ const char* EventKindName(EVENT_KIND kind) {
         case EVENT_KIND::PROGRAM_HUNG: return "suspended";
         case EVENT_KIND::SESSION_END: return "session end";
         case EVENT_KIND::INSTANCE_MUTEX_HELD: return "mutex held";
+        case EVENT_KIND::DESKTOP_SWITCHED: return "desktop";
     }
     return "event";
 }

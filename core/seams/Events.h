@@ -1,7 +1,8 @@
 // The events the program records for the parent: the clock or the zone turned (and whether it
-// could be set back), the program found ended or hung, the Windows session ending. Everything
-// that records one calls CEvents::Record; where the records go is decided in one place
-// (CEvents::Use), so the program's event log plugs in there and tests install a recorder.
+// could be set back), the program found ended or hung, the Windows session ending, another
+// desktop taking the input. Everything that records one calls CEvents::Record; where the records
+// go is decided in one place (CEvents::Use), so the program's event log plugs in there and tests
+// install a recorder.
 #pragma once
 
 #include <string>
@@ -13,8 +14,9 @@ enum class EVENT_KIND {
     ZONE_NOT_RESTORED,   // ... but setting it back was refused
     PROGRAM_KILLED,      // the program was ended while Windows ran on (found at the next start)
     PROGRAM_HUNG,        // the companion found the heartbeat stale (suspended or hung) and restarted it
-    SESSION_END,         // Windows ended the session
+    SESSION_END,         // the end of the Windows session was announced
     INSTANCE_MUTEX_HELD, // the instance mutex was held by something that is not a running Quenby
+    DESKTOP_SWITCHED,    // another desktop had the input and was switched away from
 };
 
 // The short name of a kind ("clock", "zone", ...), as a record shows it.

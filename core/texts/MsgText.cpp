@@ -140,7 +140,8 @@ const MSG_ENTRY g_entries[] = {
     {390, "Use alert sound to notify users before locking"},
     {392, "Words notice can not be shown when playing some full screen games, please choose sound notice in that case."},
     // Texts of the safety measures: empty Administrator password, failed saves, a damaged
-    // Administrator record, the wait after a wrong password, the event list.
+    // Administrator record, the wait after a wrong password, the event list, the child's usage
+    // not saved.
     {400, "The Administrator password cannot be empty.\r\nPlease choose a password that the children do not know."},
     {402, "Quenby could not save %s.\r\nThe change stays in effect while Quenby runs and is saved again at the next change.\r\nCheck that the disk is not full and that the file is not read-only."},
     {403, "Save failed"},
@@ -150,6 +151,10 @@ const MSG_ENTRY g_entries[] = {
     {408, "Events since your last login"},
     {410, "The next try is taken in %d s. Please wait."},
     {412, "The Administrator account is damaged."},
+    {414, "Today's use could not be saved; trying again."},
+    {416, "History"},
+    {418, "Save for..."},
+    {420, "The arrangements could not be written to the disk."},
 };
 
 const char* const g_pszUnknown = "Error! check program";

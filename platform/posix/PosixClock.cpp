@@ -22,6 +22,16 @@ public:
         return Now() - static_cast<TIMESECS>(ts.tv_sec);
     }
 
+    // The boot-time clock goes on through a suspend, the monotonic one does not.
+    std::int64_t SleptMs() override {
+        timespec boot{}, mono{};
+        clock_gettime(CLOCK_BOOTTIME, &boot);
+        clock_gettime(CLOCK_MONOTONIC, &mono);
+        const std::int64_t nSlept = (static_cast<std::int64_t>(boot.tv_sec) - mono.tv_sec) * 1000 +
+                                    (boot.tv_nsec - mono.tv_nsec) / 1000000;
+        return nSlept > 0 ? nSlept : 0;
+    }
+
     CLocalTime ToLocal(TIMESECS t) override {
         const std::time_t tt = static_cast<std::time_t>(t);
         std::tm tm{};

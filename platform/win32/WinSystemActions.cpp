@@ -8,6 +8,7 @@
 
 #include "core/seams/SystemActions.h"
 #include "platform/win32/SystemTime.h"
+#include "platform/win32/ZoneText.h"
 
 namespace {
 
@@ -63,12 +64,6 @@ bool EnablePrivilege(const char* pszName) {
     return bOk;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 class CWinSystemActions final : public ISystemActions {
 public:
     ~CWinSystemActions() override {
@@ -83,13 +78,7 @@ public:
     // The zone comes as the clock seam describes it: the zone record in hex.
     bool SetZone(const std::string& strZone) override {
         TIME_ZONE_INFORMATION tzi{};
-        if (strZone.size() != 2 * sizeof tzi) return false;
-        auto* p = reinterpret_cast<unsigned char*>(&tzi);
-        for (size_t i = 0; i < sizeof tzi; ++i) {
-            const int hi = HexDigit(strZone[2 * i]), lo = HexDigit(strZone[2 * i + 1]);
-            if (hi < 0 || lo < 0) return false;
-            p[i] = static_cast<unsigned char>(hi * 16 + lo);
-        }
+        if (!ZoneFromText(strZone, tzi)) return false;
         EnablePrivilege("SeTimeZonePrivilege");
         return ::SetTimeZoneInformation(&tzi) != FALSE;
     }

@@ -113,20 +113,19 @@ TEST_F(ClockGuard, JumpsThatAreNotAChangeOfTheClockAreLeftAlone) {
     struct Case {
         const char* pszName;
         TIMESECS nJump;
-        bool bSleep, bChangeNotice, bResumeNotice;
+        bool bSleep, bChangeNotice;
     };
     const Case cases[] = {
-        {"resume from an hour of sleep", 3600, true, true, true},
-        {"resume without a time-change notice", 3600, true, false, true},
-        {"correction of 20 seconds", 20, false, true, false},
-        {"correction of 30 seconds", 30, false, true, false},
-        {"jump without a notice", 7200, false, false, false},
+        {"an hour of sleep, with a time-change notice after it", 3600, true, true},
+        {"an hour of sleep without a notice", 3600, true, false},
+        {"correction of 20 seconds", 20, false, true},
+        {"correction of 30 seconds", 30, false, true},
+        {"jump without a notice", 7200, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
         for (int i = 0; i < 25; ++i) Tick();
         c.bSleep ? m_clock.Sleep(c.nJump) : m_clock.Turn(c.nJump);
-        if (c.bResumeNotice) m_guard.SetResume();
         if (c.bChangeNotice) m_guard.SetTimeChange();
         const GUARD_ACTION action = TickUntilAction();
         EXPECT_TRUE(action == GUARD_ACTION::NONE || action == GUARD_ACTION::ACCEPTED);
@@ -134,6 +133,17 @@ TEST_F(ClockGuard, JumpsThatAreNotAChangeOfTheClockAreLeftAlone) {
     }
     EXPECT_TRUE(m_actions.m_sets.empty());
     EXPECT_TRUE(m_events.m_events.empty());
+}
+
+TEST_F(ClockGuard, ASleepExplainsOnlyTheTimeTheMachineReallySlept) {
+    // Asleep for an hour, then the clock turned a day ahead: set back to the hour slept.
+    Tick();
+    const TIMESECS tBefore = m_clock.Now();
+    m_clock.Sleep(3600);
+    m_clock.Turn(86400);
+    m_guard.SetTimeChange();
+    EXPECT_EQ(m_guard.Check(), GUARD_ACTION::CLOCK_RESTORED);
+    EXPECT_EQ(m_clock.Now(), tBefore + 3600);
 }
 
 TEST_F(ClockGuard, ANoticeLongBeforeTheJumpDoesNotCount) {
@@ -156,19 +166,42 @@ TEST_F(ClockGuard, ARefusedSettingIsLoggedAndTheTurnedClockBecomesTheTruth) {
     EXPECT_EQ(m_actions.m_sets.size(), 1u);
 }
 
-TEST_F(ClockGuard, AMovedZoneIsSetBackOrLoggedOnceWhenRefused) {
-    // 35 seconds before midnight somewhere east: the zone is moved, and moved back at the next check.
+TEST_F(ClockGuard, AMovedZoneIsSetBackOrItsMidnightIsNotTakenWhenRefused) {
+    // The zone is moved, and moved back at the next check.
     m_clock.SetZone(9 * 3600);
     EXPECT_EQ(Tick(), GUARD_ACTION::ZONE_RESTORED);
     EXPECT_EQ(CClock::Zone(), "UTC0");
     EXPECT_EQ(m_events.Count(EVENT_KIND::ZONE_CHANGED), 1u);
 
+    // Refused, to a zone whose midnight is 30 seconds away: the system keeps it, and the days
+    // are still judged in the zone held, so its midnight begins no day.
     m_actions.m_bRefuse = true;
-    m_clock.SetZone(-5 * 3600);
+    const TIMESECS tToday = m_clock.Now();
+    m_clock.SetZone(9 * 3600 - 30);
     EXPECT_EQ(Tick(), GUARD_ACTION::ZONE_NOT_RESTORED);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Tick(), GUARD_ACTION::NONE) << "not fought over at every tick";
+    for (int i = 0; i < 60; ++i) EXPECT_EQ(Tick(), GUARD_ACTION::NONE) << "not fought over at every tick";
     EXPECT_EQ(m_events.Count(EVENT_KIND::ZONE_NOT_RESTORED), 1u);
-    EXPECT_EQ(m_guard.Zone(), "UTC-18000");
+    EXPECT_EQ(m_guard.Zone(), "UTC0");
+    EXPECT_NE(CClock::SystemLocal(m_clock.Now()).nDay, CClock::SystemLocal(tToday).nDay) << "the system's new day";
+    EXPECT_TRUE(CClock::IsSameDate(tToday, m_clock.Now())) << "the held day runs on";
+    EXPECT_EQ(CClock::ToLocal(m_clock.Now()).nHour, 15);
+
+    // The Administrator's start accepts the system's zone.
+    m_guard.Start();
+    EXPECT_EQ(m_guard.Zone(), "UTC32370");
+    EXPECT_EQ(CClock::JudgedZone(), "");
+}
+
+TEST_F(ClockGuard, ARefusedZoneIsLetGoWhenTheGuardEnds) {
+    m_actions.m_bRefuse = true;
+    {
+        CClockGuard guard;
+        guard.Start();
+        m_clock.SetZone(3600);
+        EXPECT_EQ(guard.Check(), GUARD_ACTION::ZONE_NOT_RESTORED);
+        EXPECT_EQ(CClock::JudgedZone(), "UTC0");
+    }
+    EXPECT_EQ(CClock::JudgedZone(), "");
 }
 
 TEST_F(ClockGuard, TheTrueTimeFollowsTheRunningClockNotTheWallClock) {

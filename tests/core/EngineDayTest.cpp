@@ -4,17 +4,15 @@
 #include "EngineDriver.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WeekFile.h"
 
 namespace {
 
 // Writes prj.nam with one week for kid, every day as given, then lets a test adjust single days.
 void WriteWeek(const CDayPrj& day, void (*adjust)(CUserPrj&) = nullptr) {
-    CUserPrj week("kid");
-    week.m_days.fill(day);
+    CUserPrj week = WeekOf("kid", day);
     if (adjust) adjust(week);
-    CPrjStore store;
-    store.Add(week);
-    ASSERT_TRUE(store.Save());
+    ASSERT_TRUE(SaveWeek(week));
 }
 
 CDayPrj Limits(bool bTotal, bool bRest, bool bPeriod) {
@@ -41,20 +39,20 @@ TEST_F(EngineDay, DefaultDayRestsEveryIntervalUntilTheTotalIsUsedUp) {
     m_clock.Set(At(8, 0, 0));
     CEngineDriver kid(m_clock);
     kid.Login("kid");
-    CUsageContext& c = kid.Context();
+    const CUsageContext& c = kid.Context();
     ASSERT_EQ(kid.State(), STATE_ALLOWED);
 
     EXPECT_EQ(kid.TicksUntil(STATE_FORCED_REST, 5000), 1500);
-    EXPECT_EQ(c.m_nRestSecsLeft, 600);
-    EXPECT_EQ(c.GetInfo2(), "unlock after about 10 minutes");
-    EXPECT_EQ(c.GetInfo4(), "unlock after 10:00");
+    EXPECT_EQ(c.RestSecsLeft(), 600);
+    EXPECT_EQ(c.Texts().strExplanation, "unlock after about 10 minutes");
+    EXPECT_EQ(c.Texts().strStatusLine, "unlock after 10:00");
     kid.StartToUse();  // cannot end a mandatory rest
     EXPECT_EQ(kid.State(), STATE_FORCED_REST);
 
     EXPECT_EQ(kid.TicksUntil(STATE_REST_DONE, 5000), 600);
-    EXPECT_EQ(c.GetInfo1(), "Have rest for more than 10 minutes");
-    EXPECT_EQ(c.m_nUseSecsBeforeRest, 1500);
-    EXPECT_EQ(c.m_nUsedSecs, 1500);
+    EXPECT_EQ(c.Texts().strHeadline, "Have rest for more than 10 minutes");
+    EXPECT_EQ(c.UseSecsBeforeRest(), 1500);
+    EXPECT_EQ(c.UsedSecs(), 1500);
 
     // Two more full intervals, then the 900 seconds left of the 5,400 of the day.
     for (int i = 0; i < 2; ++i) {
@@ -64,8 +62,8 @@ TEST_F(EngineDay, DefaultDayRestsEveryIntervalUntilTheTotalIsUsedUp) {
     }
     kid.StartToUse();
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 5000), 900);
-    EXPECT_EQ(c.m_nUsedSecs, 5400);
-    EXPECT_EQ(c.m_nTotalSecsLeft, 0);
+    EXPECT_EQ(c.UsedSecs(), 5400);
+    EXPECT_EQ(c.TotalSecsLeft(), 0);
     EXPECT_EQ(c.GetLockKind(), 1);
 
     // Locked until midnight; the next tick reloads Wednesday with nothing used.
@@ -76,8 +74,8 @@ TEST_F(EngineDay, DefaultDayRestsEveryIntervalUntilTheTotalIsUsedUp) {
     EXPECT_EQ(kid.State(), STATE_NEW_DAY);
     kid.Tick();
     EXPECT_EQ(kid.State(), STATE_NEW_DAY);
-    EXPECT_EQ(c.m_nUsedSecs, 0);
-    EXPECT_EQ(c.m_nTotalSecsLeft, 5400);
+    EXPECT_EQ(c.UsedSecs(), 0);
+    EXPECT_EQ(c.TotalSecsLeft(), 5400);
 }
 
 TEST_F(EngineDay, TakingARestGivesBackUseUpToOneInterval) {
@@ -86,19 +84,19 @@ TEST_F(EngineDay, TakingARestGivesBackUseUpToOneInterval) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     kid.Ticks(1000);
-    EXPECT_EQ(kid.Context().m_nUseSecsBeforeRest, 500);
+    EXPECT_EQ(kid.Context().UseSecsBeforeRest(), 500);
     kid.TakeRest();
     EXPECT_EQ(kid.State(), STATE_USER_LOCKED);
     EXPECT_EQ(kid.Context().GetLockKind(), 2);
     kid.Ticks(300);
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
-    EXPECT_EQ(kid.Context().m_nUseSecsBeforeRest, 800);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 1000);
+    EXPECT_EQ(kid.Context().UseSecsBeforeRest(), 800);
+    EXPECT_EQ(kid.Context().UsedSecs(), 1000);
     kid.TakeRest();
     kid.Ticks(3000);
     kid.StartToUse();
-    EXPECT_EQ(kid.Context().m_nUseSecsBeforeRest, 1500);
+    EXPECT_EQ(kid.Context().UseSecsBeforeRest(), 1500);
 }
 
 TEST_F(EngineDay, ShortTotalLocksForTheDay) {
@@ -109,7 +107,7 @@ TEST_F(EngineDay, ShortTotalLocksForTheDay) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 5000), 600);
-    EXPECT_EQ(kid.Context().GetInfo4(), "Run out of permitted time for today");
+    EXPECT_EQ(kid.Context().Texts().strStatusLine, "Run out of permitted time for today");
     kid.TakeRest();
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_TOTAL_USED_UP);
@@ -150,7 +148,7 @@ TEST_F(EngineDay, ForbiddenDayWaitsForTheNextDay) {
     kid.Tick();
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
-    EXPECT_EQ(kid.Context().m_pTodayPrj->m_bForbid, 0);
+    EXPECT_EQ(kid.Context().TodayPrj()->m_bForbid, 0);
 }
 
 TEST_F(EngineDay, NewDayWinsOverEveryOtherLockAtMidnight) {
@@ -161,7 +159,7 @@ TEST_F(EngineDay, NewDayWinsOverEveryOtherLockAtMidnight) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     EXPECT_EQ(kid.TicksUntil(STATE_NEW_DAY, 120), 60);
-    EXPECT_EQ(kid.Context().m_nTotalSecsLeft, 0);
+    EXPECT_EQ(kid.Context().TotalSecsLeft(), 0);
 }
 
 TEST_F(EngineDay, OverUsedTotalLocksAtTheFreshStart) {
@@ -176,7 +174,7 @@ TEST_F(EngineDay, OverUsedTotalLocksAtTheFreshStart) {
     usage.Save();
     CEngineDriver kid(m_clock);
     kid.Login("kid");
-    EXPECT_EQ(kid.Context().m_nTotalSecsLeft, -600);
+    EXPECT_EQ(kid.Context().TotalSecsLeft(), -600);
     EXPECT_EQ(kid.State(), STATE_TOTAL_USED_UP);
 }
 
@@ -188,16 +186,16 @@ TEST_F(EngineDay, RestartDuringARestCountsTheGapAsRest) {
         kid.Login("kid");
         kid.TicksUntil(STATE_FORCED_REST, 5000);
         kid.Ticks(300);
-        EXPECT_EQ(kid.Context().m_nRestSecsLeft, 300);
+        EXPECT_EQ(kid.Context().RestSecsLeft(), 300);
         kid.Logout();
     }
     m_clock.Advance(20 * 60);
     CEngineDriver kid(m_clock);  // the program restarted
     kid.Login("kid", true);
     EXPECT_EQ(kid.State(), STATE_REST_DONE);
-    EXPECT_EQ(kid.Context().m_nRestSecsLeft, 0);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 1500);
-    EXPECT_EQ(kid.Context().m_nTotalSecsLeft, 3900);
+    EXPECT_EQ(kid.Context().RestSecsLeft(), 0);
+    EXPECT_EQ(kid.Context().UsedSecs(), 1500);
+    EXPECT_EQ(kid.Context().TotalSecsLeft(), 3900);
 }
 
 TEST_F(EngineDay, ResumeAfterAShortBreakKeepsCountingWhereItStopped) {
@@ -213,9 +211,9 @@ TEST_F(EngineDay, ResumeAfterAShortBreakKeepsCountingWhereItStopped) {
     CEngineDriver kid(m_clock);
     kid.Login("kid", true);
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 1000);
-    EXPECT_EQ(kid.Context().m_nTotalSecsLeft, 4400);
-    EXPECT_EQ(kid.Context().m_nUseSecsBeforeRest, 800);  // 500 left plus 300 of break
+    EXPECT_EQ(kid.Context().UsedSecs(), 1000);
+    EXPECT_EQ(kid.Context().TotalSecsLeft(), 4400);
+    EXPECT_EQ(kid.Context().UseSecsBeforeRest(), 800);  // 500 left plus 300 of break
     EXPECT_EQ(kid.TicksUntil(STATE_FORCED_REST, 2000), 800);
 }
 
@@ -240,11 +238,11 @@ TEST_F(EngineDay, ChangedArrangementWhileLoggedOutIsAppliedAtTheResume) {
     kid.Login("kid", true);
     const CUsageContext& c = kid.Context();
     EXPECT_EQ(kid.State(), STATE_ALLOWED) << "the running rest is dropped";
-    EXPECT_EQ(c.m_nRestSecsLeft, -1);
-    EXPECT_EQ(c.m_nUseSecsBeforeRest, 2400);
-    EXPECT_EQ(c.m_nUsedSecs, 1500);
-    EXPECT_EQ(c.m_nTotalSecsLeft, 3900);
-    EXPECT_EQ(c.m_prjCopy.m_nRestEvery, 40);
+    EXPECT_EQ(c.RestSecsLeft(), -1);
+    EXPECT_EQ(c.UseSecsBeforeRest(), 2400);
+    EXPECT_EQ(c.UsedSecs(), 1500);
+    EXPECT_EQ(c.TotalSecsLeft(), 3900);
+    EXPECT_EQ(c.PrjCopy().m_nRestEvery, 40);
     EXPECT_TRUE(c.IsPrjUnchanged());
 
     // A change to the values of a limit that is off goes unnoticed.
@@ -254,7 +252,7 @@ TEST_F(EngineDay, ChangedArrangementWhileLoggedOutIsAppliedAtTheResume) {
     editor.Save();
     CEngineDriver again(m_clock);
     again.Login("kid", true);
-    EXPECT_EQ(again.Context().m_nTotalSecsLeft, -1);
+    EXPECT_EQ(again.Context().TotalSecsLeft(), -1);
     again.Logout();
     editor.Load();
     editor.Find("kid")->m_days[2].m_nTotalMinutes = 59;
@@ -262,7 +260,7 @@ TEST_F(EngineDay, ChangedArrangementWhileLoggedOutIsAppliedAtTheResume) {
     CEngineDriver third(m_clock);
     third.Login("kid", true);
     EXPECT_EQ(third.State(), STATE_ALLOWED);
-    EXPECT_EQ(third.Context().m_nUseSecsBeforeRest, 2400);
+    EXPECT_EQ(third.Context().UseSecsBeforeRest(), 2400);
 }
 
 TEST_F(EngineDay, ClockSetBackBetweenSaveAndResumeTakesNothingAway) {
@@ -279,7 +277,7 @@ TEST_F(EngineDay, ClockSetBackBetweenSaveAndResumeTakesNothingAway) {
     CEngineDriver kid(m_clock);
     kid.Login("kid", true);
     EXPECT_EQ(kid.State(), STATE_USER_LOCKED);
-    EXPECT_EQ(kid.Context().m_nUseSecsBeforeRest, 500);
+    EXPECT_EQ(kid.Context().UseSecsBeforeRest(), 500);
 }
 
 TEST_F(EngineDay, StoredUsageFromYesterdayStartsAfreshButKeepsTheMiniWindow) {
@@ -288,18 +286,15 @@ TEST_F(EngineDay, StoredUsageFromYesterdayStartsAfreshButKeepsTheMiniWindow) {
     {
         CEngineDriver kid(m_clock);
         kid.Login("kid");
-        kid.Context().m_bShowMini = 0;
-        kid.Context().m_nMiniX = 120, kid.Context().m_nMiniY = 45;
+        kid.Mini() = {0, 120, 45};  // hidden, and moved
         kid.Ticks(10);
         kid.Logout();
     }
     m_clock.Set(At(0, 0, 10, 13));
     CEngineDriver kid(m_clock);
     kid.Login("kid", true);  // active, but the record is from yesterday: a fresh start
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 0);
-    EXPECT_EQ(kid.Context().m_bShowMini, 0);
-    EXPECT_EQ(kid.Context().m_nMiniX, 120);
-    EXPECT_EQ(kid.Context().m_nMiniY, 45);
+    EXPECT_EQ(kid.Context().UsedSecs(), 0);
+    EXPECT_EQ(kid.Context().Mini(), (CUsageContext::MINI_PLACE{0, 120, 45}));
     EXPECT_EQ(kid.State(), STATE_OUT_OF_PERIOD);
 }
 
@@ -309,7 +304,7 @@ TEST_F(EngineDay, FullFreeDayCountsEverySecond) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     EXPECT_EQ(kid.TicksUntil(STATE_NEW_DAY, 90000), 86400);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 86400);
+    EXPECT_EQ(kid.Context().UsedSecs(), 86400);
 }
 
 class EngineDaylightSaving : public ::testing::Test {
@@ -326,9 +321,9 @@ TEST_F(EngineDaylightSaving, ChangeDaysLastTwentyThreeAndTwentyFiveHours) {
         CEngineDriver kid(m_clock);
         kid.Login("kid");
         EXPECT_EQ(kid.TicksUntil(STATE_NEW_DAY, 100000), nHours * 3600) << nMonth << "-" << nDay;
-        EXPECT_EQ(kid.Context().m_nUsedSecs, nHours * 3600);
+        EXPECT_EQ(kid.Context().UsedSecs(), nHours * 3600);
         kid.Tick();
-        EXPECT_EQ(CClock::ToLocal(kid.Context().m_tSession).nDay, nDay + 1);
+        EXPECT_EQ(CClock::ToLocal(kid.Context().SessionTime()).nDay, nDay + 1);
     }
 }
 
@@ -344,5 +339,5 @@ TEST_F(EngineDaylightSaving, PeriodAcrossTheSpringChangeIsOneRealHourShorter) {
     kid.StartToUse();
     // 01:30:01 to 03:30:00 on the clock, but 02:00 jumps to 03:00.
     EXPECT_EQ(kid.TicksUntil(STATE_OUT_OF_PERIOD, 10000), 3599);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 3599);
+    EXPECT_EQ(kid.Context().UsedSecs(), 3599);
 }

@@ -1,33 +1,34 @@
-// Drives a usage context as the status window does: a login, one tick a second with the fake
-// clock, the two buttons, the once-a-minute save and the reload at a new day.
+// Drives a child's session as the status window does: a login, one tick a second on the fake
+// clock, the two buttons and the end of the login; the data files live in the test's folder.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "core/rules/UsageContext.h"
 #include "core/rules/UsageState.h"
-#include "core/store/ExtraTimeStore.h"
-#include "core/store/PrjStore.h"
-#include "core/store/UsageStore.h"
+#include "core/session/ChildSession.h"
+#include "core/store/DataStore.h"
 #include "support/FakeClock.h"
 
 class CEngineDriver {
 public:
-    explicit CEngineDriver(CFakeClock& clock) : m_clock(clock) { m_context.m_pExtraStore = &m_extraStore; }
+    explicit CEngineDriver(CFakeClock& clock) : m_clock(clock) {}
 
+    // bActive: the program was restarted, so the active-user list is read from its file, as the
+    // program does at its start; the child found there resumes the day.
     void Login(const std::string& strUser, bool bActive = false) {
-        m_nTicks = 0;
-        m_context.Start(strUser, bActive, m_prjStore, m_usageStore);
-        m_context.Save(m_usageStore);
+        if (bActive) m_store.m_activeUsers.Load();
+        m_pSession = std::make_unique<CChildSession>(m_store, strUser);
+        m_pSession->Start();
+        m_mini = Context().Mini();  // the mini window placed where the usage says
+        m_pSession->Save(m_mini);
     }
-    void Logout() { m_context.Save(m_usageStore); }
+    void Logout() { m_pSession->Save(m_mini); }
 
     // One second passes and the status window's timer ticks.
-    void Tick() {
+    CChildSession::TICK Tick() {
         m_clock.Advance(1);
-        if (m_context.GetStateId() == STATE_NEW_DAY && m_context.IsNewDay()) m_context.StartNewDay(m_prjStore, m_usageStore);
-        m_context.OnTimer(1);
-        if (++m_nTicks % 60 == 0 && m_context.GetStateId() != STATE_NEW_DAY) m_context.Save(m_usageStore);
+        return m_pSession->Tick(m_mini);
     }
     void Ticks(int nCount) {
         for (int i = 0; i < nCount; ++i) Tick();
@@ -36,27 +37,25 @@ public:
     int TicksUntil(int nId, int nMax) {
         for (int i = 1; i <= nMax; ++i) {
             Tick();
-            if (m_context.GetStateId() == nId) return i;
+            if (State() == nId) return i;
         }
         return -1;
     }
 
-    void StartToUse() {
-        if (m_context.GetStateId() == STATE_NEW_DAY)
-            m_context.StartFresh(m_context.m_strUser, m_prjStore, m_usageStore);
-        else
-            m_context.OnStartToUse();
-    }
-    void TakeRest() { m_context.OnTakeRest(); }
+    void StartToUse() { m_pSession->StartToUse(); }
+    void TakeRest() { m_pSession->TakeRest(); }
 
-    CUsageContext& Context() { return m_context; }
-    int State() const { return m_context.GetStateId(); }
+    CChildSession& Session() { return *m_pSession; }
+    // The data store the program's windows share.
+    CDataStore& Store() { return m_store; }
+    const CUsageContext& Context() const { return m_pSession->Context(); }
+    int State() const { return Context().GetStateId(); }
+    // The mini window as the window would hand it to the session.
+    CChildSession::MINI_PLACE& Mini() { return m_mini; }
 
 private:
     CFakeClock& m_clock;
-    CPrjStore m_prjStore;
-    CUsageStore m_usageStore;
-    CExtraTimeStore m_extraStore;
-    CUsageContext m_context;
-    int m_nTicks = 0;
+    CDataStore m_store;
+    std::unique_ptr<CChildSession> m_pSession;
+    CChildSession::MINI_PLACE m_mini;
 };

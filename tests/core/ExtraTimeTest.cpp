@@ -9,16 +9,11 @@
 #include "EngineDriver.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WeekFile.h"
 
 namespace {
 
-void WriteWeek(const CDayPrj& day) {
-    CUserPrj week("kid");
-    week.m_days.fill(day);
-    CPrjStore store;
-    store.Add(week);
-    ASSERT_TRUE(store.Save());
-}
+void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
 
 CDayPrj Limits(bool bTotal, bool bRest, bool bPeriod) {
     CDayPrj day;  // total 1:30, rest 10 every 25, period 07:30-22:00
@@ -57,21 +52,21 @@ TEST_F(ExtraTime, PastTheTotalTheChildIsLetInAndLockedAgainWhenItIsUsed) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     // A grant made early is not touched while the day's own total lasts.
-    kid.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()));
+    kid.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()), kid.Mini());
     kid.Ticks(1800);
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
-    EXPECT_EQ(kid.Context().m_nExtraSecsLeft, 900);
+    EXPECT_EQ(kid.Context().ExtraSecsLeft(), 900);
     CLockCountdown countdown;
     EXPECT_EQ(countdown.GetSecondsToLock(kid.Context()), 900);
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 1000), 900);
-    EXPECT_EQ(kid.Context().m_nUsedSecs, 2700);
+    EXPECT_EQ(kid.Context().UsedSecs(), 2700);
 
     // Granted at the lock: in at once, out again 10 minutes of use later.
-    kid.Context().GrantExtra(600);
+    kid.Session().GrantExtra(600, kid.Mini());
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 1000), 600);
-    EXPECT_EQ(kid.Context().m_nExtraGrantedSecs, 1500);
-    EXPECT_EQ(kid.Context().m_nLocks, 2);
+    EXPECT_EQ(kid.Context().ExtraGrantedSecs(), 1500);
+    EXPECT_EQ(kid.Context().Locks(), 2);
 }
 
 TEST_F(ExtraTime, PastThePeriodRestsStillApplyAndARestUsesNoExtraTime) {
@@ -81,15 +76,15 @@ TEST_F(ExtraTime, PastThePeriodRestsStillApplyAndARestUsesNoExtraTime) {
     m_clock.Set(At(9, 45));
     CEngineDriver kid(m_clock);
     kid.Login("kid");
-    kid.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_30, m_clock.Now()));
+    kid.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_30, m_clock.Now()), kid.Mini());
     kid.Ticks(15 * 60);  // to 10:00, the end of the period
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
     // The rest every 25 minutes comes at 10:10 all the same.
     EXPECT_EQ(kid.TicksUntil(STATE_FORCED_REST, 3600), 600);
-    EXPECT_EQ(kid.Context().m_nExtraSecsLeft, 1200);
+    EXPECT_EQ(kid.Context().ExtraSecsLeft(), 1200);
     // The rest is neither cut short by the period nor paid with extra time.
     EXPECT_EQ(kid.TicksUntil(STATE_REST_DONE, 3600), 600);
-    EXPECT_EQ(kid.Context().m_nExtraSecsLeft, 1200);
+    EXPECT_EQ(kid.Context().ExtraSecsLeft(), 1200);
     kid.StartToUse();
     EXPECT_EQ(kid.TicksUntil(STATE_OUT_OF_PERIOD, 3600), 1200);
     EXPECT_EQ(m_clock.Now(), At(10, 40));
@@ -103,7 +98,7 @@ TEST_F(ExtraTime, AGrantSurvivesARestartAndEndsAtMidnight) {
         kid.Login("kid");
         kid.Ticks(5400);  // the whole total, to 23:30
         ASSERT_EQ(kid.State(), STATE_TOTAL_USED_UP);
-        kid.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()));
+        kid.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()), kid.Mini());
         kid.Ticks(300);
         kid.Logout();
     }
@@ -120,13 +115,13 @@ TEST_F(ExtraTime, AGrantSurvivesARestartAndEndsAtMidnight) {
     m_clock.Advance(60);
     kid.Login("kid", true);
     EXPECT_EQ(kid.State(), STATE_ALLOWED);
-    EXPECT_EQ(kid.Context().m_nExtraSecsLeft, 600);
-    kid.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::REST_OF_DAY, m_clock.Now()));
+    EXPECT_EQ(kid.Context().ExtraSecsLeft(), 600);
+    kid.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::REST_OF_DAY, m_clock.Now()), kid.Mini());
     // Midnight ends the grant: the new day starts with nothing extra.
     EXPECT_GT(kid.TicksUntil(STATE_NEW_DAY, 3600), 0);
     kid.Tick();
-    EXPECT_EQ(kid.Context().m_nExtraSecsLeft, 0);
-    EXPECT_EQ(kid.Context().m_nExtraGrantedSecs, 0);
+    EXPECT_EQ(kid.Context().ExtraSecsLeft(), 0);
+    EXPECT_EQ(kid.Context().ExtraGrantedSecs(), 0);
     kid.StartToUse();
     kid.Logout();
     ASSERT_TRUE(stored.Load());

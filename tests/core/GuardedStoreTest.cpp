@@ -109,9 +109,8 @@ TEST_F(GuardedStore, AChildsWholeDayIsWrittenWithoutOneRefusal) {
 
     // The parent grants extra time at the child's status window.
     ASSERT_TRUE(m_store.m_adminAccount.AcceptsPassword(CGuardedFolder::kPassword));
-    again.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()));
     EXPECT_TRUE(CEventLog::Append(CEventLog::kExtraTime, "kid", "Extra time granted: 15 minutes"));
-    m_guarded.m_client.Logout();
+    EXPECT_TRUE(again.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_15, m_clock.Now()), again.Mini()));
 
     // Used up to the end of the total and the extra quarter, with the rests on the way.
     for (int n = 0; n < 3 * 3600 && again.State() != STATE_TOTAL_USED_UP; ++n) {

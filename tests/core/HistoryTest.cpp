@@ -44,10 +44,9 @@ TEST_F(History, MidnightWritesTheDayOnceAndALaterStartAddsNothing) {
     m_clock.Set(At(12, 23, 0));
     CEngineDriver kid(m_clock);
     kid.Login("kid");
-    kid.Context().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_30, m_clock.Now()));
+    kid.Session().GrantExtra(ExtraGrantSeconds(EXTRA_GRANT::MINUTES_30, m_clock.Now()), kid.Mini());
     ASSERT_EQ(kid.TicksUntil(STATE_NEW_DAY, 3600), 3600);
-    // What the status window does when it sees the new day.
-    EXPECT_TRUE(CDayHistory::CloseDay(kid.Context()));
+    // The session closed the day at the tick that saw midnight.
     EXPECT_EQ(File(), "date,child,minutes used,minutes allowed,locks,extra minutes\r\n"
                       "2026-05-12,kid,25,90,1,30\r\n");
     // The program is started again in the morning: use.sta still holds the last minute's save of

@@ -1,9 +1,11 @@
-// The time the program was ended while Windows ran on counts as the child's use, on the fake clock.
+// The time the program was ended while Windows ran on counts as the child's use, on the fake clock;
+// an announced end of the Windows session excuses it only when the session really ended.
 #include <gtest/gtest.h>
 
 #include "core/rules/KillGap.h"
 #include "EngineDriver.h"
 #include "support/EventRecorder.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeClock.h"
 #include "support/TempFolder.h"
 
@@ -49,7 +51,7 @@ TEST_F(KillGap, AKillWhileAChildUsedTheComputerCountsFromTheLastSaveToTheRestart
     CEngineDriver again(m_clock);
     again.Login("kid", true);
     EXPECT_EQ(again.State(), STATE_ALLOWED);
-    EXPECT_EQ(again.Context().m_nUsedSecs, 130);
+    EXPECT_EQ(again.Context().UsedSecs(), 130);
 }
 
 TEST_F(KillGap, NothingIsCountedAfterABootAnOrderlyEndARestOrANewDay) {
@@ -77,4 +79,43 @@ TEST_F(KillGap, NothingIsCountedAfterABootAnOrderlyEndARestOrANewDay) {
     m_clock.Advance(86400);
     EXPECT_EQ(CKillGap(tLastBeat, "kid").Account(m_store), 0) << "another day";
     EXPECT_EQ(Stored()->nUsedSecs, 60);
+}
+
+TEST_F(KillGap, AnAnnouncedEndOfTheSessionCountsOnlyWhenTheLogonSessionOrTheBootChanged) {
+    CFakeDesktop desktop;
+    const TIMESECS tLastBeat = m_clock.Now();
+    const SESSION_END_MARK mark{4242, desktop.m_nLogon, m_clock.BootTime()};
+    m_clock.Advance(600);
+    struct Case {
+        const char* pszWhat;
+        std::uint32_t nMarkPid;
+        std::uint64_t nLogonNow;
+        TIMESECS nBootMoved;
+        bool bKilled;
+    };
+    const Case cases[] = {
+        {"the same logon session ran on: another program sent the message", 4242, mark.nLogon, 0, true},
+        {"the user logged off and on again", 4242, mark.nLogon + 1, 0, false},
+        {"Windows was started again", 4242, mark.nLogon, 600, false},
+        {"the mark of another run says nothing of this one", 77, mark.nLogon + 1, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        desktop.m_nLogon = c.nLogonNow;
+        m_clock.SetBootTime(mark.tBoot + c.nBootMoved);
+        SESSION_END_MARK left = mark;
+        left.nPid = c.nMarkPid;
+        EXPECT_EQ(CKillGap(tLastBeat, "kid", 4242, left).WasKilled(), c.bKilled);
+    }
+
+    // The mark speaks for one start: it is read once, and whole.
+    ASSERT_TRUE(CSessionEndMark::Save(mark));
+    const std::optional<SESSION_END_MARK> taken = CSessionEndMark::Take();
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->nPid, 4242u);
+    EXPECT_EQ(taken->nLogon, mark.nLogon);
+    EXPECT_EQ(taken->tBoot, mark.tBoot);
+    EXPECT_FALSE(CSessionEndMark::Take().has_value());
+    m_folder.Write(CSessionEndMark::FILE_NAME, BYTES(23, 0x51));
+    EXPECT_FALSE(CSessionEndMark::Take().has_value()) << "a file cut short is no mark";
 }

@@ -55,6 +55,16 @@ std::vector<std::string> Conversions(const std::string& strText) {
     return found;
 }
 
+// A context on today's arrangement day with the two countdowns as given (-1: the rule is off).
+CUsageContext ContextOn(const CDayPrj& day, int nTotalLeft = -1, int nRestLeft = -1) {
+    CUsageContext context("kid");
+    context.StartDay(day, CClock::Now(), 0);
+    USAGE_RECORD record = context.ToRecord();
+    record.nTotalSecsLeft = nTotalLeft, record.nUseSecsBeforeRest = nRestLeft;
+    context.TakeRecord(record);
+    return context;
+}
+
 }  // namespace
 
 TEST(MsgText, EveryIdentifierTheProgramAsksForHasAText) {
@@ -180,10 +190,7 @@ TEST(LockCountdown, TheFirstLimitWithinTheHourIsWorded) {
         CDayPrj day;
         day.ClearLimits();
         day.m_bTotalLimit = c.bTotal, day.m_bRest = c.bRest, day.m_bPeriod = c.bPeriod;
-        CUsageContext context("kid");
-        context.m_pTodayPrj = &day;
-        context.m_nTotalSecsLeft = c.nTotalLeft;
-        context.m_nUseSecsBeforeRest = c.nRestLeft;
+        const CUsageContext context = ContextOn(day, c.nTotalLeft, c.nRestLeft);
         CLockCountdown countdown;
         EXPECT_EQ(countdown.GetAboutText(context), c.pszAbout) << c.pszName;
         EXPECT_EQ(countdown.GetClockText(context), c.pszClock) << c.pszName;
@@ -197,9 +204,7 @@ TEST(LockCountdown, CountsStayMinusOneForLimitsThatAreOff) {
     clock.SetLocal(2026, 5, 12, 10, 0, 0);
     CDayPrj day;
     day.ClearLimits();
-    CUsageContext context("kid");
-    context.m_pTodayPrj = &day;
-    context.m_nTotalSecsLeft = 100;
+    const CUsageContext context = ContextOn(day, 100);
     CLockCountdown countdown;
     countdown.Update(context);
     EXPECT_EQ(countdown.m_nTotalLeft, -1);
@@ -213,8 +218,7 @@ TEST(LockCountdown, NewDayCountsToTheNextMidnightOnDaylightSavingDays) {
     CFakeClock clock;
     CDayPrj day;
     day.ClearLimits();
-    CUsageContext context("kid");
-    context.m_pTodayPrj = &day;
+    const CUsageContext context = ContextOn(day);
     CLockCountdown countdown;
     // The spring day has 23 hours, the autumn day 25: at 00:30 the next midnight is 22.5 and
     // 24.5 hours away. (On the autumn day 00:30 plus 24 hours is still the same date.)

@@ -4,24 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
+#include "AttackSupport.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
-
-namespace {
-
-// The companion library's file: a tag of 8 bytes, then the state (int32), then the path.
-constexpr size_t kStateOffset = 8;
-
-int StoredState(const CProgramUnderTest& program) {
-    const BYTES bytes = program.ReadFile("lumrik.dat");
-    int nState = -1;
-    if (bytes.size() >= kStateOffset + 4) std::memcpy(&nState, bytes.data() + kStateOffset, 4);
-    return nState;
-}
-
-}  // namespace
 
 TEST(Companion, EachKeepsTheOtherRunningAndAChildsStateSurvivesTheRestart) {
     CProgramUnderTest program;
@@ -39,14 +25,7 @@ TEST(Companion, EachKeepsTheOtherRunningAndAChildsStateSurvivesTheRestart) {
     EXPECT_LT(nWaited, 1500u);
 
     // A child was using the computer (state 2) when the program is killed.
-    BYTES store = program.ReadFile("lumrik.dat");
-    ASSERT_GE(store.size(), kStateOffset + 4);
-    const int nChild = 2;
-    std::memcpy(store.data() + kStateOffset, &nChild, 4);
-    FILE* pFile = std::fopen(program.PathOf("lumrik.dat").c_str(), "wb");
-    ASSERT_NE(pFile, nullptr);
-    std::fwrite(store.data(), 1, store.size(), pFile);
-    std::fclose(pFile);
+    ASSERT_TRUE(ForgeStoredState(program, 2));
 
     const DWORD nKilled = ::GetTickCount();
     program.Kill(nProgram);

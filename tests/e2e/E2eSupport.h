@@ -16,8 +16,8 @@
 #include "ProgramUnderTest.h"
 #include "resources/resource.h"
 
-// A program folder past its first run: the Administrator (empty password) and one child "kid"
-// Polls the condition every 100 ms until it holds or the time is up; its last answer.
+// Polls the condition every 100 ms until it holds or the time is up; its last answer. The caller
+// asserts on it with a message saying what was waited for.
 inline bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
     const DWORD tStart = ::GetTickCount();
     do {
@@ -38,6 +38,7 @@ inline int StoredUsed(const CProgramUnderTest& program) {
     return nUsed;
 }
 
+// A program folder past its first run: the Administrator (empty password) and one child "kid"
 // whose every weekday is the day given.
 inline void PrepareFamily(const CProgramUnderTest& program, const CDayPrj& day) {
     CDataFolder::Use(program.Folder());

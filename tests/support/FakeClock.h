@@ -1,6 +1,7 @@
 // A clock that tests set and advance by hand; installed for the life of the object.
-// It keeps a wall clock, a running clock (which a sleep of the machine does not advance) and a
-// zone: the platform's conversions unless a test gives it a zone of a fixed offset.
+// It keeps a wall clock, a running clock (which a sleep of the machine does not advance; the time
+// slept is counted apart) and a zone: the platform's conversions unless a test gives it a zone of
+// a fixed offset.
 #pragma once
 
 #include <optional>
@@ -30,6 +31,18 @@ public:
     std::string Zone() override {
         return m_nZoneOffset ? "UTC" + std::to_string(*m_nZoneOffset) : RealClock().Zone();
     }
+    // A zone this clock described ("UTC<offset>"), or the platform's.
+    bool ToLocalIn(const std::string& strZone, TIMESECS t, CLocalTime& lt) override {
+        if (strZone.rfind("UTC", 0) != 0) return RealClock().ToLocalIn(strZone, t, lt);
+        lt = Calendar::Fields(t + std::stoi(strZone.substr(3)));
+        return true;
+    }
+    bool MakeLocalIn(const std::string& strZone, const CLocalTime& f, TIMESECS& t) override {
+        if (strZone.rfind("UTC", 0) != 0) return RealClock().MakeLocalIn(strZone, f, t);
+        t = Calendar::Seconds(f.nYear, f.nMonth, f.nDay, f.nHour, f.nMinute, f.nSecond) - std::stoi(strZone.substr(3));
+        return true;
+    }
+    std::int64_t SleptMs() override { return m_nSleptMs; }
 
     // Time passes: the wall clock and the running clock move together.
     void Advance(TIMESECS nSeconds) { AdvanceMs(nSeconds * 1000); }
@@ -43,8 +56,12 @@ public:
         Set(MakeLocal(nYear, nMonth, nDay, nHour, nMinute, nSecond));
     }
     void Turn(TIMESECS nSeconds) { m_nWallMs += nSeconds * 1000; }
-    // The machine sleeps: the wall clock moves on, the running clock stands still.
-    void Sleep(TIMESECS nSeconds) { m_nWallMs += nSeconds * 1000; }
+    // The machine sleeps: the wall clock moves on, the running clock stands still, and the
+    // system counts the time slept.
+    void Sleep(TIMESECS nSeconds) {
+        m_nWallMs += nSeconds * 1000;
+        m_nSleptMs += nSeconds * 1000;
+    }
     // A fixed zone, seconds east of UTC (no daylight saving); nullopt: the platform's zone.
     void SetZone(std::optional<int> nOffsetSeconds) { m_nZoneOffset = nOffsetSeconds; }
     // The machine was started at t (wall clock).
@@ -54,5 +71,6 @@ private:
     std::int64_t m_nWallMs;
     TIMESECS m_tBoot;
     std::int64_t m_nRunningMs = 1000000;
+    std::int64_t m_nSleptMs = 0;
     std::optional<int> m_nZoneOffset;
 };

@@ -1,5 +1,6 @@
 // The companion library's stored path and state, which must outlive the messenger object (the
-// run) that wrote them, and the start-up check of the companion files.
+// run) that wrote them, the start-up check of the companion files, and which processes the
+// library takes for the program or the companion.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -118,4 +119,18 @@ TEST(InstallCheck, BothCompanionFilesOfThisBuildMustLieBesideTheProgram) {
     image.at(nPe + 5) = 0x01;
     folder.Write("Tessaly.exe", image);
     EXPECT_FALSE(CheckInstallation(folder.Folder())) << "a 32-bit companion";
+}
+
+TEST(Messenger, OnlyAFileOfThisBuildIsTakenForTheProgramOrTheCompanion) {
+    CTempFolder folder;
+    const fs::path bin = GetModuleDir();
+    const fs::path decoy = fs::path(folder.Folder()) / "Quenby.exe";
+    fs::copy_file(bin / "win_tests.exe", decoy);
+    CMyMessenger messenger;
+    // The stamp decides, not the name (a decoy process is the end-to-end scenarios' part).
+    EXPECT_TRUE(messenger.IsProgramFile((bin / "Tessaly.exe").string().c_str()));
+    EXPECT_FALSE(messenger.IsProgramFile(decoy.string().c_str())) << "a file named Quenby.exe without the stamp";
+    EXPECT_FALSE(messenger.IsProgramFile((bin / "no such file.exe").string().c_str()));
+    EXPECT_TRUE(messenger.IsProgramProcess(::GetCurrentProcessId())) << "the caller's own file";
+    EXPECT_FALSE(messenger.IsCompanionProcess(::GetCurrentProcessId())) << "not Tessaly.exe";
 }

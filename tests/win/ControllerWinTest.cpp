@@ -1,7 +1,8 @@
 // The controller in process: the curtain and its alpha modes, the desktop lock over windows of
 // "another program" (a thread of its own, since the lock leaves the test thread's windows alone),
 // the full-screen window in front, the display mode set back through the seam, the exclusions,
-// the two-monitor layout, the watchdog and the messenger.
+// the two-monitor layout, the watchdog and the messenger; what other programs send it, the input
+// desktop and the end of the session.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,10 +16,16 @@
 
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
+#include "core/rules/UsageState.h"
+#include "core/store/SessionEndMark.h"
+#include "core/store/UsageStore.h"
 #include "DialogAnswer.h"
 #include "OtherProgram.h"
 #include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
+#include "support/EventRecorder.h"
+#include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeSystemActions.h"
 #include "support/KeyPresses.h"
 #include "support/TempFolder.h"
@@ -462,9 +469,9 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     CSavedMessengerState saved;
     CMyMessenger& messenger = saved.m_messenger;
 
-    messenger.SetMainProgState(3);
+    messenger.SetMainProgState(PROGRAM_CLOSED);
     Start(CurrentScreenLayout(), &messenger);
-    EXPECT_EQ(messenger.GetMainProgState(), 1);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_LOCKED);
     EXPECT_EQ(m_pDlg->IsResumed(), 0);
     char szPath[MAX_PATH] = {};
     messenger.GetMainProgPathName(szPath, MAX_PATH);
@@ -477,10 +484,10 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     BYTES record(128, 0xCC);
     std::memcpy(record.data(), "Tom", 4);
     m_folder.Write("userinfo.aur", record);
-    messenger.SetMainProgState(2);
+    messenger.SetMainProgState(PROGRAM_CHILD);
     Start(CurrentScreenLayout(), &messenger);
     EXPECT_EQ(m_pDlg->IsResumed(), 1);
-    EXPECT_EQ(messenger.GetMainProgState(), 2);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_CHILD);
     EXPECT_EQ(m_pDlg->Store().m_activeUsers.GetCount(), 1);
 }
 
@@ -493,20 +500,98 @@ TEST_F(Controller, TheTrayTipIsCutTo127Characters) {
     EXPECT_EQ(std::string(m_pDlg->TrayIcon().szTip), strLong.substr(0, 127));
 }
 
-TEST_F(Controller, OnlyTheAdministratorsQuitEndsTheProgram) {
+TEST_F(Controller, WhatAnotherProgramSendsTheCurtainGainsNothing) {
+    CFakeClock clock{CClock::MakeLocal(2026, 5, 12, 15, 0, 0)};
     Start();
-    // Alt+F4 arrives as SC_CLOSE; anyone may send WM_CLOSE or press Escape (Cancel).
-    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    m_pDlg->SendMessage(WM_CLOSE);
-    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    m_pDlg->PostMessage(WM_CLOSE);
-    Pump(100);
-    ASSERT_TRUE(::IsWindow(Curtain()));
-    EXPECT_TRUE(::IsWindowVisible(Curtain()));
-    EXPECT_EQ(m_pDlg->IsLocked(), 1);
+    ASSERT_EQ(m_pDlg->GetLockDlg(), nullptr);
+    CDialogAnswer firstRun(IDC_FIRST_PASSWORD, [](HWND hDlg) { CDialogAnswer::Click(hDlg, IDCANCEL); });
+    struct MESSAGE {
+        const char* pszWhat;
+        UINT nMsg;
+        WPARAM wParam;
+    };
+    const MESSAGE messages[] = {
+        {"the start's own message, again", WM_SHOW_LOCK, 0},
+        {"the first run's message after the first run", WM_FIRST_RUN, 0},
+        {"the tray's Quit with no Administrator logged in", WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0)},
+        {"OK, as Return would send it", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)},
+        {"Cancel, as Escape would send it", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
+        {"a close", WM_CLOSE, 0},
+        {"Alt+F4", WM_SYSCOMMAND, SC_CLOSE},
+        {"a minimise", WM_SYSCOMMAND, SC_MINIMIZE},
+        {"a restore, which would make an unlocked curtain invisible", WM_SYSCOMMAND, SC_RESTORE},
+        {"a resume from sleep that never was", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+    };
+    for (const MESSAGE& message : messages) {
+        SCOPED_TRACE(message.pszWhat);
+        m_pDlg->PostMessage(message.nMsg, message.wParam);
+        Pump(100);
+        ASSERT_TRUE(::IsWindow(Curtain()));
+        EXPECT_TRUE(m_pDlg->IsLocked());
+        EXPECT_TRUE(::IsWindowVisible(Curtain()) && !::IsIconic(Curtain()));
+        EXPECT_EQ(CurtainAlpha(Curtain()), 128);
+        EXPECT_EQ(m_pDlg->GetLockDlg(), nullptr) << "no second lock screen, whose heartbeat names nobody";
+        EXPECT_EQ(firstRun.m_nAnswered, 0) << "no first-run dialog";
+    }
+    // The clock turned a day on after the resume message: set back all the same.
+    clock.Turn(86400);
+    m_pDlg->SendMessage(WM_TIMECHANGE);
+    EXPECT_EQ(m_system.CallsStartingWith("set time"), std::vector<std::string>{"set time 2026-05-12 15:00:00"});
+}
 
-    m_pDlg->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0), 0);
-    EXPECT_EQ(m_pDlg->m_hWnd, nullptr) << "the tray's Quit destroys the controller";
+TEST_F(Controller, AnotherDesktopWithTheInputIsSwitchedBackWhileLockedAndRecordedOnce) {
+    CFakeDesktop desktop;
+    CEventRecorder events;
+    Start();
+    desktop.m_strInput = "Escape";
+    m_pDlg->GuardTick();
+    EXPECT_EQ(desktop.m_strInput, "Default") << "switched back";
+    EXPECT_EQ(events.Count(EVENT_KIND::DESKTOP_SWITCHED), 1u);
+
+    // As under Wine: the switch is said to succeed and the input stays. Tried every second,
+    // recorded once.
+    desktop.m_bSwitchTakes = false;
+    desktop.m_strInput = "Escape";
+    const int nBefore = desktop.m_nSwitches;
+    for (int n = 0; n < 3; ++n) m_pDlg->GuardTick();
+    EXPECT_GE(desktop.m_nSwitches - nBefore, 3);
+    EXPECT_EQ(events.Count(EVENT_KIND::DESKTOP_SWITCHED), 2u);
+    EXPECT_NE(events.m_events.back().strText.find("\"Escape\""), std::string::npos) << events.m_events.back().strText;
+
+    // A secure desktop of the system's (Ctrl+Alt+Del) cannot be read and is left alone; so is
+    // any desktop while the Administrator has the unlocked computer.
+    for (const bool bLocked : {true, false}) {
+        if (!bLocked) m_pDlg->UnlockDesktop();
+        desktop.m_strInput = bLocked ? "" : "Escape";
+        const int nSwitches = desktop.m_nSwitches;
+        m_pDlg->GuardTick();
+        EXPECT_EQ(desktop.m_nSwitches, nSwitches) << (bLocked ? "secure desktop" : "unlocked");
+    }
+}
+
+TEST_F(Controller, AnEndOfTheSessionSentByAnotherProgramKeepsTheLockAndCountsTheGapAtTheNextStart) {
+    CFakeDesktop desktop;
+    CEventRecorder events;
+    Start();
+    m_pDlg->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(m_pDlg->IsLocked() && ::IsWindowVisible(Curtain())) << "Windows does not say the session ends";
+    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 1u);
+    TearDown();
+
+    // The next start, 30 s after the last beat of this process: the same logon session ran on, so
+    // the message was not Windows' and the time away was a kill's. Another logon: a real end.
+    for (const bool bSameSession : {true, false}) {
+        SCOPED_TRACE(bSameSession ? "the same logon session" : "another logon session");
+        CSessionEndMark::Save({static_cast<std::uint32_t>(::GetCurrentProcessId()), 0x1234, CClock::BootTime()});
+        desktop.m_nLogon = bSameSession ? 0x1234 : 0x5678;
+        events.m_events.clear();
+        m_pDlg = std::make_unique<CControlDlg>();
+        m_pDlg->UseLastBeat(CClock::Now() - 30, "", "", ::GetCurrentProcessId());
+        ASSERT_TRUE(m_pDlg->Create());
+        EXPECT_EQ(events.Count(EVENT_KIND::PROGRAM_KILLED), bSameSession ? 1u : 0u);
+        EXPECT_FALSE(m_folder.Exists(CSessionEndMark::FILE_NAME)) << "the mark speaks for one start";
+        TearDown();
+    }
 }
 
 TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
@@ -560,21 +645,52 @@ TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
 }
 
 TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {
-    m_pDlg = std::make_unique<CControlDlg>();
-    // The last beat 30 s ago, with Windows running since long before: the previous run was killed.
-    m_pDlg->UseLastBeat(CClock::Now() - 30, "", "UTC3600", false);
-    ASSERT_TRUE(m_pDlg->Create());
-    if (CClock::Zone() != "UTC3600") {
-        EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    // A zone of the test's own, so that the zone of the last beat always differs from the one now;
+    // setting a zone moves this clock to it. Windows runs since an hour before.
+    CFakeClock clock;
+    clock.SetZone(0);
+    clock.SetLocal(2026, 5, 12, 14, 0, 0);
+    clock.SetBootTime(clock.Now() - 3600);
+    m_system.m_onSetZone = [&clock](const std::string& strZone) {
+        if (strZone != "UTC3600") return false;
+        clock.SetZone(3600);
+        return true;
+    };
+    // kid was using the computer and last saved 45 s before now.
+    {
+        CUsageStore usage;
+        USAGE_RECORD kid;
+        kid.strUser = "kid";
+        kid.nUsedSecs = 600;
+        kid.tLastSave = clock.Now() - 45;
+        kid.nStateId = STATE_ALLOWED;
+        usage.Add(kid);
+        ASSERT_TRUE(usage.Save());
     }
+    auto KidsUse = [] {
+        CUsageStore usage;
+        usage.Load();
+        return usage.Find("kid") ? usage.Find("kid")->nUsedSecs : -1;
+    };
+
+    // The last beat 30 s ago, in another zone, with kid logged in: the previous run was killed.
+    m_pDlg = std::make_unique<CControlDlg>();
+    m_pDlg->UseLastBeat(clock.Now() - 30, "kid", "UTC3600", 0);
+    ASSERT_TRUE(m_pDlg->Create());
+    EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    EXPECT_EQ(CClock::Zone(), "UTC3600");
+    EXPECT_EQ(KidsUse(), 645) << "the 45 s since kid's last save were use";
     m_pDlg->DestroyWindow();
 
-    // An orderly end (no beat time) leaves the zone alone.
+    // An orderly end (no beat time) leaves the zone and the use alone.
+    clock.SetZone(0);
     m_system.m_calls.clear();
     m_pDlg = std::make_unique<CControlDlg>();
-    m_pDlg->UseLastBeat(0, "", "UTC3600", false);
+    m_pDlg->UseLastBeat(0, "kid", "UTC3600", 0);
     ASSERT_TRUE(m_pDlg->Create());
     EXPECT_TRUE(m_system.CallsStartingWith("set zone").empty());
+    EXPECT_EQ(CClock::Zone(), "UTC0");
+    EXPECT_EQ(KidsUse(), 645);
 }
 
 TEST_F(Controller, AHolderOfTheCompanionsMutexThatIsNotTheCompanionDoesNotStopTheWatchdog) {

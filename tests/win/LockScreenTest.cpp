@@ -1,7 +1,8 @@
 // The lock screen in process, created by a real controller that is the application's main
 // window: the accounts it lists, refused and accepted passwords, the keys and system commands it
-// swallows, the editor and status window it opens with the state reported to the companion, and
-// the hot key and tray command that bring it back.
+// swallows, the editor and status window it opens with the state reported to the companion, the
+// hot key and tray commands that bring it back or end the program, and what it does not take
+// while hidden.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,7 +24,7 @@
 #include "resources/resource.h"
 #include "support/FailingFiles.h"
 #include "support/FakeClock.h"
-#include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -212,6 +213,12 @@ TEST_F(LockScreen, TheAdministratorWithoutPasswordGetsTheEditorAndTheHotKeyBring
     m_pControl->SendMessage(WM_COMMAND, ID_TRAY_SWITCH_EDITOR);
     EXPECT_FALSE(::IsWindow(hEditor));
     EXPECT_TRUE(::IsWindowVisible(m_hLock));
+
+    // The tray's Quit, which the Administrator's menu offers, ends the program.
+    PressEnter();
+    ASSERT_NE(m_pLock->m_pSettingsWnd, nullptr);
+    m_pControl->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0));
+    EXPECT_EQ(m_pControl->m_hWnd, nullptr);
 }
 
 TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsTheStatusWindow) {
@@ -231,6 +238,23 @@ TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsThe
     EXPECT_FALSE(::IsWindowVisible(m_hLock));
     EXPECT_EQ(m_messenger.GetMainProgState(), 2);
     EXPECT_NE(m_pControl->GetStatusWnd(), nullptr);
+
+    // What a program of the child's sends meanwhile: the Administrator's Quit, and a login at the
+    // hidden lock screen with the Administrator's password typed in. Neither does anything.
+    m_pControl->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_QUIT, 0));
+    ASSERT_TRUE(::IsWindow(m_pControl->m_hWnd)) << "Quit is the Administrator's";
+    Choose(0);
+    Type("pw");
+    Login();
+    EXPECT_EQ(m_pLock->m_pSettingsWnd, nullptr) << "no login at a hidden lock screen";
+    // A desktop of the child's gets the input: switched back while the child is logged in.
+    {
+        CFakeDesktop desktop;
+        m_pControl->UnlockDesktop();
+        desktop.m_strInput = "Games";
+        m_pControl->GuardTick();
+        EXPECT_EQ(desktop.m_strInput, "Default");
+    }
 
     // Closing the controller destroys the lock screen and the status window with it.
     HWND hStatus = m_pControl->GetStatusWnd();

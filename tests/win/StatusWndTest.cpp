@@ -1,6 +1,8 @@
-// The child's side in process: the status window with a controller as the main window, driven
-// tick by tick with WM_TIMER and the fake clock; the notice, the mini window, the clock guard and
-// the notice settings dialog.
+// The child's side in process: the status window alone with fake hosts, driven tick by tick with
+// WM_TIMER and the fake clock (the notice, the mini window, the buttons, the saves, the notice
+// settings and extra-time dialogs); and, logged in at the lock screen of the real controller, what
+// the controller adds to a child's session (the clock guard, the power messages, the end of the
+// Windows session).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,16 +25,20 @@
 #include "core/store/UsageStore.h"
 #include "core/store/UserPrj.h"
 #include "DialogAnswer.h"
+#include "FakeHosts.h"
 #include "LookTestSupport.h"
 #include "OtherProgram.h"
 #include "resources/resource.h"
 #include "support/EventRecorder.h"
+#include "support/FailingFiles.h"
 #include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 #include "support/WaitUntil.h"
+#include "support/WeekFile.h"
 #include "win/app/ControlDlg.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
@@ -72,48 +78,11 @@ void Pump() {
 
 bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDlgItem(pWnd->m_hWnd, nId)) != FALSE; }
 
-class StatusWnd : public ::testing::Test {
+// What both fixtures share: the clock, the data folder, the child's week, the ticks and what the
+// window shows.
+class CStatusWndTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_clock.SetZone(0);
-        m_clock.Set(At(14, 0, 0));
-        // No first-run dialog: the controller shows the lock screen.
-        CAdminAccount admin;
-        admin.m_admin.bFirstRunPending = 0;
-        ASSERT_TRUE(admin.Save());
-        m_pControl = std::make_unique<CControlDlg>();
-        ASSERT_TRUE(m_pControl->Create());
-        CWinApp::Get()->SetMainWnd(m_pControl.get());
-        Pump();
-        m_pControl->Store().m_childAccounts.Add("kid");
-        m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 20);
-        m_pControl->Store().m_childAccounts.Save();
-    }
-    void TearDown() override {
-        if (m_pStatus && m_pStatus->m_hWnd) m_pStatus->DestroyWindow();
-        m_pStatus = nullptr;
-        if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
-        CWinApp::Get()->SetMainWnd(nullptr);
-        m_pControl.reset();
-    }
-    void WriteWeek(const CDayPrj& day) {
-        CUserPrj week("kid");
-        week.m_days.fill(day);
-        CPrjStore store;
-        store.Add(week);
-        ASSERT_TRUE(store.Save());
-    }
-    void Login() {
-        CLockDlg* pLock = m_pControl->GetLockDlg();
-        m_pStatus = new CStatusWnd(&m_pControl->Store(), m_pControl.get(), pLock, "kid");
-        // As the lock screen does after a child's login.
-        if (pLock) {
-            pLock->m_pStatusWnd = m_pStatus;
-            pLock->ShowLock(FALSE);
-        }
-        ASSERT_TRUE(m_pStatus->Create());
-        m_pStatus->ShowWindow(SW_SHOW);
-    }
+    void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
     // One second passes and the tick timer fires.
     void Tick(int nCount = 1) {
         for (int i = 0; i < nCount; ++i) {
@@ -124,6 +93,7 @@ protected:
     void Click(int nId) { m_pStatus->SendMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0); }
     int State() { return m_pStatus->Context().GetStateId(); }
     int Kind() { return m_pStatus->Context().GetLockKind(); }
+    int Used() { return m_pStatus->Context().UsedSecs(); }
     std::string StatusText() const { return m_pStatus->GetDlgItemText(IDC_STATUS_TEXT); }
     // The used seconds use.sta holds for kid, -1 without a record.
     int StoredUsedSecs() const {
@@ -143,13 +113,79 @@ protected:
         ::RedrawWindow(m_pStatus->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         SaveWindowShot(m_pStatus->m_hWnd, strFolder + strName);
     }
+    // kid's account, with a notice 20 seconds ahead.
+    static void AddKid(CChildAccountList& accounts) {
+        accounts.Add("kid");
+        accounts.SetNoticeSeconds("kid", 20);
+        accounts.Save();
+    }
 
     CTimeZone m_zone{"UTC0"};
     CTempFolder m_folder;
     CFakeSystemActions m_system;
-    CFakeClock m_clock;
-    std::unique_ptr<CControlDlg> m_pControl;
+    CFakeClock m_clock{At(14, 0, 0)};
     CStatusWnd* m_pStatus = nullptr;
+};
+
+// The status window alone: the controller and the lock screen are the fakes of their interfaces.
+class StatusWnd : public CStatusWndTest {
+protected:
+    void SetUp() override {
+        m_clock.SetZone(0);
+        m_clock.Set(At(14, 0, 0));
+        AddKid(m_store.m_childAccounts);
+    }
+    void TearDown() override {
+        if (m_pStatus && m_pStatus->m_hWnd) m_pStatus->DestroyWindow();
+        m_pStatus = nullptr;
+    }
+    void Login() {
+        m_pStatus = new CStatusWnd(&m_store, &m_host, &m_lockScreen, "kid");
+        ASSERT_TRUE(m_pStatus->Create());
+        m_pStatus->ShowWindow(SW_SHOW);
+    }
+
+    CDataStore m_store;
+    CFakeControllerHost m_host;
+    CFakeAccountWindowHost m_lockScreen;
+};
+
+// The real controller as the main window, the child logged in at its lock screen.
+class StatusWndInTheProgram : public CStatusWndTest {
+protected:
+    void SetUp() override {
+        m_clock.SetZone(0);
+        m_clock.Set(At(14, 0, 0));
+        // No first-run dialog: the controller shows the lock screen.
+        CAdminAccount admin;
+        admin.m_admin.bFirstRunPending = 0;
+        ASSERT_TRUE(admin.Save());
+        CChildAccountList accounts;
+        AddKid(accounts);
+        m_pControl = std::make_unique<CControlDlg>();
+        ASSERT_TRUE(m_pControl->Create());
+        CWinApp::Get()->SetMainWnd(m_pControl.get());
+        ASSERT_TRUE(WaitUntil([this] { return m_pControl->GetLockDlg() != nullptr; })) << "the lock screen";
+    }
+    void TearDown() override {
+        if (m_pStatus && m_pStatus->m_hWnd) m_pStatus->DestroyWindow();
+        m_pStatus = nullptr;
+        if (m_pControl && m_pControl->m_hWnd) m_pControl->DestroyWindow();
+        CWinApp::Get()->SetMainWnd(nullptr);
+        m_pControl.reset();
+    }
+    // kid chosen at the lock screen (after the Administrator) and logged in without a password.
+    void Login() {
+        CLockDlg* pLock = m_pControl->GetLockDlg();
+        HWND hCombo = pLock->GetDlgItem(IDC_LOCK_ACCOUNT);
+        ::SendMessageA(hCombo, CB_SETCURSEL, 1, 0);
+        pLock->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOCK_ACCOUNT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+        pLock->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LOCK_LOGIN, BN_CLICKED), 0);
+        m_pStatus = pLock->m_pStatusWnd;
+        ASSERT_NE(m_pStatus, nullptr) << "kid's status window is open";
+    }
+
+    std::unique_ptr<CControlDlg> m_pControl;
 };
 
 }  // namespace
@@ -159,11 +195,11 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     WriteWeek(Day(false, 0, true, 1, 1));
     Login();
     EXPECT_EQ(State(), STATE_ALLOWED);
-    EXPECT_EQ(m_pControl->IsLocked(), 0) << "the state allows use, so the desktop is released";
+    EXPECT_FALSE(m_host.IsLocked()) << "the state allows use, so the desktop is released";
     EXPECT_EQ(Buttons(), "-RT");
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_TITLE), "User kid, Tuesday");
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_TOTAL), "Today total used 00:00:00 ");
-    EXPECT_EQ(::GetMenuState(::GetSystemMenu(m_pControl->m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED,
+    EXPECT_EQ(::GetMenuState(::GetSystemMenu(m_host.m_hCurtain, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED,
               static_cast<UINT>(MF_GRAYED));
     Shot("status-in-use.bmp");
 
@@ -204,7 +240,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     // The forced rest: locked, curtain up, the status window in front with the countdown.
     Tick(10);
     EXPECT_EQ(State(), STATE_FORCED_REST);
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
     EXPECT_EQ(Buttons(), "---");
     EXPECT_FALSE(pNotice->IsShown()) << "any lock hides the notice";
     EXPECT_FALSE(pNotice->IsBeepSlow() || pNotice->IsBeepFast());
@@ -212,24 +248,24 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
-    EXPECT_EQ(std::string(m_pControl->TrayIcon().szTip), m_pStatus->Context().GetInfo4());
+    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().Texts().strStatusLine);
     Shot("status-forced-rest.bmp");
-    // Closing does nothing while locked.
+    // Closing does nothing while locked: the program does not drop to the tray.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(::IsWindowVisible(m_pControl->m_hWnd));
+    EXPECT_TRUE(::GetWindowLongA(m_host.m_hCurtain, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
     Tick(60);
     EXPECT_EQ(State(), STATE_REST_DONE);
     EXPECT_EQ(Kind(), LOCK_UNTIL_START);
     EXPECT_EQ(Buttons(), "S--");
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
     Shot("status-rest-done.bmp");
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
-    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    EXPECT_FALSE(m_host.IsLocked());
     EXPECT_EQ(Buttons(), "-RT");
     EXPECT_EQ(m_pStatus->LockTicks(), 0);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 60) << "the rest is not use";
+    EXPECT_EQ(Used(), 60) << "the rest is not use";
 }
 
 TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
@@ -238,21 +274,30 @@ TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
     Tick(5);
     Click(IDC_STATUS_REST);
     EXPECT_EQ(State(), STATE_USER_LOCKED);
-    EXPECT_EQ(m_pControl->IsLocked(), 1) << "the handler runs the lock presentation itself";
+    EXPECT_TRUE(m_host.IsLocked()) << "the handler runs the lock presentation itself";
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_EQ(Buttons(), "S--");
     // Two lines; the tray tip shows the second.
     const std::string strText = StatusText();
     ASSERT_NE(strText.find("\r\n"), std::string::npos) << strText;
-    EXPECT_EQ(std::string(m_pControl->TrayIcon().szTip) + ".", strText.substr(strText.find("\r\n") + 2));
-    Tick(3);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 5) << "resting is not use";
+    EXPECT_EQ(m_host.m_strTrayTip + ".", strText.substr(strText.find("\r\n") + 2));
+    Tick(5);
+    EXPECT_EQ(Used(), 5) << "resting is not use";
+    // Past the first ticks, which always bring the window to the front, the lock is put back only
+    // where it leaks: here a monitor switched on that the curtain leaves bare.
+    const int nLockCalls = m_host.m_nLockCalls;
+    Tick();
+    ASSERT_EQ(m_host.m_nLockCalls, nLockCalls) << "in front, and every monitor covered";
+    m_host.m_bCoversScreen = false;
+    Tick();
+    EXPECT_EQ(m_host.m_nLockCalls, nLockCalls + 1) << "the bare monitor is covered again";
+    m_host.m_bCoversScreen = true;
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
-    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    EXPECT_FALSE(m_host.IsLocked());
     // The tray's take-rest path does the same.
     m_pStatus->TakeRest();
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
     EXPECT_EQ(Buttons(), "S--");
 }
 
@@ -265,7 +310,7 @@ TEST_F(StatusWnd, TheTotalUsedUpLocksForTheDay) {
     EXPECT_EQ(State(), STATE_TOTAL_USED_UP);
     EXPECT_EQ(Kind(), LOCK_BY_RULE);
     EXPECT_EQ(Buttons(), "---");
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_TOTAL), "Today total used 00:02:00 ");
     Shot("status-total-used-up.bmp");
     Click(IDC_STATUS_START);
@@ -280,7 +325,7 @@ TEST_F(StatusWnd, ThePeriodsStartAndEnd) {
     Login();
     EXPECT_EQ(State(), STATE_OUT_OF_PERIOD);
     EXPECT_EQ(Buttons(), "---");
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
     Tick(60);
     EXPECT_EQ(State(), STATE_OUT_OF_PERIOD) << "the start itself still counts as outside";
     Tick();
@@ -288,10 +333,10 @@ TEST_F(StatusWnd, ThePeriodsStartAndEnd) {
     EXPECT_EQ(Buttons(), "S--");
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
-    EXPECT_EQ(m_pControl->IsLocked(), 0);
+    EXPECT_FALSE(m_host.IsLocked());
     Tick(119);
     EXPECT_EQ(State(), STATE_OUT_OF_PERIOD) << "the end of the period counts as outside";
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_TRUE(m_host.IsLocked());
 }
 
 TEST_F(StatusWnd, MidnightWaitsInTheNewDayThenReloadsForTheNewWeekday) {
@@ -303,15 +348,15 @@ TEST_F(StatusWnd, MidnightWaitsInTheNewDayThenReloadsForTheNewWeekday) {
     Tick();
     EXPECT_EQ(State(), STATE_NEW_DAY);
     EXPECT_EQ(Kind(), LOCK_UNTIL_START);
-    EXPECT_EQ(m_pControl->IsLocked(), 1);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 30);
+    EXPECT_TRUE(m_host.IsLocked());
+    EXPECT_EQ(Used(), 30);
     Tick();
     EXPECT_EQ(State(), STATE_NEW_DAY) << "reloaded, still waiting for Start to use";
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 0) << "the new day's usage";
+    EXPECT_EQ(Used(), 0) << "the new day's usage";
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_TITLE), "User kid, Wednesday");
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
-    EXPECT_EQ(m_pControl->IsLocked(), 0) << "released at once, not at the next tick";
+    EXPECT_FALSE(m_host.IsLocked()) << "released at once, not at the next tick";
     EXPECT_EQ(Buttons(), "-RT");
 }
 
@@ -329,13 +374,12 @@ TEST_F(StatusWnd, UsageIsSavedAtSetUpEverySixtyTicksAndOnClose) {
     Click(IDC_STATUS_SWITCH);  // the window is gone and the object deleted
     m_pStatus = nullptr;
     EXPECT_EQ(StoredUsedSecs(), 75);
-    EXPECT_EQ(m_pControl->IsLocked(), 1) << "ending the login locks the desktop";
-    ASSERT_NE(m_pControl->GetLockDlg(), nullptr);
-    EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr) << "the lock screen forgets the window";
-    EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible()) << "and comes back";
+    EXPECT_TRUE(m_host.IsLocked()) << "ending the login locks the desktop";
+    EXPECT_NE(m_lockScreen.m_pReleased, nullptr) << "the lock screen lets the window go";
+    EXPECT_EQ(m_lockScreen.m_nBackFromStatus, 1) << "and comes back";
 }
 
-TEST_F(StatusWnd, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBack) {
+TEST_F(StatusWndInTheProgram, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBack) {
     WriteWeek(Day(false, 0, false, 25, 10));
     COtherProgram other({At({100, 100, 300, 200})});
     Login();
@@ -353,13 +397,40 @@ TEST_F(StatusWnd, TheEndOfTheWindowsSessionSavesTheUseAndGivesTheHiddenWindowsBa
     EXPECT_EQ(StoredUsedSecs(), 60);
     EXPECT_EQ(m_pControl->IsLocked(), 1);
 
+    // The same message from another program, while Windows does not say the session ends: the
+    // use is saved, and the lock stays.
     CEventRecorder events;
+    CFakeDesktop desktop;
     m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(StoredUsedSecs(), 75) << "the 15 seconds since the last save are not lost";
-    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 1u) << "the end is recorded";
+    EXPECT_EQ(m_pControl->IsLocked(), 1);
+    EXPECT_GT(m_folder.Read("winnodes.tmp").size(), 0u);
+
+    desktop.m_bEnding = true;
+    m_pControl->SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(events.Count(EVENT_KIND::SESSION_END), 2u) << "both are recorded";
     EXPECT_EQ(m_folder.Read("winnodes.tmp").size(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(other.m_windows[0]) != FALSE; }))
         << "the other program's window is visible again";
+}
+
+TEST_F(StatusWnd, AFailedSaveIsToldInTheWindowUntilASaveGoesThrough) {
+    WriteWeek(Day(false, 0, false, 25, 10));
+    Login();
+    EXPECT_FALSE(m_pStatus->SaveFailed());
+    {
+        // The disk refuses to put the file in place.
+        CFailingFiles failing;
+        failing.Fail(CFailingFiles::kReplace);
+        Tick(60);
+        EXPECT_TRUE(m_pStatus->SaveFailed());
+        EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Today's use could not be saved; trying again.");
+        Shot("status-save-failed.bmp");
+    }
+    Tick(60);
+    EXPECT_FALSE(m_pStatus->SaveFailed());
+    EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "");
+    EXPECT_EQ(StoredUsedSecs(), 120) << "the minute that was not saved is not lost";
 }
 
 TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
@@ -373,22 +444,22 @@ TEST_F(StatusWnd, ARestartTenMinutesLaterResumesWithTheGapCountedAsRest) {
 
     // The program comes back 10 minutes later with a fresh data store and kid still active.
     m_clock.Advance(600);
-    m_pControl->Store().m_activeUsers.Load();
+    m_store.m_activeUsers.Load();
     Login();
     EXPECT_EQ(State(), STATE_REST_DONE) << "10 minutes away cover the 5-minute rest";
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, 60);
+    EXPECT_EQ(Used(), 60);
     EXPECT_EQ(Buttons(), "S--");
 }
 
-TEST_F(StatusWnd, UseIsCountedByTheTimeThatReallyPassedNotByTimerMessages) {
+TEST_F(StatusWndInTheProgram, UseIsCountedByTheTimeThatReallyPassedNotByTimerMessages) {
     WriteWeek(Day(false, 0, false, 25, 10));
     Login();
-    const int nAtLogin = m_pStatus->Context().m_nUsedSecs;
+    const int nAtLogin = Used();
     Tick(5);
     // The queue stalled (or the process was suspended) for 13 seconds: one timer message, 13 seconds.
     m_clock.Advance(13);
     m_pStatus->SendMessage(WM_TIMER, 1, 0);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 18);
+    EXPECT_EQ(Used(), nAtLogin + 18);
     // An hour asleep, reported by the power messages: counts nothing, and the guard leaves the
     // clock alone.
     m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMSUSPEND);
@@ -396,12 +467,12 @@ TEST_F(StatusWnd, UseIsCountedByTheTimeThatReallyPassedNotByTimerMessages) {
     m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
     m_pControl->SendMessage(WM_TIMECHANGE);
     Tick(2);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 20);
+    EXPECT_EQ(Used(), nAtLogin + 20);
     EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
     // A power message someone posts stops nothing.
     m_pControl->SendMessage(WM_POWERBROADCAST, PBT_APMSUSPEND);
     Tick(3);
-    EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 23);
+    EXPECT_EQ(Used(), nAtLogin + 23);
     EXPECT_EQ(StoredUsedSecs(), nAtLogin) << "not saved yet: under a minute counted since the login";
     Tick(36);
     EXPECT_EQ(StoredUsedSecs(), nAtLogin);
@@ -426,7 +497,7 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_FALSE(::GetWindowLongA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     Tick();
     EXPECT_EQ(pMini->GetIconKind(), LOCK_IN_USE);
-    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().GetInfo3());
+    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().Texts().strMiniText);
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
         ::GetWindowRect(pMini->m_hWnd, &rc);
         SaveScreenArea(rc, strFolder + "mini.bmp");
@@ -455,18 +526,32 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_EQ(store.Find("kid")->bShowMini, 1);
 }
 
-TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
-    const int cx = 1024, cy = 768;
-    auto At = [&](int x, int y) {
-        const POINT pt = CMiniWnd::OnScreenPosition(x, y, 94, 25, cx, cy);
-        return std::make_pair(static_cast<int>(pt.x), static_cast<int>(pt.y));
+TEST(MiniWnd, AtLeastFifteenPixelsStayInTheWorkAreaOfItsMonitor) {
+    // The primary monitor (1024 x 768), and a second one of 1280 x 1024 to its left, whose
+    // coordinates are negative.
+    const RECT rcPrimary{0, 0, 1024, 768};
+    const RECT rcLeft{-1280, 0, 0, 1024};
+    const struct {
+        const RECT* pArea;
+        int x, y;
+        int nWantX, nWantY;
+        const char* pszCase;
+    } cases[] = {
+        {&rcPrimary, -99999, -99999, (1024 - 94) / 2, 0, "never placed: the top centre"},
+        {&rcPrimary, 1024 - 5, 100, 1024 - 15, 100, "past the right edge"},
+        {&rcPrimary, 1024 + 10, 768 + 10, (1024 - 94) / 2, 0, "off the area: the top centre"},
+        {&rcPrimary, -200, -100, 15 - 94, 15 - 25, "past the top left corner"},
+        {&rcPrimary, 300, 768 - 3, 300, 768 - 15, "past the bottom"},
+        {&rcPrimary, 300, 200, 300, 200, "inside"},
+        {&rcLeft, -1000, 900, -1000, 900, "inside the left monitor, where a single screen would have moved it"},
+        {&rcLeft, -1280 - 90, 40, -1280 + 15 - 94, 40, "past the left monitor's left edge"},
+        {&rcLeft, -5, 1024 - 3, -15, 1024 - 15, "the left monitor's bottom right corner"},
     };
-    EXPECT_EQ(At(-99999, -99999), std::make_pair((cx - 94) / 2, 0)) << "never placed: the top centre";
-    EXPECT_EQ(At(cx - 5, 100), std::make_pair(cx - 15, 100));
-    EXPECT_EQ(At(cx + 10, cy + 10), std::make_pair((cx - 94) / 2, 0));
-    EXPECT_EQ(At(-200, -100), std::make_pair(15 - 94, 15 - 25));
-    EXPECT_EQ(At(300, cy - 3), std::make_pair(300, cy - 15));
-    EXPECT_EQ(At(300, 200), std::make_pair(300, 200));
+    for (const auto& c : cases) {
+        const POINT pt = CMiniWnd::OnScreenPosition(c.x, c.y, 94, 25, *c.pArea);
+        EXPECT_EQ(pt.x, c.nWantX) << c.pszCase;
+        EXPECT_EQ(pt.y, c.nWantY) << c.pszCase;
+    }
 }
 
 TEST(NoticeWnd, ClickThroughLayeredWithoutTaskbarButtonAndSilentWithoutSound) {
@@ -527,11 +612,11 @@ protected:
 
 TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
     WriteWeek(Day(false, 0, false, 25, 10));
-    m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 30);
+    m_store.m_childAccounts.SetNoticeSeconds("kid", 30);
     Login();
     auto Run = [&](std::function<void(CScriptedSettingsDlg&)> script) {
         CScriptedSettingsDlg dlg;
-        dlg.m_pStore = &m_pControl->Store();
+        dlg.m_pStore = &m_store;
         dlg.m_pStatusWnd = m_pStatus;
         dlg.m_strUser = "kid";
         dlg.m_script = std::move(script);
@@ -551,7 +636,7 @@ TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
         dlg.PostMessage(WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(nSelected, 2) << "30 is the third item";
-    EXPECT_EQ(strDay, m_pStatus->Context().m_pTodayPrj->GetSummary()) << "the same summaries as the status window";
+    EXPECT_EQ(strDay, m_pStatus->Context().TodayPrj()->GetSummary()) << "the same summaries as the status window";
     EXPECT_EQ(Stored(), std::make_pair(10, 0));
     EXPECT_EQ(m_pStatus->NoticeWnd()->GetLeadSeconds(), 10);
     EXPECT_EQ(m_pStatus->NoticeWnd()->GetSound(), 0);
@@ -564,7 +649,7 @@ TEST_F(StatusWnd, NoticeSettingsStoreAtOnceOnOkAndNothingOnTheTitleClose) {
     EXPECT_EQ(Stored(), std::make_pair(10, 0));
 
     // A stored value no item matches selects none and is kept on OK.
-    m_pControl->Store().m_childAccounts.SetNoticeSeconds("kid", 25);
+    m_store.m_childAccounts.SetNoticeSeconds("kid", 25);
     std::tie(nSelected, strDay) = Run([](CScriptedSettingsDlg& dlg) { dlg.PostMessage(WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(nSelected, CB_ERR);
     EXPECT_EQ(Stored().first, 25);
@@ -601,7 +686,7 @@ TEST_F(StatusWnd, SwitchUserWaitsWhileTheSettingsDialogIsOpen) {
     EXPECT_TRUE(g_bFlagWhileOpen);
     EXPECT_TRUE(g_bSurvivedSwitch);
     EXPECT_FALSE(m_pStatus->IsInSettings());
-    EXPECT_EQ(m_pControl->IsTrayMenuEnabled(), 1) << "the tray menu is back after the dialog";
+    EXPECT_TRUE(m_host.m_bTrayMenu) << "the tray menu is back after the dialog";
 }
 
 namespace {
@@ -631,9 +716,9 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
     bool bDialogLeft = false;
     ::EnumThreadWindows(::GetCurrentThreadId(), NoteSettingsDialog, reinterpret_cast<LPARAM>(&bDialogLeft));
     EXPECT_FALSE(bDialogLeft) << "the dialog went with its owner";
-    EXPECT_EQ(m_pControl->GetLockDlg()->m_pStatusWnd, nullptr);
-    EXPECT_TRUE(m_pControl->GetLockDlg()->IsWindowVisible());
-    EXPECT_EQ(m_pControl->IsTrayMenuEnabled(), 1);
+    EXPECT_NE(m_lockScreen.m_pReleased, nullptr);
+    EXPECT_EQ(m_lockScreen.m_nBackFromStatus, 1);
+    EXPECT_TRUE(m_host.m_bTrayMenu);
 }
 
 // A child turns the clock while logged in and switches user at once. The controller's guard sets
@@ -647,7 +732,7 @@ struct CLOCK_JUMP {
 };
 }  // namespace
 
-TEST_F(StatusWnd, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
+TEST_F(StatusWndInTheProgram, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
     m_system.m_onSetTime = [this](const CLocalTime& t) {
         m_clock.SetLocal(t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond);
         return true;
@@ -660,7 +745,7 @@ TEST_F(StatusWnd, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
         m_system.m_calls.clear();
         WriteWeek(Day(false, 0, false, 25, 10));
         Login();
-        const int nAtLogin = m_pStatus->Context().m_nUsedSecs;  // the day's use so far
+        const int nAtLogin = Used();  // the day's use so far
         Tick(5);
         m_clock.Turn(jump.nJump);
         m_pControl->SendMessage(WM_TIMECHANGE);
@@ -671,14 +756,14 @@ TEST_F(StatusWnd, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
         Login();
         Tick(10);
         EXPECT_EQ(State(), 2) << "still allowed, the same day";
-        EXPECT_EQ(m_pStatus->Context().m_nUsedSecs, nAtLogin + 15);
+        EXPECT_EQ(Used(), nAtLogin + 15);
         m_pStatus->DestroyWindow();
         m_pStatus = nullptr;
         Pump();
     }
 }
 
-TEST_F(StatusWnd, AZoneMovedToJustBeforeMidnightIsSetBackAndTheUsedUpDayStaysUsedUp) {
+TEST_F(StatusWndInTheProgram, AZoneMovedToJustBeforeMidnightIsSetBackAndTheUsedUpDayStaysUsedUp) {
     m_system.m_onSetZone = [this](const std::string& strZone) {
         m_clock.SetZone(std::stoi(strZone.substr(3)));
         return true;
@@ -709,7 +794,7 @@ TEST_F(StatusWnd, AZoneMovedToJustBeforeMidnightIsSetBackAndTheUsedUpDayStaysUse
 // lock screen and grants nothing; the right one lets the child locked at the total in at once and
 // the line shows what is left. (Its use to the end is the engine's tests' and the e2e scenario's.)
 TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLockedChildIn) {
-    ADMIN_ACCOUNT& admin = m_pControl->Store().m_adminAccount.m_admin;
+    ADMIN_ACCOUNT& admin = m_store.m_adminAccount.m_admin;
     CopyToField("secret", admin.szPassword, sizeof admin.szPassword);
     admin.bHasPassword = 1;
     WriteWeek(Day(true, 1, false, 10, 5));
@@ -741,7 +826,7 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
         bRightTyped = true;
         strAfterWrong = CDialogAnswer::Text(::GetDlgItem(hGrant, IDC_EXTRA_PASSWORD));
         // The wrong password made the next try wait, as at the lock screen; the child sits it out.
-        EXPECT_EQ(m_pControl->LoginThrottle().WrongInARow(), 1);
+        EXPECT_EQ(m_host.LoginThrottle().WrongInARow(), 1);
         Tick(CLoginThrottle::WaitAfter(1));
         ::CheckRadioButton(hGrant, IDC_EXTRA_15, IDC_EXTRA_REST_OF_DAY, IDC_EXTRA_15);
         ::SetDlgItemTextA(hGrant, IDC_EXTRA_PASSWORD, "secret");

@@ -10,8 +10,10 @@
 #include "core/rules/DayHistory.h"
 #include "core/rules/KillGap.h"
 #include "core/seams/DataGuard.h"
+#include "core/seams/Desktop.h"
 #include "core/seams/Events.h"
 #include "core/seams/SystemActions.h"
+#include "core/store/SessionEndMark.h"
 #include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
 #include "win/framework/WinApp.h"
@@ -69,6 +71,14 @@ BOOL CControlDlg::OnInitDialog() {
 
     m_store.LoadAccounts();
     m_nLockBackground = m_store.m_adminAccount.m_admin.nLockBackground;
+    const CKillGap killGap(m_tLastBeat, m_strLastUser, m_nLastBeatPid, CSessionEndMark::Take());
+    m_clockGuard.Start();
+    // A zone changed while the program was killed is set back like one changed while it ran, and
+    // before any day is judged: where it cannot be, the days are judged in the zone held.
+    if (killGap.WasKilled() && !m_strLastZone.empty()) {
+        m_clockGuard.HoldZone(m_strLastZone);
+        m_clockGuard.Check();
+    }
     // Children's days that ended while the program was not running go to the history now.
     CDayHistory::CloseEndedDays(m_store, CClock::Now());
 
@@ -102,7 +112,6 @@ BOOL CControlDlg::OnInitDialog() {
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
-    const CKillGap killGap(m_tLastBeat, m_strLastUser);
     killGap.Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
     m_hiddenWindows.Load();
@@ -116,17 +125,12 @@ BOOL CControlDlg::OnInitDialog() {
         else
             m_pMessenger->SetMainProgState(1);
     }
+    m_bStartPending = true;
     PostMessage(m_store.m_adminAccount.m_admin.bFirstRunPending == 1 ? WM_FIRST_RUN : WM_SHOW_LOCK);
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
     // A guard service keeps the program running: no companion of its own is needed.
     if (!IsGuarded()) SetTimer(kWatchdogTimer, kWatchdogInterval);
-    m_clockGuard.Start();
-    // A zone changed while the program was killed is set back like one changed while it ran.
-    if (killGap.WasKilled() && !m_strLastZone.empty()) {
-        m_clockGuard.HoldZone(m_strLastZone);
-        m_clockGuard.Check();
-    }
     SetTimer(kGuardTimer, kGuardInterval);
     GuardTick();  // the first beat of the controller, before its first second has passed
     return TRUE;
@@ -167,7 +171,7 @@ bool CControlDlg::IsCompanionAlive() {
         if (m_hCompanion) ::CloseHandle(m_hCompanion);
         m_hCompanion = nullptr;
         m_nCompanionPid = nPid;
-        if (m_pMessenger->IsProcessNamed(nPid, kCompanionExe)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
+        if (m_pMessenger->IsCompanionProcess(nPid)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
     }
     return m_hCompanion && ::WaitForSingleObject(m_hCompanion, 0) == WAIT_TIMEOUT;
 }
@@ -187,10 +191,8 @@ BOOL CControlDlg::PreTranslateMessage(MSG* pMsg) {
 bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     switch (nMsg) {
         case WM_SHOW_LOCK:
-            OnShowLock();
-            return true;
         case WM_FIRST_RUN:
-            OnFirstRun();
+            OnStartMessage();
             return true;
         case WM_TRAY_NOTIFY:
             lResult = OnTrayNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
@@ -211,12 +213,10 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             if (wParam) OnEndSession();
             return true;
         case WM_TIMECHANGE:
-            // Judged at once: a change just before a switch of user is undone all the same.
+            // Judged at once: a change just before a switch of user is undone all the same. (A
+            // resume from sleep needs no message: the clock tells the time slept itself.)
             m_clockGuard.SetTimeChange();
             GuardTick();
-            return false;
-        case WM_POWERBROADCAST:
-            if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) m_clockGuard.SetResume();
             return false;
         case WM_CLOSE:
             // Alt+F4 or anyone's WM_CLOSE: the curtain stays; only Quit ends the program.
@@ -243,6 +243,17 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             }
             return false;
     }
+}
+
+void CControlDlg::OnStartMessage() {
+    if (!m_bStartPending) return;
+    m_bStartPending = false;
+    // Read again, not remembered from the post: only a first run still pending shows its dialog.
+    const CAdminAccount& admin = m_store.m_adminAccount;
+    if (admin.m_admin.bFirstRunPending == 1 && !admin.IsDamaged())
+        OnFirstRun();
+    else
+        OnShowLock();
 }
 
 void CControlDlg::OnShowLock() {
@@ -338,7 +349,8 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
             if (GetEditorWnd()) m_pLockDlg->m_pSettingsWnd->SwitchUser();
             return true;
         case ID_TRAY_QUIT:
-            Quit();
+            // Offered only in the Administrator's menu: anyone else's command does nothing.
+            if (GetEditorWnd() && !GetStatusWnd()) Quit();
             return true;
         case ID_TRAY_SWITCH_STATUS:
             if (HWND hStatus = GetStatusWnd()) ::DestroyWindow(hStatus);
@@ -355,15 +367,25 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
 }
 
 void CControlDlg::OnEndSession() {
-    CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
-    // Not a kill: the time until the next start is nobody's use.
-    if (m_pMessenger) m_pMessenger->Beat(0, "");
+    // Any program may send this message. The heartbeat goes on as it was: the next start counts
+    // the time until it as nobody's use only when this logon session or the boot really ended.
+    IDesktop& desktop = CDesktop::Get();
+    CSessionEndMark::Save({static_cast<std::uint32_t>(::GetCurrentProcessId()), desktop.LogonSession(), CClock::BootTime()});
     // The process may be ended as soon as this returns: nothing is left for the destroy path.
     if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
+    if (!desktop.IsSessionEnding()) {
+        CEvents::Record(EVENT_KIND::SESSION_END,
+                        "The end of the Windows session was announced, but Windows does not say it ends; the lock stays.");
+        return;
+    }
+    CEvents::Record(EVENT_KIND::SESSION_END, "Windows ended the session.");
+    // Other programs may ask their user about unsaved work now: the curtain steps aside.
     UnlockDesktop();
 }
 
 void CControlDlg::Quit() {
+    // Told before the end, from this process, which the companion watches.
+    if (m_pMessenger) m_nEndCode = m_pMessenger->EndOnPurpose();
     if (IsModal())
         EndDialog(IDCANCEL);
     else
@@ -379,7 +401,7 @@ bool CControlDlg::OnTimer(UINT_PTR nId) {
 void CControlDlg::GuardTick() {
     if (m_pMessenger) {
         const HWND hStatus = GetStatusWnd();
-        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().m_strUser.c_str() : "",
+        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().User().c_str() : "",
                            m_clockGuard.Zone().c_str());
     }
     // While the Administrator is logged in, the clock and the zone are the parent's to set. A guard
@@ -388,10 +410,35 @@ void CControlDlg::GuardTick() {
         m_clockGuard.Start();
     else
         m_clockGuard.Check();
+    // A child may open a desktop of its own at any moment, locked or not.
+    if (m_bLocked || GetStatusWnd()) CheckInputDesktop();
+}
+
+void CControlDlg::CheckInputDesktop() {
+    IDesktop& desktop = CDesktop::Get();
+    const std::string strInput = desktop.InputDesktop();
+    // A secure desktop of the system's (Ctrl+Alt+Del, a password prompt) cannot be opened, and no
+    // program of the account runs there: it is left alone.
+    if (strInput.empty() || strInput == desktop.OwnDesktop()) {
+        m_bDesktopAway = false;
+        return;
+    }
+    const bool bSwitched = desktop.SwitchToOwn();
+    if (!m_bDesktopAway)
+        CEvents::Record(EVENT_KIND::DESKTOP_SWITCHED,
+                        "Another desktop (\"" + strInput + "\") had the input; " +
+                            (bSwitched ? "it was switched back." : "switching back was refused."));
+    // Until the input is back it is tried every second, and recorded once.
+    const std::string strNow = desktop.InputDesktop();
+    m_bDesktopAway = !strNow.empty() && strNow != desktop.OwnDesktop();
 }
 
 bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
-    switch (nId & 0xFFF0) {
+    const UINT nCommand = nId & 0xFFF0;
+    // While locked the curtain is neither moved, sized, minimised nor closed, by whoever asks;
+    // it may only come back (and the screen saver and the monitor's power work as ever).
+    if (m_bLocked && nCommand != SC_RESTORE && nCommand != SC_SCREENSAVE && nCommand != SC_MONITORPOWER) return true;
+    switch (nCommand) {
         case IDM_ABOUTBOX: {
             CAboutDlg dlg(this);
             dlg.DoModal();
@@ -404,7 +451,10 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
             SetAlphaMode(kAlphaInvisible);
             return false;
         case SC_RESTORE:
-            SetAlphaMode(kAlphaInvisible);
+            // Restored while locked (the lock's own way back from a minimise, or anyone's
+            // message), the curtain keeps the lock's background: only a user's window is shown
+            // over an invisible one.
+            SetAlphaMode(m_bLocked ? m_nLockBackground : kAlphaInvisible);
             ShowWindow(SW_SHOW);
             ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
             return false;

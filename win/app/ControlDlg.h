@@ -22,6 +22,8 @@
 class CLockDlg;
 class CMyMessenger;
 
+// The start of the run, posted once by the controller to itself so that it comes after the modal
+// loop began. Acted on once only: the same message from another program does nothing.
 constexpr UINT WM_SHOW_LOCK = WM_USER + 1999;
 constexpr UINT WM_FIRST_RUN = WM_USER + 2001;
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 123;
@@ -79,15 +81,20 @@ public:
     // Starts the companion through its launcher, so that it is not in this process's tree.
     void StartCompanion();
     // The companion's mutex exists and, with a messenger, the process that stored itself as the
-    // companion runs Tessaly.exe (a mutex held by anything else does not count).
+    // companion runs Tessaly.exe of this build (a mutex held by anything else does not count).
     bool IsCompanionAlive();
     // The previous run's last heartbeat (wall-clock time, 0 for none or an orderly end; the child
-    // logged in then), and whether the companion restarted the program because it hung; set
-    // before the window is created. At start-up a kill's gap is counted as the child's use.
-    // The zone it held true is held true again when that run was killed.
-    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, const std::string& strZone, bool bHung) {
-        m_tLastBeat = tBeat, m_strLastUser = strUser, m_strLastZone = strZone, m_bRestartedHung = bHung;
+    // logged in then; the zone it held true; the process that beat), set before the window is
+    // created. At start-up a kill's gap is counted as the child's use, and the zone is held true
+    // again when that run was killed.
+    void UseLastBeat(TIMESECS tBeat, const std::string& strUser, const std::string& strZone, unsigned long nPid) {
+        m_tLastBeat = tBeat, m_strLastUser = strUser, m_strLastZone = strZone, m_nLastBeatPid = nPid;
     }
+    // The companion restarted the program because it stood still.
+    void UseRestartAfterHang(bool bHung) { m_bRestartedHung = bHung; }
+    // The one-time value handed to the companion when the program was ended on purpose (0: none):
+    // the process exits with it.
+    unsigned long EndCode() const { return m_nEndCode; }
     void ShowMainWindow();
     // True when the run started with a child's login still open (the previous run ended uncleanly).
     bool IsResumed() const { return m_bResumed; }
@@ -96,8 +103,11 @@ public:
     const CClockGuard& ClockGuard() const { return m_clockGuard; }
     // The lock screen's keyboard hook, installed while the curtain is up.
     const CKeyboardHook& KeyboardHook() const { return m_keyboardHook; }
-    // The guard's check and the heartbeat (the guard timer).
+    // The guard's check, the heartbeat and the input desktop (the guard timer).
     void GuardTick();
+    // When another desktop has the input (while the curtain is up or a child is logged in), it is
+    // switched back and the event recorded once.
+    void CheckInputDesktop();
 
     // The desktop lock (DesktopLock.cpp).
     HWND FindFullScreenWindow();
@@ -108,8 +118,9 @@ public:
     void RestoreSweptWindows();
     bool IsObscured() override;
     bool CurtainCoversScreen() const override;
-    // Ends the program (the Administrator's Quit, the editor's close): a modal run ends, a
-    // modeless window is destroyed. Alt+F4 and WM_CLOSE on the curtain do nothing.
+    // Ends the program (the Administrator's Quit, the editor's close): the companion is told the
+    // end is on purpose, then a modal run ends, a modeless window is destroyed. Alt+F4 and
+    // WM_CLOSE on the curtain do nothing.
     void Quit() override;
     // The windows the lock took out of reach (winnodes.tmp).
     CHiddenWindowList& HiddenWindows() { return m_hiddenWindows; }
@@ -132,14 +143,21 @@ protected:
     bool OnPaint() override;
     bool OnEraseBkgnd(HDC hDC) override;
     void OnDestroy() override;
-    // Escape and a close reach the dialog as Cancel; neither ends the program.
+    // Escape and a close reach the dialog as Cancel, Return as OK, and any program may post
+    // either: neither ends the program.
     void OnCancel() override {}
+    void OnOK() override {}
 
 private:
     static BOOL CALLBACK HideWindowProc(HWND hWnd, LPARAM lParam);
+    // The start's own message: the first-run dialog when a first run is pending, else the lock
+    // screen; once per run.
+    void OnStartMessage();
     void OnShowLock();
     void OnFirstRun();
-    // Windows ends the session: the child's use is saved and the hidden windows are given back.
+    // Told that the Windows session ends: the child's use is saved, and the mark lets the next
+    // start tell a real end from the same message sent by another program. Only when Windows
+    // itself says the session ends are the hidden windows given back.
     void OnEndSession();
     void RecreateLockDlg();
     LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
@@ -151,6 +169,11 @@ private:
     bool m_bLocked = false;
     bool m_bTrayMenu = true;
     bool m_bResumed = false;
+    // The start's message is still to come (posted at the start, acted on once).
+    bool m_bStartPending = false;
+    // Another desktop had the input at the last check (its event is recorded once).
+    bool m_bDesktopAway = false;
+    unsigned long m_nEndCode = 0;
     NOTIFYICONDATAA m_nid{};
     CLockDlg* m_pLockDlg = nullptr;
     CDataStore m_store;
@@ -173,6 +196,7 @@ private:
     TIMESECS m_tLastBeat = 0;
     std::string m_strLastUser;
     std::string m_strLastZone;
+    unsigned long m_nLastBeatPid = 0;
     bool m_bRestartedHung = false;
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;

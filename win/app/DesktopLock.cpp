@@ -105,6 +105,8 @@ void CControlDlg::LockDesktop() {
     SetAlphaMode(m_nLockBackground);
     m_bLocked = true;
     m_keyboardHook.Install();
+    // The curtain is of no use on a desktop that does not have the input.
+    CheckInputDesktop();
 }
 
 void CControlDlg::CoverScreen() {

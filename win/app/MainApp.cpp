@@ -47,7 +47,8 @@ BOOL CMainApp::InitInstance() {
     LUMRIK_BEAT lastBeat;
     const bool bBeat = m_messenger.ReadBeat(&lastBeat);
     if (bMutexExisted) {
-        // Only a running Quenby refuses the start: anything else holding the name is ignored.
+        // Only a running Quenby of this build (its file ours or stamped like ours) refuses the
+        // start: a decoy of the same name holding the mutex and writing the beat is ignored.
         if (bBeat && lastBeat.nPid != ::GetCurrentProcessId() && m_messenger.IsProgramProcess(lastBeat.nPid)) {
             if (!bMute) AppMessageBox(kAlreadyRunning, MB_OK);
             return FALSE;
@@ -60,7 +61,9 @@ BOOL CMainApp::InitInstance() {
 
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
-        m_messenger.SetMainProgState(4);
+        m_messenger.SetMainProgState(PROGRAM_ADMINISTRATOR);
+        // Ended on purpose: a companion still running from before is not to start it again.
+        m_nExitCode = static_cast<int>(m_messenger.EndOnPurpose());
         return FALSE;
     }
 
@@ -71,19 +74,20 @@ BOOL CMainApp::InitInstance() {
     if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
         ::CloseHandle(hCompanion);
     else
-        m_messenger.SetMainProgState(1);
+        m_messenger.SetMainProgState(PROGRAM_LOCKED);
 
     SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
 
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
-    if (m_guard.IsInstalled())
-        pControl->UseLastBeat(0, "", "", false);
-    else
-        pControl->UseLastBeat(bBeat ? lastBeat.tWall : 0, bBeat ? lastBeat.szUser : "", bBeat ? lastBeat.szZone : "",
-                              std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
+    // With a guard service the service counts a gap itself: no last beat of this account is taken.
+    if (bBeat && !m_guard.IsInstalled()) pControl->UseLastBeat(lastBeat.tWall, lastBeat.szUser, lastBeat.szZone, lastBeat.nPid);
+    pControl->UseRestartAfterHang(!m_guard.IsInstalled() &&
+                                  std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
+    // The value handed to the companion when the Administrator quit: the process ends with it.
+    if (pControl->EndCode() != 0) m_nExitCode = static_cast<int>(pControl->EndCode());
     m_pMainWnd = nullptr;
     return FALSE;
 }

@@ -18,11 +18,8 @@
 
 namespace {
 
-// The state that tells the companion the program was ended on purpose: it neither restarts the
-// program nor stays itself.
-constexpr int kEndedOnPurpose = 3;
-// Ending is tried for this long (each round ends what runs, then waits a little); the companion
-// may restart the program once between two rounds.
+// Ending is tried for this long (each round ends what runs, then waits a little); a launcher that
+// was already starting one of them may bring it back once between two rounds.
 constexpr int kEndRounds = 100;
 constexpr DWORD kRoundPause = 100;
 constexpr DWORD kEndWait = 5000;
@@ -46,44 +43,49 @@ std::vector<DWORD> ProcessesNamed(const char* pszExe) {
     return pids;
 }
 
-struct WINDOW_QUERY {
-    DWORD nPid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND hWnd, LPARAM lParam) {
-    auto* pQuery = reinterpret_cast<WINDOW_QUERY*>(lParam);
-    DWORD nPid = 0;
-    ::GetWindowThreadProcessId(hWnd, &nPid);
-    if (nPid == pQuery->nPid && !::GetWindow(hWnd, GW_OWNER)) pQuery->windows.push_back(hWnd);
-    return TRUE;
+// Holds every thread of the process, so that it starts nothing more (the program's watchdog
+// would start the companion again).
+void Suspend(DWORD nPid) {
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE) return;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry)) {
+        if (entry.th32OwnerProcessID != nPid) continue;
+        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            ::SuspendThread(hThread);
+            ::CloseHandle(hThread);
+        }
+    }
+    ::CloseHandle(hSnapshot);
 }
 
-// Ends the processes of that name: first asked to close, so that the program gives back the
-// windows its lock put away, then ended when it did not within the time. False when none ran.
-bool EndProcessesNamed(const char* pszExe) {
-    const std::vector<DWORD> pids = ProcessesNamed(pszExe);
+void EndProcesses(const std::vector<DWORD>& pids) {
     for (DWORD nPid : pids) {
         HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nPid);
         if (!hProcess) continue;
-        WINDOW_QUERY query{nPid, {}};
-        ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&query));
-        for (HWND hWnd : query.windows) ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
-        if (query.windows.empty() || ::WaitForSingleObject(hProcess, kEndWait) != WAIT_OBJECT_0) {
-            ::TerminateProcess(hProcess, 0);
-            ::WaitForSingleObject(hProcess, kEndWait);
-        }
+        ::TerminateProcess(hProcess, 0);
+        ::WaitForSingleObject(hProcess, kEndWait);
         ::CloseHandle(hProcess);
     }
-    return !pids.empty();
 }
 
+// Each brings the other back, and neither takes a stored state for a reason to stay down. So the
+// programs are held first, then the companions end (no program is left to start them), then the
+// programs (no companion is left to start them). The uninstaller runs while the Administrator is
+// logged in, when the lock has put no window away.
 bool EndQuenby(CMyMessenger& messenger) {
     for (int nRound = 0; nRound < kEndRounds; ++nRound) {
-        messenger.SetMainProgState(kEndedOnPurpose);
-        const bool bProgram = EndProcessesNamed("Quenby.exe");
-        const bool bCompanion = EndProcessesNamed(kCompanionExe);
-        if (!bProgram && !bCompanion) return true;
+        const std::vector<DWORD> programs = ProcessesNamed("Quenby.exe");
+        for (DWORD nPid : programs) Suspend(nPid);
+        const std::vector<DWORD> companions = ProcessesNamed(kCompanionExe);
+        EndProcesses(companions);
+        EndProcesses(programs);
+        if (programs.empty() && companions.empty()) {
+            // An orderly end: a later start counts no gap.
+            messenger.Beat(0, "");
+            return true;
+        }
         ::Sleep(kRoundPause);
     }
     return false;

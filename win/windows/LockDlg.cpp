@@ -3,6 +3,7 @@
 
 #include "win/windows/PasswordRefusal.h"
 
+#include "companion/CompanionNames.h"
 #include "core/rules/ExtraTime.h"
 #include "core/seams/Clock.h"
 #include "core/seams/DataFolder.h"
@@ -36,9 +37,9 @@ BOOL CLockDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_pSettingsWnd = nullptr;
     m_pStatusWnd = nullptr;
-    m_hBand = static_cast<HBITMAP>(
-        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0));
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
+    m_band.Reset(static_cast<HBITMAP>(
+        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0)));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
 
     UpdateGroupText();
     SetDlgItemText(IDC_LOCK_ACCOUNT_LABEL, GetMsgText(108));
@@ -153,6 +154,8 @@ void CLockDlg::BringToFront() {
 }
 
 void CLockDlg::Login() {
+    // A login is made at the lock screen in sight, never while an account's window is open.
+    if (m_bHidden) return;
     DDX_Text(m_hWnd, IDC_LOCK_PASSWORD, m_strPassword, true);
     const std::string strName = SelectedName();
     if (!m_pHost || !m_pStore) return;
@@ -198,7 +201,7 @@ void CLockDlg::OpenEditor() {
     auto* pEditor = new CArrangementDlg(m_pStore, m_pHost, this);
     m_pSettingsWnd = pEditor;
     if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
-    m_pHost->SetMessengerState(4);
+    m_pHost->SetMessengerState(PROGRAM_ADMINISTRATOR);
     ::Sleep(200);
     m_pHost->UnlockDesktop();
 }
@@ -212,7 +215,7 @@ void CLockDlg::OpenStatusWindow(const std::string& strName) {
     m_pStatusWnd = pStatus;
     if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
     // Releasing the desktop is the status window's decision, by the child's rules.
-    m_pHost->SetMessengerState(2);
+    m_pHost->SetMessengerState(PROGRAM_CHILD);
 }
 
 void CLockDlg::ShowBox(const std::string& strText, const std::string& strCaption) {
@@ -283,6 +286,9 @@ bool CLockDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResult) {
 }
 
 bool CLockDlg::OnCommand(int nId, int nCode, HWND) {
+    // Hidden behind an account's window the lock screen takes no command: whatever another
+    // program posts to it then (a login, "Ask for more time", the power dialog) does nothing.
+    if (m_bHidden) return true;
     switch (nId) {
         case IDC_LOCK_ACCOUNT:
             if (nCode == CBN_SELCHANGE) {
@@ -338,16 +344,16 @@ void CLockDlg::KeepInFront() {
 bool CLockDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush ? m_hBkBrush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get() ? m_bkBrush.Get() : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    StretchBitmap(hDC, m_band.Get(), RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 
 HBRUSH CLockDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) {
-    if (!m_hBkBrush || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
+    if (!m_bkBrush.Get() || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
         return CDialog::OnCtlColor(hDC, hCtl, nCtlColor);
     ::SetBkColor(hDC, kDialogBkColor);
-    return m_hBkBrush;
+    return m_bkBrush.Get();
 }
 
 void CLockDlg::OnDestroy() {
@@ -362,10 +368,6 @@ void CLockDlg::OnDestroy() {
         m_pStatusWnd = nullptr;
         if (pStatus->m_hWnd) pStatus->DestroyWindow();
     }
-    if (m_hBand) ::DeleteObject(m_hBand);
-    m_hBand = nullptr;
-    if (m_hBkBrush) ::DeleteObject(m_hBkBrush);
-    m_hBkBrush = nullptr;
 }
 
 void CLockDlg::PostNcDestroy() { delete this; }

@@ -7,6 +7,10 @@
 #include "core/texts/MsgText.h"
 #include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
+#include "win/controls/MemoryDC.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
+#include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 
 namespace {
@@ -34,12 +38,11 @@ BOOL CNoticeWnd::Create() {
 BOOL CNoticeWnd::OnInitDialog() {
     m_nAlpha = kShownAlpha;
     for (std::string& strTemplate : m_templates) strTemplate = GetMsgText(kNoticeText);
-    m_hFont = ::CreateFontA(48, 0, 0, 0, 900, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Tahoma");
-    m_hBackground = ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_NOTICE_BACKGROUND));
-    if (m_hBackground) {
+    m_font = CreateUiFont(48, FW_HEAVY);
+    m_background.Reset(::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_NOTICE_BACKGROUND)));
+    if (m_background.Get()) {
         BITMAP bm{};
-        ::GetObjectA(m_hBackground, sizeof(bm), &bm);
+        ::GetObjectA(m_background.Get(), sizeof(bm), &bm);
         m_nBitmapWidth = bm.bmWidth;
         m_nBitmapHeight = bm.bmHeight;
     }
@@ -66,10 +69,6 @@ BOOL CNoticeWnd::OnInitDialog() {
 void CNoticeWnd::OnDestroy() {
     KillTimer(kSlowTimer);
     KillTimer(kFastTimer);
-    if (m_hFont) ::DeleteObject(m_hFont);
-    if (m_hBackground) ::DeleteObject(m_hBackground);
-    m_hFont = nullptr;
-    m_hBackground = nullptr;
 }
 
 void CNoticeWnd::Place() {
@@ -136,31 +135,22 @@ bool CNoticeWnd::OnTimer(UINT_PTR nId) {
 }
 
 bool CNoticeWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
     RECT rcClient{};
     ::GetClientRect(m_hWnd, &rcClient);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HBITMAP hCanvas = ::CreateCompatibleBitmap(hDC, m_nBitmapWidth, m_nBitmapHeight);
-    HGDIOBJ hOldCanvas = ::SelectObject(hMem, hCanvas);
-    if (m_hBackground) {
-        HDC hPicture = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hPicture, m_hBackground);
-        ::BitBlt(hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, hPicture, 0, 0, SRCCOPY);
-        ::SelectObject(hPicture, hOld);
-        ::DeleteDC(hPicture);
+    // Drawn at the picture's size, then scaled to the window's, which follows the screen's width.
+    const CMemoryDC canvas(dc.Get(), m_nBitmapWidth, m_nBitmapHeight);
+    StretchBitmap(canvas.Get(), m_background.Get(), RECT{0, 0, m_nBitmapWidth, m_nBitmapHeight});
+    {
+        const CSelectObject font(canvas.Get(), m_font.Get());
+        ::SetTextColor(canvas.Get(), RGB(255, 0, 0));
+        ::SetBkMode(canvas.Get(), TRANSPARENT);
+        ::SetTextAlign(canvas.Get(), TA_CENTER | TA_BOTTOM);
+        ::TextOutA(canvas.Get(), m_nBitmapWidth / 2, m_nBitmapHeight - 3, m_strText.c_str(),
+                   static_cast<int>(m_strText.size()));
     }
-    HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
-    ::SetTextColor(hMem, RGB(255, 0, 0));
-    ::SetBkMode(hMem, TRANSPARENT);
-    ::SetTextAlign(hMem, TA_CENTER | TA_BOTTOM);
-    ::TextOutA(hMem, m_nBitmapWidth / 2, m_nBitmapHeight - 3, m_strText.c_str(), static_cast<int>(m_strText.size()));
-    ::SelectObject(hMem, hOldFont);
-    ::SetStretchBltMode(hDC, HALFTONE);
-    ::StretchBlt(hDC, 0, 0, rcClient.right, rcClient.bottom, hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, SRCCOPY);
-    ::SelectObject(hMem, hOldCanvas);
-    ::DeleteObject(hCanvas);
-    ::DeleteDC(hMem);
-    ::EndPaint(m_hWnd, &ps);
+    ::SetStretchBltMode(dc.Get(), HALFTONE);
+    ::StretchBlt(dc.Get(), 0, 0, rcClient.right, rcClient.bottom, canvas.Get(), 0, 0, m_nBitmapWidth, m_nBitmapHeight,
+                 SRCCOPY);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/rules/LockCountdown.h"
+#include "win/controls/GdiObject.h"
 #include "win/framework/Dialog.h"
 
 class CUsageContext;
@@ -67,8 +68,8 @@ private:
     bool m_bBeepFast = false;
     BYTE m_nAlpha = kShownAlpha;
     BYTE m_nAlphaNow = 0;
-    HFONT m_hFont = nullptr;
-    HBITMAP m_hBackground = nullptr;
+    CGdiObject<HFONT> m_font;
+    CGdiObject<HBITMAP> m_background;
     int m_nBitmapWidth = 847;
     int m_nBitmapHeight = 60;
     HMODULE m_hUser32 = nullptr;

@@ -1,16 +1,17 @@
-// The logged-in child's status window: the tick that drives the usage context, the buttons, the
+// The logged-in child's status window: the tick that drives the child's session, the buttons, the
 // lock presentation in front of the curtain, the two text boxes and the end of the login.
 #include "win/windows/StatusWnd.h"
 
 #include <cstdio>
 
-#include "core/rules/DayHistory.h"
 #include "core/rules/ExtraTime.h"
 #include "core/rules/UsageState.h"
 #include "core/store/DataStore.h"
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AccountWindowHost.h"
@@ -30,14 +31,15 @@ constexpr COLORREF kLineTo = RGB(240, 240, 240);
 constexpr COLORREF kStatusTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+HBITMAP LoadPicture(UINT nId) { return ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(nId)); }
+HRGN RoundBox(const RECT& rc) { return ::CreateRoundRectRgn(rc.left, rc.top, rc.right, rc.bottom, 10, 10); }
+
 }  // namespace
 
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
                        const std::string& strUser)
     : CDialog(IDD_STATUS), m_pStore(pStore), m_pHost(pHost), m_pLockScreen(pLockScreen), m_strUser(strUser),
-      m_context(strUser) {
-    if (m_pStore) m_context.m_pExtraStore = &m_pStore->m_extraTime;
-}
+      m_session(*pStore, strUser) {}
 
 CStatusWnd::~CStatusWnd() = default;
 
@@ -47,25 +49,22 @@ BOOL CStatusWnd::Create() { return CDialog::Create(IDD_STATUS); }
 // Set-up
 
 BOOL CStatusWnd::OnInitDialog() {
-    m_nTicks = m_nLockTicks = 0;
+    m_nLockTicks = 0;
     m_bInSettings = m_bShowMiniWnd = 0;
-    const HINSTANCE hRes = CWinApp::ResourceHandle();
-    m_hBanner = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_BANNER));
-    m_hStatusPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_PICTURE));
-    m_hSettingsPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_SETTINGS_PICTURE));
-    m_hStatusRgn = ::CreateRoundRectRgn(kStatusBox.left, kStatusBox.top, kStatusBox.right, kStatusBox.bottom, 10, 10);
-    m_hSettingsRgn =
-        ::CreateRoundRectRgn(kSettingsBox.left, kSettingsBox.top, kSettingsBox.right, kSettingsBox.bottom, 10, 10);
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hBoxBrush = ::CreateSolidBrush(kBoxColor);
-    m_hFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_banner.Reset(LoadPicture(IDB_STATUS_BANNER));
+    m_statusPicture.Reset(LoadPicture(IDB_STATUS_PICTURE));
+    m_settingsPicture.Reset(LoadPicture(IDB_SETTINGS_PICTURE));
+    m_statusBox.Reset(RoundBox(kStatusBox));
+    m_settingsBox.Reset(RoundBox(kSettingsBox));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
+    m_boxBrush.Reset(::CreateSolidBrush(kBoxColor));
+    m_captionFont = CreateUiFont(16);
 
     SetUpControls();
-    StartLogin();
+    const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
 
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
@@ -77,28 +76,11 @@ BOOL CStatusWnd::OnInitDialog() {
     m_pNoticeWnd->Create();
     RefreshNoticeSettings();
 
-    m_pMiniWnd = new CMiniWnd(m_pHost);
-    m_pMiniWnd->m_nX = m_context.m_nMiniX;
-    m_pMiniWnd->m_nY = m_context.m_nMiniY;
-    if (m_pMiniWnd->Create()) {
-        m_pMiniWnd->SetStatus(m_context.GetLockKind(), m_context.GetInfo3());
-        m_bShowMiniWnd = m_context.m_bShowMini ? 1 : 0;
-        ::CheckDlgButton(m_hWnd, IDC_STATUS_MINI_CHECK, m_bShowMiniWnd ? BST_CHECKED : BST_UNCHECKED);
-        if (m_bShowMiniWnd)
-            m_pMiniWnd->Show();
-        else
-            m_pMiniWnd->Hide();
-        m_pMiniWnd->m_pStatusWnd = this;
-    } else {
-        delete m_pMiniWnd;
-        m_pMiniWnd = nullptr;
-    }
+    CreateMiniWindow();
 
-    Save();
-    m_pStore->m_activeUsers.Save();
-
-    m_useMeter.Start(CClock::RunningMs());
-    m_nUnsavedSecs = 0;
+    // The first save holds the mini window where it was placed.
+    const bool bSaved = Save();
+    ShowSaved(bSaved && bStarted);
 
     SetTimer(kTickTimer, 1000);
     SetTimer(kUpkeepTimer, 500);
@@ -148,8 +130,7 @@ void CStatusWnd::SetUpControls() {
     }
 
     m_statusText.SubclassDlgItem(IDC_STATUS_TEXT, this);
-    m_statusText.SetFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_statusText.SetFont(16);
     m_statusText.SetTextColor(kStatusTextColor);
     m_statusText.SetBkColor(kBoxColor);
     m_statusText.SetTransparent(FALSE);
@@ -162,42 +143,47 @@ void CStatusWnd::SetUpControls() {
     if (m_btnAskMore.SubclassDlgItem(IDC_STATUS_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
 }
 
-void CStatusWnd::AddActiveUser() {
-    if (!m_pStore->m_activeUsers.Find(m_strUser)) m_pStore->m_activeUsers.Add(m_strUser);
+void CStatusWnd::CreateMiniWindow() {
+    const CChildSession::MINI_PLACE place = Context().Mini();
+    m_pMiniWnd = new CMiniWnd(m_pHost);
+    m_pMiniWnd->m_nX = place.nX;
+    m_pMiniWnd->m_nY = place.nY;
+    if (!m_pMiniWnd->Create()) {
+        delete m_pMiniWnd;
+        m_pMiniWnd = nullptr;
+        return;
+    }
+    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().Texts().strMiniText);
+    m_bShowMiniWnd = place.bShow ? 1 : 0;
+    ::CheckDlgButton(m_hWnd, IDC_STATUS_MINI_CHECK, m_bShowMiniWnd ? BST_CHECKED : BST_UNCHECKED);
+    if (m_bShowMiniWnd)
+        m_pMiniWnd->Show();
+    else
+        m_pMiniWnd->Hide();
+    m_pMiniWnd->m_pStatusWnd = this;
 }
 
-void CStatusWnd::StartLogin() {
-    m_nTicks = 0;
-    // Days that ended since the last start go to the history before a new day's start replaces
-    // what use.sta holds of them.
-    CDayHistory::CloseEndedDays(*m_pStore, CClock::Now());
-    const bool bActive = m_pStore->m_activeUsers.Find(m_strUser) != nullptr;
-    m_context.Start(m_strUser, bActive, m_pStore->m_prjStore, m_pStore->m_usageStore);
-    m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
-    RefreshStatus();
-    RefreshSettings();
-    AddActiveUser();
-}
-
-void CStatusWnd::StartFresh() {
-    m_nTicks = 0;
-    m_context.StartFresh(m_strUser, m_pStore->m_prjStore, m_pStore->m_usageStore);
-    m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
-    RefreshStatus();
-    RefreshSettings();
-    RefreshTitle();
-    AddActiveUser();
-}
-
-void CStatusWnd::Save() {
-    m_context.m_bShowMini = m_bShowMiniWnd;
+CChildSession::MINI_PLACE CStatusWnd::CurrentMini() const {
+    CChildSession::MINI_PLACE place = Context().Mini();
+    place.bShow = m_bShowMiniWnd ? 1 : 0;
     if (m_pMiniWnd && m_pMiniWnd->m_hWnd) {
         int x = 0, y = 0;
         m_pMiniWnd->GetPosition(&x, &y);
-        m_context.m_nMiniX = x;
-        m_context.m_nMiniY = y;
+        place.nX = x, place.nY = y;
     }
-    m_context.Save(m_pStore->m_usageStore);
+    return place;
+}
+
+bool CStatusWnd::Save() {
+    const bool bSaved = m_session.Save(CurrentMini());
+    ShowSaved(bSaved);
+    return bSaved;
+}
+
+void CStatusWnd::ShowSaved(bool bSaved) {
+    if (m_bSaveFailed == !bSaved) return;
+    m_bSaveFailed = !bSaved;
+    RefreshTotal();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -211,48 +197,33 @@ bool CStatusWnd::OnTimer(UINT_PTR nId) {
     if (nId == kUpkeepTimer) {
         IControllerHost* pControl = m_pHost;
         if (m_bShowMiniWnd && m_pMiniWnd && pControl && !pControl->IsObscured()) m_pMiniWnd->Show();
-        if (m_pNoticeWnd && m_context.GetLockKind() == LOCK_IN_USE) m_pNoticeWnd->Refresh();
+        if (m_pNoticeWnd && Context().GetLockKind() == LOCK_IN_USE) m_pNoticeWnd->Refresh();
         return true;
     }
     return false;
 }
 
 void CStatusWnd::Tick() {
-    if (m_context.GetStateId() == STATE_NEW_DAY && m_context.IsNewDay()) {
-        // A new day seen while logged in: the day's arrangement for the new weekday, and the
-        // screen stays locked until "Start to use".
-        m_nTicks = 0;
-        m_context.StartNewDay(m_pStore->m_prjStore, m_pStore->m_usageStore);
-        m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
+    const CChildSession::TICK tick = m_session.Tick(CurrentMini());
+    if (tick.bNewDay) {
+        // The new weekday's arrangement; the screen stays locked until "Start to use".
         RefreshSettings();
         RefreshTitle();
-        AddActiveUser();
     }
-    // The seconds that really passed since the last tick: a late, merged or stalled timer
-    // message (a suspended process, a busy queue) counts all of them, a sleep counts nothing.
-    const int nSeconds = m_useMeter.Take(CClock::RunningMs());
-    const bool bWasNewDay = m_context.GetStateId() == STATE_NEW_DAY;
-    m_context.OnTimer(nSeconds);
-    // Midnight: the day just ended goes to the history while the context still holds it.
-    if (!bWasNewDay && m_context.GetStateId() == STATE_NEW_DAY) CDayHistory::CloseDay(m_context);
-    ++m_nTicks;
-    m_nUnsavedSecs += nSeconds;
+    if (tick.save != CChildSession::SAVE::NONE) ShowSaved(tick.save == CChildSession::SAVE::SAVED);
+    const STATE_TEXTS texts = Context().Texts();
     RefreshTotal();
-    RefreshStatus();
-    if (m_nUnsavedSecs >= 60 && m_context.GetStateId() != STATE_NEW_DAY) {
-        m_nUnsavedSecs = 0;
-        Save();
-    }
+    RefreshStatus(texts);
     RefreshButtons();
-    const int nKind = m_context.GetLockKind();
+    const int nKind = Context().GetLockKind();
     if (m_pNoticeWnd) {
-        m_pNoticeWnd->Update(m_context);
+        m_pNoticeWnd->Update(Context());
         if (nKind == LOCK_IN_USE)
             m_pNoticeWnd->Refresh();
         else
             m_pNoticeWnd->Hide();
     }
-    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, m_context.GetInfo3());
+    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, texts.strMiniText);
     LockPresentation();
     if (m_bShowMiniWnd && m_pMiniWnd) m_pMiniWnd->Show();
 }
@@ -261,18 +232,19 @@ void CStatusWnd::Tick() {
 // Texts
 
 void CStatusWnd::RefreshTotal() {
-    const int nUsed = m_context.m_nUsedSecs;
+    const int nUsed = Context().UsedSecs();
     char szTotal[128];
     std::snprintf(szTotal, sizeof(szTotal), GetMsgText(249).c_str(), nUsed / 3600, nUsed / 60 % 60, nUsed % 60);
     SetDlgItemText(IDC_STATUS_TOTAL, szTotal);
-    const std::string strExtra = ExtraTimeLine(m_context.m_nExtraSecsLeft);
+    // A failed save is told where the extra time is, until a save succeeds.
+    const std::string strExtra = m_bSaveFailed ? GetMsgText(414) : ExtraTimeLine(Context().ExtraSecsLeft());
     if (GetDlgItemText(IDC_STATUS_EXTRA_LINE) != strExtra) SetDlgItemText(IDC_STATUS_EXTRA_LINE, strExtra);
 }
 
-void CStatusWnd::RefreshStatus() {
+void CStatusWnd::RefreshStatus(const STATE_TEXTS& texts) {
     if (!m_hWnd) return;
-    const std::string a = Trimmed(m_context.GetInfo1());
-    const std::string b = Trimmed(m_context.GetInfo4());
+    const std::string a = Trimmed(texts.strHeadline);
+    const std::string b = Trimmed(texts.strStatusLine);
     const std::string strText = b.empty() ? a + "." : a + ".\r\n" + b + ".";
     if (GetDlgItemText(IDC_STATUS_TEXT) != strText) {
         SetDlgItemText(IDC_STATUS_TEXT, strText);
@@ -284,7 +256,8 @@ void CStatusWnd::RefreshStatus() {
 
 void CStatusWnd::RefreshSettings() {
     if (!m_hWnd) return;
-    const std::string strSummary = m_context.m_pTodayPrj ? Trimmed(m_context.m_pTodayPrj->GetSummary()) : std::string();
+    const CDayPrj* pToday = Context().TodayPrj();
+    const std::string strSummary = pToday ? Trimmed(pToday->GetSummary()) : std::string();
     SetDlgItemText(IDC_STATUS_SETTINGS_TEXT, strSummary);
     PlaceBoxTexts();
     ::InvalidateRect(GetDlgItem(IDC_STATUS_SETTINGS_TEXT), nullptr, TRUE);
@@ -315,7 +288,8 @@ void CStatusWnd::PlaceBoxTexts() {
 
 void CStatusWnd::RefreshButtons() {
     if (!m_hWnd) return;
-    const int nKind = m_context.GetLockKind();
+    const int nKind = Context().GetLockKind();
+    const int nState = Context().GetStateId();
     const struct {
         int nId;
         bool bEnable;
@@ -324,7 +298,7 @@ void CStatusWnd::RefreshButtons() {
         {IDC_STATUS_REST, nKind == LOCK_IN_USE},
         {IDC_STATUS_SETTING, nKind == LOCK_IN_USE},
         // Extra time means nothing on a day without use, nor before the new day's start.
-        {IDC_STATUS_ASK_MORE, m_context.GetStateId() != STATE_FORBID_DAY && m_context.GetStateId() != STATE_NEW_DAY},
+        {IDC_STATUS_ASK_MORE, nState != STATE_FORBID_DAY && nState != STATE_NEW_DAY},
     };
     for (const auto& row : table) {
         HWND hButton = GetDlgItem(row.nId);
@@ -350,7 +324,7 @@ void CStatusWnd::BringToFront() {
 
 void CStatusWnd::LockPresentation() {
     IControllerHost* pControl = m_pHost;
-    const int nKind = m_context.GetLockKind();
+    const int nKind = Context().GetLockKind();
     if (nKind == LOCK_IN_USE) {
         if (pControl) pControl->UnlockDesktop();
         m_nLockTicks = 0;
@@ -371,13 +345,8 @@ void CStatusWnd::LockPresentation() {
         ShowWindow(SW_SHOW);
         ::BringWindowToTop(m_hWnd);
     }
-    if (pControl) {
-        RECT rc{};
-        ::GetWindowRect(pControl->CurtainWnd(), &rc);
-        if (rc.left > 0 || rc.top > 0 || rc.right < ::GetSystemMetrics(SM_CXSCREEN) ||
-            rc.bottom < ::GetSystemMetrics(SM_CYSCREEN))
-            BringToFront();
-    }
+    // Every monitor, not just the primary one: a screen added while locked must be covered too.
+    if (pControl && !pControl->CurtainCoversScreen()) BringToFront();
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
@@ -401,7 +370,8 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             TakeRest();
             return true;
         case IDC_STATUS_SETTING:
-            OnSetting();
+            // As the button allows: only while the computer is in use, whoever sends the command.
+            if (Context().GetLockKind() == LOCK_IN_USE) OnSetting();
             return true;
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
@@ -424,26 +394,22 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
     }
 }
 
-void CStatusWnd::OnStartToUse() {
-    if (m_context.GetStateId() == STATE_NEW_DAY) {
-        // The new day's real state is chosen by a fresh start; the screen and the buttons follow
-        // it at once rather than a tick later.
-        StartFresh();
-        LockPresentation();
-        RefreshButtons();
-        return;
-    }
-    m_context.OnStartToUse();
+void CStatusWnd::ShowButtonResult() {
     LockPresentation();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
+    RefreshSettings();
+    RefreshTitle();
     RefreshButtons();
 }
 
+void CStatusWnd::OnStartToUse() {
+    m_session.StartToUse();
+    ShowButtonResult();
+}
+
 void CStatusWnd::TakeRest() {
-    m_context.OnTakeRest();
-    LockPresentation();
-    RefreshStatus();
-    RefreshButtons();
+    m_session.TakeRest();
+    ShowButtonResult();
 }
 
 bool CStatusWnd::RunOwnDialog(CDialog& dlg, INT_PTR& nResult) {
@@ -479,13 +445,9 @@ void CStatusWnd::OnAskForMoreTime() {
     INT_PTR nResult = 0;
     if (!RunOwnDialog(dlg, nResult) || nResult != IDOK) return;
     // A child locked by the total or the period is let in at once.
-    m_context.GrantExtra(dlg.m_nSeconds);
-    Save();
-    m_pStore->m_adminAccount.EndProof();
+    ShowSaved(m_session.GrantExtra(dlg.m_nSeconds, CurrentMini()));
     RefreshTotal();
-    RefreshStatus();
-    RefreshButtons();
-    LockPresentation();
+    ShowButtonResult();
 }
 
 void CStatusWnd::RefreshNoticeSettings() {
@@ -560,17 +522,17 @@ BOOL CStatusWnd::PreTranslateMessage(MSG* pMsg) {
 bool CStatusWnd::OnEraseBkgnd(HDC hDC) {
     RECT rc{};
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush);
-    ::FillRgn(hDC, m_hStatusRgn, m_hBoxBrush);
-    ::FillRgn(hDC, m_hSettingsRgn, m_hBoxBrush);
-    StretchBitmap(hDC, m_hBanner, RECT{0, 0, rc.right, kBannerHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get());
+    ::FillRgn(hDC, m_statusBox.Get(), m_boxBrush.Get());
+    ::FillRgn(hDC, m_settingsBox.Get(), m_boxBrush.Get());
+    StretchBitmap(hDC, m_banner.Get(), RECT{0, 0, rc.right, kBannerHeight});
     return true;
 }
 
 bool CStatusWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hFont);
+    const CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
+    const CSelectObject font(hDC, m_captionFont.Get());
     ::SetTextColor(hDC, kAccentColor);
     ::SetBkMode(hDC, TRANSPARENT);
     const std::string strStatus = GetMsgText(262), strSettings = GetMsgText(264);
@@ -582,13 +544,11 @@ bool CStatusWnd::OnPaint() {
     };
     ::TextOutA(hDC, kX0, kY0, strStatus.c_str(), static_cast<int>(strStatus.size()));
     DrawGradientLine(hDC, LineStart(strStatus), kY0 + 10, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hStatusPicture, kX0 + 8, kY0 + 26, kWhite);
+    DrawTransparentBitmap(hDC, m_statusPicture.Get(), kX0 + 8, kY0 + 26, kWhite);
     ::TextOutA(hDC, kX0, kY0 + 94, strSettings.c_str(), static_cast<int>(strSettings.size()));
     DrawGradientLine(hDC, LineStart(strSettings), kY0 + 102, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hSettingsPicture, kX0 + 8, kY0 + 125, kWhite);
+    DrawTransparentBitmap(hDC, m_settingsPicture.Get(), kX0 + 8, kY0 + 125, kWhite);
     DrawGradientLine(hDC, kX0, kY0 + 195, 450, kLineFrom, kLineTo, 1);
-    ::SelectObject(hDC, hOldFont);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }
 
@@ -598,7 +558,9 @@ bool CStatusWnd::OnPaint() {
 void CStatusWnd::OnDestroy() {
     KillTimer(kTickTimer);
     KillTimer(kUpkeepTimer);
-    Save();
+    // The login ends whether or not this save goes through: a failure is in the event log, and
+    // the usage stays in the store's memory, where the next save of this run takes it from.
+    m_session.Save(CurrentMini());
     if (m_pNoticeWnd) {
         m_pNoticeWnd->DestroyWindow();
         m_pNoticeWnd.reset();
@@ -616,14 +578,6 @@ void CStatusWnd::OnDestroy() {
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
-    const HGDIOBJ objects[] = {m_hStatusRgn, m_hSettingsRgn, m_hBkBrush, m_hBoxBrush,
-                               m_hFont,      m_hBanner,      m_hStatusPicture, m_hSettingsPicture};
-    for (HGDIOBJ hObject : objects)
-        if (hObject) ::DeleteObject(hObject);
-    m_hStatusRgn = m_hSettingsRgn = nullptr;
-    m_hBkBrush = m_hBoxBrush = nullptr;
-    m_hFont = nullptr;
-    m_hBanner = m_hStatusPicture = m_hSettingsPicture = nullptr;
 }
 
 void CStatusWnd::PostNcDestroy() {

@@ -1,12 +1,14 @@
-// The logged-in child's status window: counts use every second, shows the status and today's
-// settings, locks and releases the desktop by the rules, and saves the usage.
+// The logged-in child's status window: shows the child's session (the status and today's
+// settings), ticks it every second, forwards its buttons, and locks and releases the desktop as
+// the session's state says.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "core/rules/UsageContext.h"
-#include "core/rules/UseMeter.h"
+#include "core/rules/StateTexts.h"
+#include "core/session/ChildSession.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -34,9 +36,9 @@ public:
     void SwitchUser();      // ends the login (the window's destroy path)
     void TakeRest();        // as the "Take a rest" button
     void ShowMiniWindow();  // shows the mini window and ticks its checkbox
-    // Writes the day's use and the window's preferences to use.sta now (every minute, at the
-    // end of the login, and when Windows ends the session).
-    void Save();
+    // Writes the day's use and the mini window's place to use.sta now (at the login, at its end,
+    // and when Windows ends the session); a failure is shown in the window. False when it failed.
+    bool Save();
     // True while the child's settings dialog is open (the hot key then does nothing).
     bool IsInSettings() const;
 
@@ -47,11 +49,13 @@ public:
     HWND StatusWnd() const override { return m_hWnd; }
 
     // Read by tests and by the windows this one owns.
-    CUsageContext& Context() { return m_context; }
+    const CChildSession& Session() const { return m_session; }
+    const CUsageContext& Context() const { return m_session.Context(); }
     CNoticeWnd* NoticeWnd() const { return m_pNoticeWnd.get(); }
     CMiniWnd* MiniWnd() const { return m_pMiniWnd; }
-    int Ticks() const { return m_nTicks; }
     int LockTicks() const { return m_nLockTicks; }
+    // True while the last save of the usage failed (the window says so until one succeeds).
+    bool SaveFailed() const { return m_bSaveFailed; }
     int ShowsMini() const { return m_bShowMiniWnd; }
 
     // Client-area layout (pixels).
@@ -77,13 +81,15 @@ protected:
 
 private:
     void SetUpControls();
-    // The first start of the login: resumed for a user in the active-user list whose usage was
-    // saved today, fresh otherwise.
-    void StartLogin();
-    void StartFresh();
-    void AddActiveUser();
+    void CreateMiniWindow();
+    // The mini window as it is now: shown or not, and where.
+    CChildSession::MINI_PLACE CurrentMini() const;
+    // Notes how the last save went; the extra-time line says so while saves fail.
+    void ShowSaved(bool bSaved);
 
     void Tick();
+    // After a button: the session's new state shown at once, not a tick later.
+    void ShowButtonResult();
     void OnStartToUse();
     void OnSetting();
     void OnAskForMoreTime();
@@ -93,7 +99,9 @@ private:
     bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
 
     void RefreshTotal();
-    void RefreshStatus();
+    // The state's headline and status line in the status box, the status line (or the headline)
+    // in the tray tip.
+    void RefreshStatus(const STATE_TEXTS& texts);
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
@@ -105,29 +113,21 @@ private:
     IControllerHost* m_pHost;
     IAccountWindowHost* m_pLockScreen;
     std::string m_strUser;
-    CUsageContext m_context;
-    int m_nWeekday = 0;
-    int m_nTicks = 0;
+    CChildSession m_session;
     int m_nLockTicks = 0;
+    bool m_bSaveFailed = false;
     bool m_bInSettings = false;
     bool m_bDeleteAfterSettings = false;
     bool m_bShowMiniWnd = false;
     std::unique_ptr<CNoticeWnd> m_pNoticeWnd;
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
     CDialog* m_pOwnDlg = nullptr;  // the settings or extra-time dialog while it runs
-    // Use is counted by the time that really passed between ticks.
-    CUseMeter m_useMeter;
-    int m_nUnsavedSecs = 0;
 
     CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
     CTransLabel m_title, m_statusText, m_settingsText;
 
-    HBITMAP m_hBanner = nullptr;
-    HBITMAP m_hStatusPicture = nullptr;
-    HBITMAP m_hSettingsPicture = nullptr;
-    HRGN m_hStatusRgn = nullptr;
-    HRGN m_hSettingsRgn = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
-    HBRUSH m_hBoxBrush = nullptr;
-    HFONT m_hFont = nullptr;
+    CGdiObject<HBITMAP> m_banner, m_statusPicture, m_settingsPicture;
+    CGdiObject<HRGN> m_statusBox, m_settingsBox;
+    CGdiObject<HBRUSH> m_bkBrush, m_boxBrush;
+    CGdiObject<HFONT> m_captionFont;
 };
