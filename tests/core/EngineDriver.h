@@ -1,9 +1,11 @@
 // Drives a usage context as the status window does: a login, one tick a second with the fake
-// clock, the two buttons, the once-a-minute save and the reload at a new day.
+// clock, the two buttons, the once-a-minute save and the reload at a new day; with a program guard
+// given, the guard's tick first, whose seconds the day counts.
 #pragma once
 
 #include <string>
 
+#include "core/programs/ProgramGuard.h"
 #include "core/rules/UsageContext.h"
 #include "core/rules/UsageState.h"
 #include "core/store/ExtraTimeStore.h"
@@ -19,14 +21,18 @@ public:
         m_nTicks = 0;
         m_context.Start(strUser, bActive, m_prjStore, m_usageStore);
         m_context.Save(m_usageStore);
+        if (m_pPrograms) m_pPrograms->Start(strUser);
     }
-    void Logout() { m_context.Save(m_usageStore); }
+    void Logout() {
+        m_context.Save(m_usageStore);
+        if (m_pPrograms) m_pPrograms->Save();
+    }
 
     // One second passes and the status window's timer ticks.
     void Tick() {
         m_clock.Advance(1);
         if (m_context.GetStateId() == STATE_NEW_DAY && m_context.IsNewDay()) m_context.StartNewDay(m_prjStore, m_usageStore);
-        m_context.OnTimer(1);
+        m_context.OnTimer(m_pPrograms ? m_pPrograms->Tick(1, m_context) : 1);
         if (++m_nTicks % 60 == 0 && m_context.GetStateId() != STATE_NEW_DAY) m_context.Save(m_usageStore);
     }
     void Ticks(int nCount) {
@@ -50,6 +56,8 @@ public:
     void TakeRest() { m_context.OnTakeRest(); }
 
     CUsageContext& Context() { return m_context; }
+    // The program guard ticked before the context (none: the day counts every second).
+    CProgramGuard* m_pPrograms = nullptr;
     int State() const { return m_context.GetStateId(); }
 
 private:
