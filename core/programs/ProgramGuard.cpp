@@ -49,6 +49,8 @@ void CProgramGuard::Start(const std::string& strUser) {
     m_strReason.clear();
     m_nReasonUntilMs = -1;
     NewDay(CClock::Now());
+    // Who runs is known from the start, so that the lock lets homework through at the login.
+    if (!m_rules.empty()) Survey();
 }
 
 void CProgramGuard::NewDay(TIMESECS tNow) {
@@ -62,6 +64,11 @@ void CProgramGuard::NewDay(TIMESECS tNow) {
 int CProgramGuard::Tick(int nSeconds, CUsageContext& context) {
     if (m_strUser.empty()) return nSeconds;
     m_nNowMs = CClock::RunningMs();
+    // A child without rules costs no look at the processes.
+    if (m_rules.empty()) {
+        if (const TIMESECS tNow = CClock::Now(); !m_day.Contains(tNow)) NewDay(tNow);
+        return nSeconds;
+    }
     Survey();
     m_nFrontPid = CProcesses::Get().ForegroundProcess();
     int nDaySeconds = nSeconds;

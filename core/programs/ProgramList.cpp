@@ -82,8 +82,9 @@ std::string CProgramList::MinutesText(std::int32_t nMinutes) {
     if (nMinutes < 0) return "No limit";
     if (nMinutes == 0) return "Not on this day";
     const std::int32_t nHours = nMinutes / 60, nRest = nMinutes % 60;
-    if (nHours == 0) return std::to_string(nRest) + " min";
-    return std::to_string(nHours) + " h" + (nRest ? " " + std::to_string(nRest) + " min" : std::string());
+    std::string strText = nHours ? std::to_string(nHours) + " h" : std::string();
+    if (nRest) strText.append(nHours ? " " : "").append(std::to_string(nRest)).append(" min");
+    return strText;
 }
 
 std::string CProgramList::WeekText(const PROGRAM_RULE& rule) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "core/programs/ProgramList.h"
 #include "core/seams/Clock.h"
 #include "core/seams/SystemActions.h"
 #include "core/store/DataStore.h"
@@ -22,6 +23,7 @@
 #include "win/windows/AccountWindowHost.h"
 #include "win/windows/ControllerHost.h"
 #include "win/windows/HistoryDlg.h"
+#include "win/windows/ProgramsDlg.h"
 #include "win/windows/SaveFailure.h"
 #include "win/windows/SaveForDlg.h"
 
@@ -96,6 +98,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
     SetDlgItemText(IDC_ARR_HISTORY, "History");
+    SetDlgItemText(IDC_ARR_PROGRAMS, "Programs");
     SetDlgItemText(IDC_ARR_LOGO, "");
     SetDlgItemText(IDC_ARR_LOGO_TEXT, "Quenby");
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
@@ -121,7 +124,10 @@ BOOL CArrangementDlg::OnInitDialog() {
     FillConditionCombos();
     FillUserCombo();
     m_nDay = CClock::ToLocal(CClock::Now()).nWeekday;
-    if (m_pStore) m_pStore->m_prjStore.Load();  // what is on disk
+    if (m_pStore) {  // what is on disk
+        m_pStore->m_prjStore.Load();
+        m_pStore->m_programRules.Load();
+    }
     ShowWeek();
     ShowDay();
 
@@ -174,7 +180,8 @@ void CArrangementDlg::SetLooks() {
                    {&m_btnAccounts, IDC_ARR_ACCOUNTS, IDB_ACCOUNTS},
                    {&m_btnOptions, IDC_ARR_OPTIONS, IDB_SETTINGS_HOT},
                    {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT},
-                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY}};
+                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY},
+                   {&m_btnPrograms, IDC_ARR_PROGRAMS, IDB_PROGRAMS}};
     for (const auto& tool : toolbar) {
         if (!tool.pButton->SubclassDlgItem(tool.nId, this)) continue;
         tool.pButton->SetBitmaps(tool.nBitmap, RGB(255, 255, 255));
@@ -207,12 +214,14 @@ void CArrangementDlg::SetLooks() {
     }
     for (size_t n = 0; n < std::size(kComboItems); ++n) m_combos[n].SubclassDlgItem(kComboItems[n].nId, this);
     m_strip.SubclassDlgItem(IDC_ARR_PREVIEW_STRIP, this);
-    if (m_previewText.SubclassDlgItem(IDC_ARR_PREVIEW_TEXT, this)) {
-        m_previewText.SetFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
-        m_previewText.SetTextColor(kAccentColor);
-        m_previewText.SetBkColor(kDialogBkColor);
-        m_previewText.SetTransparent(FALSE);
+    // The preview's sentence and, under it, the day's programs.
+    for (const auto& [pLabel, nId] : {std::pair{&m_previewText, IDC_ARR_PREVIEW_TEXT}, {&m_previewPrograms, IDC_ARR_PREVIEW_PROGRAMS}}) {
+        if (!pLabel->SubclassDlgItem(nId, this)) continue;
+        pLabel->SetFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+        pLabel->SetTextColor(kAccentColor);
+        pLabel->SetBkColor(kDialogBkColor);
+        pLabel->SetTransparent(FALSE);
     }
     if (m_btnSaveFor.SubclassDlgItem(IDC_ARR_SAVE_FOR, this)) ApplyActionButtonLook(m_btnSaveFor, 0);
 }
@@ -287,6 +296,7 @@ void CArrangementDlg::ShowWeek() {
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
     EnableItem(IDC_ARR_SAVE_FOR, !m_strUser.empty());
     EnableItem(IDC_ARR_HISTORY, !m_strUser.empty());
+    EnableItem(IDC_ARR_PROGRAMS, !m_strUser.empty());
 }
 
 void CArrangementDlg::EnableConditions(bool bEnable) {
@@ -366,11 +376,15 @@ void CArrangementDlg::RefreshPreview() {
         m_preview = CDayPreview();
         m_strip.SetSpans({});
         SetDlgItemText(IDC_ARR_PREVIEW_TEXT, "");
+        SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, "");
         return;
     }
     m_preview = CDayPreview::Simulate(EditedDay());
     m_strip.SetSpans(m_preview.Spans());
     SetDlgItemText(IDC_ARR_PREVIEW_TEXT, m_preview.Sentence());
+    const std::string strPrograms =
+        m_pStore ? CProgramList::DayText(m_pStore->m_programRules.ForUser(m_strUser), m_nDay) : std::string();
+    SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, strPrograms.empty() ? std::string() : "Programs: " + strPrograms + ".");
 }
 
 void CArrangementDlg::ReadUsage() {
@@ -581,6 +595,13 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
                 RunBusy(dlg);
             }
             return true;
+        case IDC_ARR_PROGRAMS:
+            if (nCode == BN_CLICKED && !m_strUser.empty()) {
+                CProgramsDlg dlg(this, m_pStore, m_pHost, m_strUser);
+                RunBusy(dlg);
+                RefreshPreview();  // the day's programs as saved
+            }
+            return true;
         case IDC_ARR_MINIMISE:
             if (nCode == BN_CLICKED) PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
             return true;
@@ -681,8 +702,8 @@ bool CArrangementDlg::OnPaint() {
     HPEN hFramePen = ::CreatePen(PS_SOLID, 1, RGB(127, 157, 185));
     HGDIOBJ hOldPen = ::SelectObject(hDC, hFramePen);
     // The day's frame holds its controls and the preview under them.
-    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(527));
-    ::Rectangle(hDC, SX(6), SY(536), SX(762), SY(606));
+    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(545));
+    ::Rectangle(hDC, SX(6), SY(554), SX(762), SY(624));
     // The tree line from "Conditional usage" to its three limits.
     HPEN hTreePen = ::CreatePen(PS_SOLID, 1, RGB(172, 168, 153));
     ::SelectObject(hDC, hTreePen);

@@ -93,25 +93,39 @@ void CNoticeWnd::Update(const CUsageContext& context) {
     m_counts[3] = m_countdown.m_nPeriodLeft;
 }
 
-void CNoticeWnd::Refresh() {
-    const int nWinner = FindWarning(m_counts, m_nLeadSeconds);
-    if (nWinner < 0) {
+void CNoticeWnd::SetProgramNotice(const std::string& strText, int nSeconds) {
+    m_strProgramText = strText;
+    m_nProgramSeconds = strText.empty() ? -1 : nSeconds;
+}
+
+void CNoticeWnd::Refresh(bool bLockWarnings) {
+    const int nWinner = bLockWarnings ? FindWarning(m_counts, m_nLeadSeconds) : -1;
+    // The program's notice when it comes first: its program goes before the screen locks.
+    const bool bProgram = m_nProgramSeconds >= 0 && (nWinner < 0 || m_nProgramSeconds < m_counts[nWinner]);
+    if (nWinner < 0 && !bProgram) {
         Hide();
         return;
     }
-    const int nSeconds = m_counts[nWinner];
-    const std::string& strTemplate = m_templates[nWinner];
-    const std::size_t nAt = strTemplate.find("%s");
-    m_strText = nAt == std::string::npos
-                    ? strTemplate
-                    : strTemplate.substr(0, nAt) + FormatSeconds(nSeconds) + strTemplate.substr(nAt + 2);
+    int nSeconds = 0;
+    if (bProgram) {
+        nSeconds = m_nProgramSeconds;
+        m_strText = m_strProgramText;
+    } else {
+        nSeconds = m_counts[nWinner];
+        const std::string& strTemplate = m_templates[nWinner];
+        const std::size_t nAt = strTemplate.find("%s");
+        m_strText = nAt == std::string::npos
+                        ? strTemplate
+                        : strTemplate.substr(0, nAt) + FormatSeconds(nSeconds) + strTemplate.substr(nAt + 2);
+    }
     if (!m_bShown) SetAlpha(m_nAlpha);
     Place();
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     ::UpdateWindow(m_hWnd);
     m_bShown = 1;
+    // A program just closed is told once, without a sound; a countdown beeps.
     m_bBeepSlow = nSeconds > 10 ? 1 : 0;
-    m_bBeepFast = nSeconds > 10 ? 0 : 1;
+    m_bBeepFast = nSeconds > 0 && nSeconds <= 10 ? 1 : 0;
 }
 
 void CNoticeWnd::Hide() {

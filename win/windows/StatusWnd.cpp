@@ -35,7 +35,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
                        const std::string& strUser)
     : CDialog(IDD_STATUS), m_pStore(pStore), m_pHost(pHost), m_pLockScreen(pLockScreen), m_strUser(strUser),
-      m_context(strUser) {
+      m_context(strUser), m_programs(pStore->m_programRules, pStore->m_programUse) {
     if (m_pStore) m_context.m_pExtraStore = &m_pStore->m_extraTime;
 }
 
@@ -69,6 +69,7 @@ BOOL CStatusWnd::OnInitDialog() {
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
+    RefreshPrograms();
     LockPresentation();
 
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -173,6 +174,7 @@ void CStatusWnd::StartLogin() {
     CDayHistory::CloseEndedDays(*m_pStore, CClock::Now());
     const bool bActive = m_pStore->m_activeUsers.Find(m_strUser) != nullptr;
     m_context.Start(m_strUser, bActive, m_pStore->m_prjStore, m_pStore->m_usageStore);
+    m_programs.Start(m_strUser);
     m_nWeekday = CClock::ToLocal(CClock::Now()).nWeekday;
     RefreshStatus();
     RefreshSettings();
@@ -198,6 +200,7 @@ void CStatusWnd::Save() {
         m_context.m_nMiniY = y;
     }
     m_context.Save(m_pStore->m_usageStore);
+    m_programs.Save();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -232,7 +235,7 @@ void CStatusWnd::Tick() {
     // message (a suspended process, a busy queue) counts all of them, a sleep counts nothing.
     const int nSeconds = m_useMeter.Take(CClock::RunningMs());
     const bool bWasNewDay = m_context.GetStateId() == STATE_NEW_DAY;
-    m_context.OnTimer(nSeconds);
+    m_context.OnTimer(m_programs.Tick(nSeconds, m_context));
     // Midnight: the day just ended goes to the history while the context still holds it.
     if (!bWasNewDay && m_context.GetStateId() == STATE_NEW_DAY) CDayHistory::CloseDay(m_context);
     ++m_nTicks;
@@ -244,13 +247,11 @@ void CStatusWnd::Tick() {
         Save();
     }
     RefreshButtons();
+    RefreshPrograms();
     const int nKind = m_context.GetLockKind();
     if (m_pNoticeWnd) {
         m_pNoticeWnd->Update(m_context);
-        if (nKind == LOCK_IN_USE)
-            m_pNoticeWnd->Refresh();
-        else
-            m_pNoticeWnd->Hide();
+        m_pNoticeWnd->Refresh(nKind == LOCK_IN_USE);
     }
     if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, m_context.GetInfo3());
     LockPresentation();
@@ -308,6 +309,17 @@ void CStatusWnd::PlaceBoxTexts() {
     ::MoveWindow(GetDlgItem(IDC_STATUS_TEXT), nLeft, nStatusTop, nWidth, kStatusBox.bottom - nStatusTop - 3, TRUE);
     ::MoveWindow(GetDlgItem(IDC_STATUS_SETTINGS_TEXT), kSettingsBox.left + 5, nSettingsTop,
                  kSettingsBox.right - kSettingsBox.left - 10, kSettingsBox.bottom - nSettingsTop - 3, TRUE);
+}
+
+void CStatusWnd::RefreshPrograms() {
+    if (!m_hWnd) return;
+    const std::string strLine = m_programs.StatusLine();
+    if (GetDlgItemText(IDC_STATUS_PROGRAM_LINE) != strLine) SetDlgItemText(IDC_STATUS_PROGRAM_LINE, strLine);
+    if (m_pNoticeWnd) {
+        const PROGRAM_NOTICE notice = m_programs.Notice();
+        m_pNoticeWnd->SetProgramNotice(notice.strText, notice.nSeconds);
+    }
+    if (m_pHost) m_pHost->LetThrough(m_programs.LetThrough(m_context));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -381,8 +393,10 @@ void CStatusWnd::LockPresentation() {
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
+    // So may a program the lock lets through (homework), which the child is using.
     const bool bOurs = hForeground == m_hWnd ||
-                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn)));
+                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn))) ||
+                       (pControl && pControl->IsLetThrough(hForeground));
     if (!bOurs) BringToFront();
 }
 

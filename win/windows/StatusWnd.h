@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/programs/ProgramGuard.h"
 #include "core/rules/UsageContext.h"
 #include "core/rules/UseMeter.h"
 #include "win/controls/SkinButton.h"
@@ -49,6 +50,7 @@ public:
     // Read by tests and by the windows this one owns.
     CUsageContext& Context() { return m_context; }
     CNoticeWnd* NoticeWnd() const { return m_pNoticeWnd.get(); }
+    const CProgramGuard& Programs() const { return m_programs; }
     CMiniWnd* MiniWnd() const { return m_pMiniWnd; }
     int Ticks() const { return m_nTicks; }
     int LockTicks() const { return m_nLockTicks; }
@@ -97,6 +99,8 @@ private:
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
+    // The program in front with its time, its notice, and the programs the lock lets through.
+    void RefreshPrograms();
     void PlaceBoxTexts();
     void LockPresentation();
     void BringToFront();
@@ -118,6 +122,8 @@ private:
     // Use is counted by the time that really passed between ticks.
     CUseMeter m_useMeter;
     int m_nUnsavedSecs = 0;
+    // The limits per program, ticked before the day, whose seconds it gives.
+    CProgramGuard m_programs;
 
     CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
     CTransLabel m_title, m_statusText, m_settingsText;
