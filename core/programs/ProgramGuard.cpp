@@ -214,7 +214,10 @@ std::string CProgramGuard::UsedText(const PROGRAM_RULE& rule) const {
 const CProgramGuard::KNOWN* CProgramGuard::FrontKnown() const {
     if (m_nFrontPid == 0) return nullptr;
     const auto it = m_known.find(m_nFrontPid);
-    return it != m_known.end() && it->second.nRule >= 0 && !it->second.bEnded ? &it->second : nullptr;
+    // A program asked to close has had its time: its last seconds in front count no more.
+    return it != m_known.end() && it->second.nRule >= 0 && !it->second.bEnded && it->second.nCloseAtMs < 0
+               ? &it->second
+               : nullptr;
 }
 
 std::vector<std::uint32_t> CProgramGuard::LetThrough(CUsageContext& context) const {

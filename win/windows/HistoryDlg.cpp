@@ -83,7 +83,7 @@ void CHistoryDlg::FillPrograms() {
     ListView_SetExtendedListViewStyle(hList, LVS_EX_FULLROWSELECT);
     RECT rc{};
     ::GetClientRect(hList, &rc);
-    const int cxDay = 80, cxNumber = 70, cxEndings = 60;
+    const int cxDay = 80, cxNumber = 76, cxEndings = 64;
     InsertListColumn(hList, 0, "Day", cxDay);
     InsertListColumn(hList, 1, "Program", rc.right - cxDay - 2 * cxNumber - cxEndings - ::GetSystemMetrics(SM_CXVSCROLL));
     InsertListColumn(hList, 2, "Minutes", cxNumber);

@@ -369,7 +369,11 @@ void CStatusWnd::LockPresentation() {
         return;
     }
     ++m_nLockTicks;
+    // A program the lock lets through (homework) may stand in front: the child is using it.
+    const bool bLetThroughInFront = pControl && pControl->IsLetThrough(::GetForegroundWindow());
     if (m_nLockTicks <= 4) {
+        // Homework the child went back to right after the lock is left in front.
+        if (m_nLockTicks > 1 && bLetThroughInFront) return;
         BringToFront();
         if (m_nLockTicks == 1) {
             ForceForegroundByAlt(m_hWnd);
@@ -393,10 +397,9 @@ void CStatusWnd::LockPresentation() {
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
-    // So may a program the lock lets through (homework), which the child is using.
     const bool bOurs = hForeground == m_hWnd ||
                        (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn))) ||
-                       (pControl && pControl->IsLetThrough(hForeground));
+                       bLetThroughInFront;
     if (!bOurs) BringToFront();
 }
 
@@ -626,6 +629,8 @@ void CStatusWnd::OnDestroy() {
         // end of the program); then it does not come back.
         const bool bBackToLock = m_pLockScreen && m_pLockScreen->ReleaseAccountWindow(this);
         if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        // Homework is let through for the child logged in only: it goes away with the login.
+        pControl->LetThrough({});
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
