@@ -49,7 +49,9 @@ void CProgramGuard::Start(const std::string& strUser) {
     m_strReason.clear();
     m_nReasonUntilMs = -1;
     NewDay(CClock::Now());
-    // Who runs is known from the start, so that the lock lets homework through at the login.
+    // Who runs is known from the start: a blocked program started before the login is ended at
+    // once, and the lock lets homework through at the login.
+    m_nNowMs = CClock::RunningMs();
     if (!m_rules.empty()) Survey();
 }
 
@@ -69,17 +71,20 @@ int CProgramGuard::Tick(int nSeconds, CUsageContext& context) {
         if (const TIMESECS tNow = CClock::Now(); !m_day.Contains(tNow)) NewDay(tNow);
         return nSeconds;
     }
-    Survey();
-    m_nFrontPid = CProcesses::Get().ForegroundProcess();
+    if (m_nNowMs - m_nSurveyMs >= kLookAroundMs) Survey();
+    LookAtFront();
     int nDaySeconds = nSeconds;
     // The seconds that passed belong to the day they passed in, as the day's use does: a tick at
     // midnight still counts for the day that ends.
-    if (const KNOWN* pFront = FrontKnown(); pFront && nSeconds > 0) {
+    // (A program without time left is ended below, not counted.)
+    if (const KNOWN* pFront = FrontKnown(); pFront && nSeconds > 0 && SecsLeftOf(m_rules[static_cast<std::size_t>(pFront->nRule)]) != 0) {
         const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(pFront->nRule)];
         Use(rule).nUsedSecs += nSeconds;
         m_nUnsavedSecs += nSeconds;
         // Homework in front of a computer in use: the day's total does not move.
         if (rule.CountsOutside() && pFront->bGenuine && context.GetLockKind() == LOCK_IN_USE) nDaySeconds = 0;
+        // Its time just ran out: every copy of it is found now, to be closed with it.
+        if (SecsLeftOf(rule) == 0) Survey();
     }
     if (const TIMESECS tNow = CClock::Now(); !m_day.Contains(tNow)) {
         Save();
@@ -97,37 +102,58 @@ bool CProgramGuard::Save() {
 
 void CProgramGuard::Survey() {
     ++m_nSurvey;
+    m_nSurveyMs = m_nNowMs;
     CProcesses::Get().List(m_processes);
     for (const PROCESS_ENTRY& process : m_processes) {
-        KNOWN& known = m_known[process.nPid];
+        auto it = m_known.find(process.nPid);
         // A new process, or an id the system gave to another program since.
-        if (known.nSeen == 0 || known.strImage != process.strImage) {
-            known = KNOWN();
-            known.strImage = process.strImage;
-            Identify(process.nPid, known);
-        }
-        known.nSeen = m_nSurvey;
+        if (it == m_known.end() || !SameProgramName(it->second.strImage, process.strImage))
+            it = m_known.insert_or_assign(process.nPid, Identify(process.nPid, process.strImage,
+                                                                  CProcesses::Get().PathOf(process.nPid)))
+                     .first;
+        it->second.nSeen = m_nSurvey;
     }
     std::erase_if(m_known, [this](const auto& entry) { return entry.second.nSeen != m_nSurvey; });
 }
 
-void CProgramGuard::Identify(std::uint32_t nPid, KNOWN& known) {
-    if (nPid == m_nOwnPid || m_rules.empty()) return;
-    IProcesses& processes = CProcesses::Get();
-    const std::string strPath = processes.PathOf(nPid);
-    if (IsProtectedProcess(strPath, m_strWindowsFolder, m_strOwnFolder)) return;
-    const int nByImage = FindRule(known.strImage);
+void CProgramGuard::LookAtFront() {
+    m_nFrontPid = CProcesses::Get().ForegroundProcess();
+    if (m_nFrontPid == 0) return;
+    const std::string strPath = CProcesses::Get().PathOf(m_nFrontPid);
+    const auto it = m_known.find(m_nFrontPid);
+    // Known under this path (or unreadable both times): nothing new. A path that cannot be read
+    // leaves the name the last look at every process gave.
+    if (it != m_known.end() && (SamePath(it->second.strPath, strPath) || strPath.empty())) return;
+    KNOWN known = Identify(m_nFrontPid, FileNameOfPath(strPath), strPath);
+    known.nSeen = m_nSurvey;
+    m_known.insert_or_assign(m_nFrontPid, std::move(known));
+}
+
+CProgramGuard::KNOWN CProgramGuard::Identify(std::uint32_t nPid, const std::string& strImage,
+                                             const std::string& strPath) const {
+    KNOWN known;
+    known.strImage = strImage;
+    known.strPath = strPath;
+    if (nPid == m_nOwnPid || IsProtectedProcess(strPath, m_strWindowsFolder, m_strOwnFolder)) return known;
+    const int nByImage = FindRule(strImage);
     // A renamed copy keeps the name its version information gives: when that names a rule, the
     // copy is that program, unless its new name is a stricter rule's (not one outside the limits).
-    const std::string strOriginal = strPath.empty() ? std::string() : processes.OriginalNameOf(strPath);
-    const int nByOriginal =
-        strOriginal.empty() || SameProgramName(strOriginal, known.strImage) ? -1 : FindRule(strOriginal);
+    const std::string strOriginal = strPath.empty() ? std::string() : CProcesses::Get().OriginalNameOf(strPath);
+    const int nByOriginal = strOriginal.empty() || SameProgramName(strOriginal, strImage) ? -1 : FindRule(strOriginal);
     known.nRule = nByOriginal >= 0 && (nByImage < 0 || m_rules[static_cast<std::size_t>(nByImage)].CountsOutside())
                       ? nByOriginal
                       : nByImage;
-    if (known.nRule < 0) return;
-    const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(known.nRule)];
-    known.bGenuine = rule.strPath.empty() || SamePath(rule.strPath, strPath);
+    if (known.nRule >= 0) {
+        const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(known.nRule)];
+        known.bGenuine = rule.strPath.empty() || SamePath(rule.strPath, strPath);
+    }
+    return known;
+}
+
+bool CProgramGuard::IsStill(std::uint32_t nPid, const KNOWN& known) const {
+    const std::string strPath = CProcesses::Get().PathOf(nPid);
+    return known.strPath.empty() ? SameProgramName(FileNameOfPath(strPath), known.strImage) || strPath.empty()
+                                 : SamePath(strPath, known.strPath);
 }
 
 int CProgramGuard::FindRule(const std::string& strProgram) const {
@@ -137,27 +163,30 @@ int CProgramGuard::FindRule(const std::string& strProgram) const {
 }
 
 void CProgramGuard::Enforce(std::int64_t nNowMs) {
-    // In the order of the process list, so that what is logged comes in a stable order.
-    for (const PROCESS_ENTRY& process : m_processes) {
-        KNOWN& known = m_known[process.nPid];
+    for (auto& [nPid, known] : m_known) {
         if (known.nRule < 0 || known.bEnded) continue;
-        if (known.nCloseAtMs >= 0) {
-            if (nNowMs - known.nCloseAtMs < kCloseGraceMs) continue;
-            EndProcess(process.nPid, known);
-            Log(m_rules[static_cast<std::size_t>(known.nRule)],
-                "was ended: it did not close within " + std::to_string(kCloseGraceMs / 1000) + " seconds");
-            continue;
-        }
-        if (SecsLeftOf(m_rules[static_cast<std::size_t>(known.nRule)]) != 0) {
+        const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(known.nRule)];
+        const bool bAllowed = SecsLeftOf(rule) != 0;
+        if (known.nCloseAtMs < 0 && bAllowed) {
             known.bWasAllowed = true;
             continue;
         }
-        // It ran while its minutes lasted: asked to close like a person would. Started once they
-        // were gone (or blocked): ended at once, before it is of any use.
-        if (known.bWasAllowed)
-            AskToClose(process.nPid, known, nNowMs);
-        else
-            EndAtStart(process.nPid, known, nNowMs);
+        if (known.nCloseAtMs >= 0 && nNowMs - known.nCloseAtMs < kCloseGraceMs) continue;
+        // An action: first the check that the id is still this program's.
+        if (!IsStill(nPid, known)) {
+            known.nRule = -1;
+            continue;
+        }
+        if (known.nCloseAtMs >= 0) {
+            EndProcess(nPid, known);
+            Log(rule, "was ended: it did not close within " + std::to_string(kCloseGraceMs / 1000) + " seconds");
+        } else if (known.bWasAllowed) {
+            // It ran while its minutes lasted: asked to close like a person would.
+            AskToClose(nPid, known, nNowMs);
+        } else {
+            // Started once they were gone (or blocked): ended at once, before it is of any use.
+            EndAtStart(nPid, known, nNowMs);
+        }
     }
 }
 
@@ -220,20 +249,26 @@ const CProgramGuard::KNOWN* CProgramGuard::FrontKnown() const {
                : nullptr;
 }
 
-std::vector<std::uint32_t> CProgramGuard::LetThrough(CUsageContext& context) const {
+bool CProgramGuard::HasHomework() const {
+    return std::any_of(m_rules.begin(), m_rules.end(), [](const PROGRAM_RULE& rule) { return rule.CountsOutside(); });
+}
+
+std::vector<std::uint32_t> CProgramGuard::LetThrough(CUsageContext& context) {
     std::vector<std::uint32_t> pids;
-    if (context.GetLockKind() == LOCK_IN_USE || !context.m_pTodayPrj) return pids;
+    if (!HasHomework() || context.GetLockKind() == LOCK_IN_USE || !context.m_pTodayPrj) return pids;
     // Never on a day without use, never outside the permitted hours (unless extra time was given).
     if (context.m_pTodayPrj->m_bForbid != 0 || context.GetStateId() == STATE_FORBID_DAY ||
         context.IsPeriodLocked(CClock::Now()))
         return pids;
-    for (const PROCESS_ENTRY& process : m_processes) {
-        const auto it = m_known.find(process.nPid);
-        if (it == m_known.end() || it->second.nRule < 0) continue;
-        const KNOWN& known = it->second;
+    // Homework started behind the lock is found within seconds.
+    m_nNowMs = CClock::RunningMs();
+    if (m_nNowMs - m_nSurveyMs >= kLockedLookAroundMs) Survey();
+    for (const auto& [nPid, known] : m_known) {
+        if (known.nRule < 0) continue;
         const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(known.nRule)];
-        if (rule.CountsOutside() && known.bGenuine && !known.bEnded && known.nCloseAtMs < 0 && SecsLeftOf(rule) != 0)
-            pids.push_back(process.nPid);
+        if (rule.CountsOutside() && known.bGenuine && !known.bEnded && known.nCloseAtMs < 0 && SecsLeftOf(rule) != 0 &&
+            IsStill(nPid, known))
+            pids.push_back(nPid);
     }
     return pids;
 }

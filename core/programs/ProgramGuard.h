@@ -4,11 +4,18 @@
 // ended; a blocked program, or one with no minutes left, is ended as soon as it is seen. A program
 // that counts outside the day's limits (homework) adds nothing to the day's use and is let through
 // the lock while the day and the hour allow it.
+//
+// What it costs each second is the process in front and its program file's path: a program is of
+// use to the child only in front, and a new program's window comes to the front as it opens. The
+// list of every process, which is dear with hundreds running, is taken at the login, every 30
+// seconds, when a program's time runs out (to close all its copies) and every 5 seconds while the
+// lock lets homework through. Before a process is closed, ended or let through, its path is
+// checked again, so that an id Windows gave to another program since is never acted on.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "core/rules/LocalDay.h"
@@ -32,6 +39,8 @@ public:
     static constexpr int kWarnSeconds = 60;
     static constexpr std::int64_t kCloseGraceMs = 10000;
     static constexpr std::int64_t kReasonShownMs = 8000;
+    static constexpr std::int64_t kLookAroundMs = 30000;
+    static constexpr std::int64_t kLockedLookAroundMs = 5000;
 
     // The stores outlive the guard (the data store's).
     CProgramGuard(CProgramRuleStore& rules, CProgramUseStore& use);
@@ -49,7 +58,7 @@ public:
     // The processes the lock lets through now: those of the programs that count outside the day's
     // limits (at the place the parent chose them from, when the rule knows it), while the computer
     // is locked on a day and at an hour they may be used, and their own minutes last.
-    std::vector<std::uint32_t> LetThrough(CUsageContext& context) const;
+    std::vector<std::uint32_t> LetThrough(CUsageContext& context);
     // For the status window: the program in front with its time ("" when no rule covers it), or
     // why a program was just closed or ended.
     std::string StatusLine() const;
@@ -65,7 +74,8 @@ private:
     // What the guard knows of a running process, kept while it runs.
     struct KNOWN {
         std::string strImage;
-        std::uint64_t nSeen = 0;     // the survey that saw it last
+        std::string strPath;
+        std::uint64_t nSeen = 0;     // the last look at every process that saw it
         int nRule = -1;              // its rule, -1 for none
         bool bGenuine = false;       // at the place its rule names (or the rule names none)
         bool bWasAllowed = false;    // seen while its rule allowed it
@@ -74,9 +84,13 @@ private:
     };
 
     void NewDay(TIMESECS tNow);
-    // Lists the processes and learns who each new one is.
+    // Lists every process and learns who each new one is; forgets the ones gone.
     void Survey();
-    void Identify(std::uint32_t nPid, KNOWN& known);
+    // Learns who the process in front is, unless it is known under the same path.
+    void LookAtFront();
+    KNOWN Identify(std::uint32_t nPid, const std::string& strImage, const std::string& strPath) const;
+    // The process still runs the program it was known as (its id was not given to another since).
+    bool IsStill(std::uint32_t nPid, const KNOWN& known) const;
     int FindRule(const std::string& strProgram) const;
     void Enforce(std::int64_t nNowMs);
     void AskToClose(std::uint32_t nPid, KNOWN& known, std::int64_t nNowMs);
@@ -89,14 +103,16 @@ private:
     int SecsLeftOf(const PROGRAM_RULE& rule) const;
     std::string UsedText(const PROGRAM_RULE& rule) const;
     const KNOWN* FrontKnown() const;
+    bool HasHomework() const;
 
     CProgramRuleStore& m_ruleStore;
     CProgramUseStore& m_useStore;
     std::string m_strUser;
     std::vector<PROGRAM_RULE> m_rules;
-    std::unordered_map<std::uint32_t, KNOWN> m_known;
+    std::map<std::uint32_t, KNOWN> m_known;  // by process id, so that endings come in a stable order
     std::vector<PROCESS_ENTRY> m_processes;
     std::uint64_t m_nSurvey = 0;
+    std::int64_t m_nSurveyMs = 0;
     std::string m_strWindowsFolder;
     std::string m_strOwnFolder;
     std::uint32_t m_nOwnPid = 0;

@@ -1,8 +1,11 @@
-// Windows' processes: the Toolhelp process list, the foreground window's process, the program
-// file's path and version information, WM_CLOSE to a process's windows and TerminateProcess.
+// Windows' processes: the process list (the system's process information, or Toolhelp where that
+// cannot be had), the foreground window's process, the program file's path and version
+// information, WM_CLOSE to a process's windows and TerminateProcess.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -13,6 +16,10 @@ namespace {
 // Declared for Vista and later only; looked up so that the headers' Windows version stays as it is.
 using QUERYIMAGENAME = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+// The system's process information in one call: about half of what Toolhelp's snapshot of it costs.
+using QUERYSYSTEMINFORMATION = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+constexpr ULONG kSystemProcessInformation = 5;
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
 
 // Owns a kernel handle.
 class CHandle {
@@ -70,9 +77,55 @@ public:
     CWinProcesses() {
         m_pfnQueryImageName = reinterpret_cast<QUERYIMAGENAME>(reinterpret_cast<void*>(
             ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+        m_pfnQuerySystem = reinterpret_cast<QUERYSYSTEMINFORMATION>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     }
 
     void List(std::vector<PROCESS_ENTRY>& processes) override {
+        if (!m_pfnQuerySystem || !ListFromSystem(processes)) ListFromSnapshot(processes);
+    }
+
+    // The processes from the system's process information; false when it could not be read.
+    bool ListFromSystem(std::vector<PROCESS_ENTRY>& processes) {
+        if (m_buffer.size() < 256 * 1024) m_buffer.resize(256 * 1024);
+        ULONG nNeeded = 0;
+        NTSTATUS nStatus = 0;
+        // The buffer grows (and stays grown) until the list fits.
+        for (int nTry = 0; nTry < 4; ++nTry) {
+            nStatus = m_pfnQuerySystem(kSystemProcessInformation, m_buffer.data(), static_cast<ULONG>(m_buffer.size()),
+                                       &nNeeded);
+            if (nStatus != kInfoLengthMismatch) break;
+            m_buffer.resize(std::max<std::size_t>(m_buffer.size() * 2, nNeeded + 64 * 1024));
+        }
+        if (nStatus < 0) return false;
+        std::size_t nCount = 0;
+        for (std::size_t nOffset = 0;;) {
+            const auto* pInfo = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(m_buffer.data() + nOffset);
+            const auto nPid = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(pInfo->UniqueProcessId));
+            if (nPid != 0) {
+                if (nCount == processes.size()) processes.emplace_back();
+                processes[nCount].nPid = nPid;
+                Narrow(pInfo->ImageName, processes[nCount].strImage);
+                ++nCount;
+            }
+            if (pInfo->NextEntryOffset == 0) break;
+            nOffset += pInfo->NextEntryOffset;
+            if (nOffset + sizeof(SYSTEM_PROCESS_INFORMATION) > m_buffer.size()) break;
+        }
+        processes.resize(nCount);
+        return true;
+    }
+
+    // A program file's name in the ANSI code page, assigned in place.
+    void Narrow(const UNICODE_STRING& name, std::string& strOut) {
+        const int nChars = static_cast<int>(name.Length / sizeof(WCHAR));
+        char szName[MAX_PATH] = {};
+        const int nBytes =
+            nChars > 0 ? ::WideCharToMultiByte(CP_ACP, 0, name.Buffer, nChars, szName, sizeof szName - 1, nullptr, nullptr) : 0;
+        strOut.assign(szName, static_cast<std::size_t>(nBytes > 0 ? nBytes : 0));
+    }
+
+    void ListFromSnapshot(std::vector<PROCESS_ENTRY>& processes) {
         std::size_t nCount = 0;
         CHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         if (snapshot) {
@@ -185,6 +238,8 @@ public:
 
 private:
     QUERYIMAGENAME m_pfnQueryImageName = nullptr;
+    QUERYSYSTEMINFORMATION m_pfnQuerySystem = nullptr;
+    std::vector<unsigned char> m_buffer;
 };
 
 }  // namespace

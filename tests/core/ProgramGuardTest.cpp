@@ -145,8 +145,9 @@ TEST_F(ProgramRules, AMinuteBeforeZeroTheChildIsWarnedAtZeroAskedToCloseAndTenSe
     EXPECT_FALSE(m_processes.IsRunning(nStubborn));
     EXPECT_EQ(m_processes.m_calls.back(), "end " + std::to_string(nStubborn));
 
-    // Started again with no minutes left: ended at once, not asked.
+    // Started again with no minutes left: ended as soon as its window comes to the front, not asked.
     const std::uint32_t nAgain = m_processes.Start("game.exe");
+    m_processes.Front(nAgain);
     m_kid.Tick();
     EXPECT_FALSE(m_processes.IsRunning(nAgain));
     EXPECT_EQ(m_guard.StatusLine(), "game.exe has no time left today.");
@@ -193,13 +194,22 @@ TEST_F(ProgramRules, ABlockedProgramIsEndedAtItsStartHoweverItIsNamedAndWhenever
         {"notes.exe", "C:\\Users\\kid\\notes.exe", "", false},           // no rule
     };
     for (const auto& c : cases) {
+        // A program's window comes to the front as it opens.
         const std::uint32_t nPid = m_processes.Start(c.pszImage, c.pszPath, false, c.pszOriginal);
+        m_processes.Front(nPid);
         m_kid.Tick();
         EXPECT_EQ(m_processes.IsRunning(nPid), !c.bEnded) << c.pszPath;
         m_processes.Quit(nPid);
     }
+    // One kept behind the others is of no use to the child; it is found at the next look at
+    // every process, within 30 seconds.
+    const std::uint32_t nBehind = m_processes.Start("chess.exe");
+    int nTicks = 0;
+    while (m_processes.IsRunning(nBehind) && nTicks < 60) m_kid.Tick(), ++nTicks;
+    EXPECT_FALSE(m_processes.IsRunning(nBehind));
+    EXPECT_LE(nTicks, 30);
     const std::vector<std::string> endings = Endings();
-    ASSERT_EQ(endings.size(), 5u);
+    ASSERT_EQ(endings.size(), 6u);
     EXPECT_EQ(endings[0], "chess.exe was ended at its start: it is not allowed today (0 minutes used today)");
     EXPECT_EQ(endings[1], "game.exe was ended at its start: it is not allowed today (0 minutes used today)");
 }
