@@ -77,7 +77,12 @@ int main(int argc, char** argv) {
         CUsageContext context;
         context.Start("kid", false, prjStore, usageStore);
         CProgramGuard guard(rules, use);
-        guard.Start("kid");  // the first look at every process (paths, versions) is not a tick's
+        // The first look at every process (their paths and versions) is the login's, not a second's.
+        const double dLoginStart = ThreadCpuMs();
+        const DWORD tLoginStart = ::GetTickCount();
+        guard.Start("kid");
+        std::printf("| the login's first look at every process (paths, version information) | %.1f ms CPU, %lu ms wall |\n",
+                    ThreadCpuMs() - dLoginStart, static_cast<unsigned long>(::GetTickCount() - tLoginStart));
         std::vector<PROCESS_ENTRY> seen;
         CProcesses::Get().List(seen);
         const double dStart = ThreadCpuMs();

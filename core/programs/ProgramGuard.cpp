@@ -178,8 +178,8 @@ void CProgramGuard::Enforce(std::int64_t nNowMs) {
             continue;
         }
         if (known.nCloseAtMs >= 0) {
-            EndProcess(nPid, known);
-            Log(rule, "was ended: it did not close within " + std::to_string(kCloseGraceMs / 1000) + " seconds");
+            const std::string strWhy = "it did not close within " + std::to_string(kCloseGraceMs / 1000) + " seconds";
+            Log(rule, EndProcess(nPid, known) ? "was ended: " + strWhy : "could not be ended (" + strWhy + ")");
         } else if (known.bWasAllowed) {
             // It ran while its minutes lasted: asked to close like a person would.
             AskToClose(nPid, known, nNowMs);
@@ -201,20 +201,20 @@ void CProgramGuard::AskToClose(std::uint32_t nPid, KNOWN& known, std::int64_t nN
 
 void CProgramGuard::EndAtStart(std::uint32_t nPid, KNOWN& known, std::int64_t nNowMs) {
     const PROGRAM_RULE& rule = m_rules[static_cast<std::size_t>(known.nRule)];
-    EndProcess(nPid, known);
+    const bool bEnded = EndProcess(nPid, known);
     ++Use(rule).nEndings;
     const bool bBlocked = rule.AllowedSecs(m_nWeekday) == 0;
-    Log(rule, bBlocked ? "was ended at its start: it is not allowed today"
-                       : "was ended at its start: its " + MinutesText(rule.AllowedSecs(m_nWeekday)) +
-                             " today are used up");
+    const std::string strWhy = bBlocked ? "it is not allowed today"
+                                        : "its " + MinutesText(rule.AllowedSecs(m_nWeekday)) + " today are used up";
+    Log(rule, bEnded ? "was ended at its start: " + strWhy : "could not be ended at its start (" + strWhy + ")");
     Tell(rule.strProgram + (bBlocked ? " is not allowed today" : " has no time left today"), nNowMs);
 }
 
-void CProgramGuard::EndProcess(std::uint32_t nPid, KNOWN& known) {
-    // Ended once: a process that outlives the call (one Windows will not let go of) is not
-    // ended, and logged, again every second.
+bool CProgramGuard::EndProcess(std::uint32_t nPid, KNOWN& known) {
+    // Ended once: a process Windows will not let go of (one run as administrator, in a standard
+    // account) is not tried, and logged, again every second.
     known.bEnded = true;
-    CProcesses::Get().End(nPid);
+    return CProcesses::Get().End(nPid);
 }
 
 void CProgramGuard::Log(const PROGRAM_RULE& rule, const std::string& strWhat) {

@@ -95,7 +95,8 @@ private:
     void Enforce(std::int64_t nNowMs);
     void AskToClose(std::uint32_t nPid, KNOWN& known, std::int64_t nNowMs);
     void EndAtStart(std::uint32_t nPid, KNOWN& known, std::int64_t nNowMs);
-    void EndProcess(std::uint32_t nPid, KNOWN& known);
+    // False when the system refused.
+    bool EndProcess(std::uint32_t nPid, KNOWN& known);
     void Log(const PROGRAM_RULE& rule, const std::string& strWhat);
     void Tell(const std::string& strReason, std::int64_t nNowMs);
     PROGRAM_USE& Use(const PROGRAM_RULE& rule) const;
