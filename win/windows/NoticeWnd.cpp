@@ -100,8 +100,10 @@ void CNoticeWnd::SetProgramNotice(const std::string& strText, int nSeconds) {
 
 void CNoticeWnd::Refresh(bool bLockWarnings) {
     const int nWinner = bLockWarnings ? FindWarning(m_counts, m_nLeadSeconds) : -1;
-    // The program's notice when it comes first: its program goes before the screen locks.
-    const bool bProgram = m_nProgramSeconds >= 0 && (nWinner < 0 || m_nProgramSeconds < m_counts[nWinner]);
+    // A program's countdown when it ends first (its program goes before the screen locks); the
+    // word about a program just closed only while no lock is near.
+    const bool bProgram = m_nProgramSeconds > 0 ? nWinner < 0 || m_nProgramSeconds < m_counts[nWinner]
+                                                : m_nProgramSeconds == 0 && nWinner < 0;
     if (nWinner < 0 && !bProgram) {
         Hide();
         return;
