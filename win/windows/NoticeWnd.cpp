@@ -1,12 +1,15 @@
 // The pre-lock notice window.
 #include "win/windows/NoticeWnd.h"
 
+#include <algorithm>
+
 #include "core/rules/NoticeRules.h"
 #include "core/seams/SystemActions.h"
 #include "core/texts/Duration.h"
 #include "core/texts/MsgText.h"
 #include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
+#include "win/controls/GdiObject.h"
 #include "win/framework/WinApp.h"
 
 namespace {
@@ -167,6 +170,17 @@ bool CNoticeWnd::OnPaint() {
         ::DeleteDC(hPicture);
     }
     HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
+    // A line too wide for the picture (a program's long name) is drawn smaller, whole.
+    CGdiObject<HFONT> smaller;
+    SIZE size{};
+    const int nRoom = m_nBitmapWidth - 24;
+    ::GetTextExtentPoint32A(hMem, m_strText.c_str(), static_cast<int>(m_strText.size()), &size);
+    if (size.cx > nRoom && nRoom > 0) {
+        const int nHeight = std::max(14, static_cast<int>(48LL * nRoom / size.cx));
+        smaller.Reset(::CreateFontA(nHeight, 0, 0, 0, 900, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Tahoma"));
+        if (smaller.Get()) ::SelectObject(hMem, smaller.Get());
+    }
     ::SetTextColor(hMem, RGB(255, 0, 0));
     ::SetBkMode(hMem, TRANSPARENT);
     ::SetTextAlign(hMem, TA_CENTER | TA_BOTTOM);
