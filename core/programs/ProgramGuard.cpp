@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "core/programs/ProgramNames.h"
 #include "core/rules/DayHistory.h"
 #include "core/rules/ExtraTime.h"
 #include "core/rules/UsageContext.h"
 #include "core/rules/UsageState.h"
+#include "core/seams/SystemActions.h"
 #include "core/store/EventLog.h"
 #include "core/store/ProgramUseStore.h"
 #include "core/texts/Duration.h"
@@ -253,13 +255,16 @@ bool CProgramGuard::HasHomework() const {
     return std::any_of(m_rules.begin(), m_rules.end(), [](const PROGRAM_RULE& rule) { return rule.CountsOutside(); });
 }
 
+bool CProgramGuard::MayLetThrough(CUsageContext& context) const {
+    if (!HasHomework() || context.GetLockKind() == LOCK_IN_USE || !context.m_pTodayPrj) return false;
+    // Never on a day without use, never outside the permitted hours (unless extra time was given).
+    return context.m_pTodayPrj->m_bForbid == 0 && context.GetStateId() != STATE_FORBID_DAY &&
+           !context.IsPeriodLocked(CClock::Now());
+}
+
 std::vector<std::uint32_t> CProgramGuard::LetThrough(CUsageContext& context) {
     std::vector<std::uint32_t> pids;
-    if (!HasHomework() || context.GetLockKind() == LOCK_IN_USE || !context.m_pTodayPrj) return pids;
-    // Never on a day without use, never outside the permitted hours (unless extra time was given).
-    if (context.m_pTodayPrj->m_bForbid != 0 || context.GetStateId() == STATE_FORBID_DAY ||
-        context.IsPeriodLocked(CClock::Now()))
-        return pids;
+    if (!MayLetThrough(context)) return pids;
     // Homework started behind the lock is found within seconds.
     m_nNowMs = CClock::RunningMs();
     if (m_nNowMs - m_nSurveyMs >= kLockedLookAroundMs) Survey();
@@ -271,6 +276,20 @@ std::vector<std::uint32_t> CProgramGuard::LetThrough(CUsageContext& context) {
             pids.push_back(nPid);
     }
     return pids;
+}
+
+std::vector<PROGRAM_RULE> CProgramGuard::HomeworkToOpen(CUsageContext& context) const {
+    std::vector<PROGRAM_RULE> rules;
+    if (!MayLetThrough(context)) return rules;
+    for (const PROGRAM_RULE& rule : m_rules)
+        if (rule.CountsOutside() && !rule.strPath.empty() && SecsLeftOf(rule) != 0) rules.push_back(rule);
+    return rules;
+}
+
+bool CProgramGuard::OpenHomework(const PROGRAM_RULE& rule) {
+    if (!CSystem::Get().StartProcess(rule.strPath, "\"" + rule.strPath + "\"")) return false;
+    m_nSurveyMs = std::numeric_limits<std::int64_t>::min() / 2;
+    return true;
 }
 
 std::string CProgramGuard::StatusLine() const {

@@ -59,6 +59,13 @@ public:
     // limits (at the place the parent chose them from, when the rule knows it), while the computer
     // is locked on a day and at an hour they may be used, and their own minutes last.
     std::vector<std::uint32_t> LetThrough(CUsageContext& context);
+    // The programs that count outside the day's limits which the child may open now, from behind
+    // the lock (the desktop is covered): those the parent picked from the running programs, whose
+    // place is known, when the lock would let them through.
+    std::vector<PROGRAM_RULE> HomeworkToOpen(CUsageContext& context) const;
+    // Opens such a program (through the system actions); the next second looks at every process,
+    // so that its windows are let through at once. False when it could not be started.
+    bool OpenHomework(const PROGRAM_RULE& rule);
     // For the status window: the program in front with its time ("" when no rule covers it), or
     // why a program was just closed or ended.
     std::string StatusLine() const;
@@ -105,6 +112,9 @@ private:
     std::string UsedText(const PROGRAM_RULE& rule) const;
     const KNOWN* FrontKnown() const;
     bool HasHomework() const;
+    // The lock may let homework through now: the computer is locked on a day with use, within the
+    // permitted hours (or extra time).
+    bool MayLetThrough(CUsageContext& context) const;
 
     CProgramRuleStore& m_ruleStore;
     CProgramUseStore& m_useStore;

@@ -17,6 +17,7 @@
 #include "core/store/HistoryFile.h"
 #include "EngineDriver.h"
 #include "support/FakeProcesses.h"
+#include "support/FakeSystemActions.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 
@@ -82,6 +83,7 @@ protected:
     CTempFolder m_folder;
     CFakeClock m_clock;
     CFakeProcesses m_processes;
+    CFakeSystemActions m_system;
     CDataStore m_store;
     CProgramGuard m_guard{m_store.m_programRules, m_store.m_programUse};
     CEngineDriver m_kid{m_clock};
@@ -279,6 +281,11 @@ TEST_F(ProgramRules, HomeworkCountsOutsideTheDayAtTheTotalButNeverOutsideThePeri
     m_processes.Front(nGame);
     EXPECT_EQ(m_kid.TicksUntil(STATE_TOTAL_USED_UP, 1000), 600);
     EXPECT_EQ(m_guard.LetThrough(m_kid.Context()), std::vector<std::uint32_t>{nWord}) << "only the homework";
+    // Closed behind the lock, it can be opened again from there, from where the parent picked it.
+    EXPECT_EQ(m_guard.HomeworkToOpen(m_kid.Context()), std::vector<PROGRAM_RULE>{word});
+    ASSERT_FALSE(m_guard.OpenHomework(word)) << "the fake system starts nothing";
+    EXPECT_EQ(m_system.CallsStartingWith("start "),
+              std::vector<std::string>{"start " + word.strPath + " | \"" + word.strPath + "\""});
     m_processes.Front(nWord);
     m_kid.Ticks(60);
     EXPECT_EQ(Used("word.exe"), 180) << "used behind the lock and counted as its own";
@@ -292,6 +299,7 @@ TEST_F(ProgramRules, HomeworkCountsOutsideTheDayAtTheTotalButNeverOutsideThePeri
     m_clock.Set(At(20, 0, 1));  // the period is over
     m_kid.Tick();
     EXPECT_TRUE(m_guard.LetThrough(m_kid.Context()).empty());
+    EXPECT_TRUE(m_guard.HomeworkToOpen(m_kid.Context()).empty());
     m_processes.Quit(nFake);
 
     // A Wednesday, which is forbidden, at a time the period would allow.

@@ -3,7 +3,8 @@
 // game in front is counted, the child is warned a minute before the end and both copies are closed
 // at zero; one that ignores the request is ended 10 seconds later; a blocked game is ended at its
 // start, renamed or started before the login, and the child is told why; a homework program stays
-// usable above the lock once the day's time is used up, while everything else is put away. (To
+// usable above the lock once the day's time is used up, while everything else is put away, and is
+// opened again from there when it was closed. (To
 // spare the scenarios half an hour, programs.use is left with most of the minutes used, as a
 // parent would find it late in the day.)
 #include <gtest/gtest.h>
@@ -62,6 +63,7 @@ public:
     CTestPrograms(const CTestPrograms&) = delete;
     CTestPrograms& operator=(const CTestPrograms&) = delete;
 
+    std::string PathOf(const std::string& strExe) const { return m_strFolder + strExe; }
     // A renamed copy, as a child would make one.
     void CopyAs(const std::string& strFrom, const std::string& strTo) const {
         ::CopyFileA((m_strFolder + strFrom).c_str(), (m_strFolder + strTo).c_str(), FALSE);
@@ -331,7 +333,10 @@ TEST(Programs, AHomeworkProgramStaysUsableWhileTheComputerIsLockedForEverythingE
     day.m_nTotalHours = 0;
     day.m_nTotalMinutes = 1;
     PrepareFamily(program, day);
-    WriteRulesAndUse(program, {Rule("homework.exe", PROGRAM_RULE::NO_LIMIT, PROGRAM_RULE::FLAG_OUTSIDE)});
+    // Picked from the running programs: the rule knows where it lies.
+    PROGRAM_RULE homework = Rule("homework.exe", PROGRAM_RULE::NO_LIMIT, PROGRAM_RULE::FLAG_OUTSIDE);
+    homework.strPath = games.PathOf("homework.exe");
+    WriteRulesAndUse(program, {homework});
     // 45 of the day's 60 seconds were used earlier today.
     CDataFolder::Use(program.Folder());
     {
@@ -376,8 +381,35 @@ TEST(Programs, AHomeworkProgramStaysUsableWhileTheComputerIsLockedForEverythingE
     EXPECT_TRUE(LineSays(hStatus, "homework.exe: not counted in today's total", 5000)) << ProgramLine(hStatus);
     program.Screenshot("homework-above-the-lock");
 
+    // Closed behind the lock, homework is opened again from the status window.
+    ::PostMessageA(hHomework, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CTestPrograms::WaitForEnd(nHomework, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(::GetDlgItem(hStatus, IDC_STATUS_OPEN_HOMEWORK)) != FALSE; }, 5000))
+        << "no \"Open homework\" behind the lock";
+    CProgramUnderTest::Click(hStatus, IDC_STATUS_OPEN_HOMEWORK);
+    HWND hAgain = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        hAgain = ::FindWindowA("QuenbyTestProgram", "Essay - Homework");
+        return hAgain && ::IsWindowVisible(hAgain);
+    }, 15000)) << "homework was not opened";
+    DWORD nAgain = 0;
+    ::GetWindowThreadProcessId(hAgain, &nAgain);
+    struct CEndAtExit {
+        DWORD nPid;
+        ~CEndAtExit() {
+            if (HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE, FALSE, nPid)) {
+                ::TerminateProcess(hProcess, 9);
+                ::CloseHandle(hProcess);
+            }
+        }
+    } endAgain{nAgain};
+    EXPECT_TRUE(BringForward(hAgain));
+    EXPECT_TRUE(WaitFor([&] { return TakesClicks(hAgain); }, 10000)) << "the homework opened behind the lock is covered";
+    EXPECT_FALSE(::IsWindowVisible(hGame));
+    program.Screenshot("homework-opened-behind-the-lock");
+
     // With the child's login, homework goes too.
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
     ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(hHomework); }, 10000)) << "homework stays out at the lock screen";
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(hAgain); }, 10000)) << "homework stays out at the lock screen";
 }

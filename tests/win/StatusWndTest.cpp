@@ -781,6 +781,7 @@ TEST_F(StatusWnd, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHomeworkStaysA
     game.nMinutes.fill(2);
     PROGRAM_RULE homework;
     homework.strProgram = "homework.exe";
+    homework.strPath = "C:\\Games\\homework.exe";  // picked from the running programs
     homework.nFlags = PROGRAM_RULE::FLAG_OUTSIDE;
     CProgramRuleStore rules;
     rules.ReplaceUser("kid", {game, homework});
@@ -802,6 +803,7 @@ TEST_F(StatusWnd, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHomeworkStaysA
     processes.Front(nGame);
     Tick(5);
     EXPECT_EQ(Line(), "game.exe: 00:01:15 left today");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK))) << "nothing to open in use";
     processes.Front(nHomework);
     Tick(10);
     EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
@@ -829,6 +831,14 @@ TEST_F(StatusWnd, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHomeworkStaysA
     EXPECT_EQ(::GetForegroundWindow(), hHomework) << "the status window leaves homework in front";
     EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) SaveScreen(strFolder + "homework-above-the-lock.bmp");
+    // Homework closed behind the lock is opened again from the status window.
+    HWND hOpen = ::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_TRUE(::IsWindowVisible(hOpen));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_START)) && Enabled(m_pStatus, IDC_STATUS_START));
+    Shot("status-open-homework.bmp");
+    Click(IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_EQ(m_system.CallsStartingWith("start C:"),
+              std::vector<std::string>{"start C:\\Games\\homework.exe | \"C:\\Games\\homework.exe\""});
 
     Click(IDC_STATUS_SWITCH);
     m_pStatus = nullptr;

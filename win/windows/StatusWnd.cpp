@@ -161,6 +161,7 @@ void CStatusWnd::SetUpControls() {
 
     SetDlgItemText(IDC_STATUS_MINI_CHECK, GetMsgText(260));
     if (m_btnAskMore.SubclassDlgItem(IDC_STATUS_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
+    if (m_btnHomework.SubclassDlgItem(IDC_STATUS_OPEN_HOMEWORK, this)) ApplyActionButtonLook(m_btnHomework, 2);
 }
 
 void CStatusWnd::AddActiveUser() {
@@ -320,6 +321,28 @@ void CStatusWnd::RefreshPrograms() {
         m_pNoticeWnd->SetProgramNotice(notice.strText, notice.nSeconds);
     }
     if (m_pHost) m_pHost->LetThrough(m_programs.LetThrough(m_context));
+    m_homework = m_programs.HomeworkToOpen(m_context);
+    HWND hHomework = GetDlgItem(IDC_STATUS_OPEN_HOMEWORK);
+    if ((::IsWindowVisible(hHomework) != FALSE) != !m_homework.empty())
+        ::ShowWindow(hHomework, m_homework.empty() ? SW_HIDE : SW_SHOW);
+}
+
+void CStatusWnd::OnOpenHomework() {
+    if (m_homework.empty()) return;
+    std::size_t nChosen = 0;
+    if (m_homework.size() > 1) {
+        // Several: the child picks one from a menu under the button.
+        HMENU hMenu = ::CreatePopupMenu();
+        for (std::size_t n = 0; n < m_homework.size(); ++n)
+            ::AppendMenuA(hMenu, MF_STRING, n + 1, m_homework[n].strProgram.c_str());
+        RECT rc{};
+        ::GetWindowRect(GetDlgItem(IDC_STATUS_OPEN_HOMEWORK), &rc);
+        const int nCommand = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+        if (nCommand <= 0) return;
+        nChosen = static_cast<std::size_t>(nCommand - 1);
+    }
+    m_programs.OpenHomework(m_homework[nChosen]);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -422,6 +445,9 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             return true;
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
+            return true;
+        case IDC_STATUS_OPEN_HOMEWORK:
+            if (nCode == BN_CLICKED) OnOpenHomework();
             return true;
         case IDC_STATUS_SWITCH:
             DestroyWindow();

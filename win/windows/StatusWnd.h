@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/programs/ProgramGuard.h"
 #include "core/rules/UsageContext.h"
@@ -89,6 +90,8 @@ private:
     void OnStartToUse();
     void OnSetting();
     void OnAskForMoreTime();
+    // Opens a homework program from behind the lock: the one there is, or the one chosen.
+    void OnOpenHomework();
     // Runs one of this window's dialogs modally with the tray menu off; the hot key and the lock
     // presentation leave it alone meanwhile. False when the window was destroyed under it: the
     // object is gone then and the caller touches nothing more.
@@ -125,7 +128,9 @@ private:
     // The limits per program, ticked before the day, whose seconds it gives.
     CProgramGuard m_programs;
 
-    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore, m_btnHomework;
+    // The homework programs the child may open now (the button shows while there are some).
+    std::vector<PROGRAM_RULE> m_homework;
     CTransLabel m_title, m_statusText, m_settingsText;
 
     HBITMAP m_hBanner = nullptr;
