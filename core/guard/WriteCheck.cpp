@@ -16,6 +16,8 @@
 #include "core/store/HiddenWindowList.h"
 #include "core/store/HistoryFile.h"
 #include "core/store/PrjStore.h"
+#include "core/store/ProgramRuleStore.h"
+#include "core/store/ProgramUseStore.h"
 #include "core/store/ProtectedAccounts.h"
 #include "core/store/RecordField.h"
 #include "core/store/RecordWriter.h"
@@ -160,6 +162,28 @@ std::string NoGrantWithoutAdministrator(const BYTES& oldImage, const BYTES& newI
     return {};
 }
 
+// programs.use: a program's minutes and endings of today never go down, and no record is dated
+// ahead; records of days gone may be dropped (their lines are in the history).
+std::string ProgramUseNeverGoesDown(const BYTES& oldImage, const BYTES& newImage, const WRITE_CONTEXT& context) {
+    const std::list<PROGRAM_USE> after = CProgramUseStore::Parse(newImage);
+    const int nAhead = DateKey(context.tNow + CWriteCheck::kAheadSecs);
+    for (const PROGRAM_USE& record : after)
+        if (record.nDate > nAhead) return record.strUser + "'s record of " + record.strProgram + " would be dated ahead of the clock";
+    const int nToday = DateKey(context.tNow);
+    for (const PROGRAM_USE& old : CProgramUseStore::Parse(oldImage)) {
+        if (old.nDate != nToday) continue;
+        const auto it = std::find_if(after.begin(), after.end(),
+                                     [&old](const PROGRAM_USE& record) { return CProgramUseStore::IsSameKey(record, old); });
+        if (it == after.end()) {
+            if (context.bAdministrator) continue;  // the account was deleted
+            return old.strUser + "'s minutes of today in " + old.strProgram + " would be dropped";
+        }
+        if (it->nUsedSecs < old.nUsedSecs || it->nEndings < old.nEndings)
+            return old.strUser + "'s minutes of today in " + old.strProgram + " would go down";
+    }
+    return {};
+}
+
 // The lines of a history.csv text that are days, in order.
 std::vector<HISTORY_LINE> DayLines(const std::string& strText, bool& bOnlyDays) {
     std::vector<HISTORY_LINE> lines;
@@ -173,15 +197,30 @@ std::vector<HISTORY_LINE> DayLines(const std::string& strText, bool& bOnlyDays) 
         HISTORY_LINE line;
         if (CHistoryFile::Parse(strLine, line))
             lines.push_back(line);
-        else if (!strLine.empty() && strLine != CHistoryFile::kHeader)
+        else if (!strLine.empty() && strLine != CHistoryFile::kHeader && strLine != CHistoryFile::kProgramHeader)
             bOnlyDays = false;
     }
     return lines;
 }
 
+// The old image as the program writes it on: its first program's line turns a header of the days
+// alone into the header that names the program column; nothing else of the old image changes.
+BYTES WithProgramHeader(const BYTES& oldImage, const BYTES& newImage) {
+    const std::string strDays = std::string(CHistoryFile::kHeader) + "\r\n";
+    const std::string strPrograms = std::string(CHistoryFile::kProgramHeader) + "\r\n";
+    const auto StartsWith = [](const BYTES& image, const std::string& str) {
+        return image.size() >= str.size() && std::equal(str.begin(), str.end(), image.begin());
+    };
+    if (!StartsWith(oldImage, strDays) || !StartsWith(newImage, strPrograms)) return oldImage;
+    BYTES image(strPrograms.begin(), strPrograms.end());
+    image.insert(image.end(), oldImage.begin() + static_cast<std::ptrdiff_t>(strDays.size()), oldImage.end());
+    return image;
+}
+
 // history.csv: whole lines added at the end, each a day that has ended, not in the file yet, and
-// with no fewer minutes than use.sta counted for it.
-std::string AppendedLinesOnly(const BYTES& oldImage, const BYTES& newImage, const WRITE_CONTEXT& context) {
+// (a child's day) with no fewer minutes than use.sta counted for it.
+std::string AppendedLinesOnly(const BYTES& oldWritten, const BYTES& newImage, const WRITE_CONTEXT& context) {
+    const BYTES oldImage = WithProgramHeader(oldWritten, newImage);
     if (newImage.size() < oldImage.size() || !std::equal(oldImage.begin(), oldImage.end(), newImage.begin()))
         return "history.csv may only be added to";
     const std::string strAdded(newImage.begin() + static_cast<std::ptrdiff_t>(oldImage.size()), newImage.end());
@@ -195,11 +234,11 @@ std::string AppendedLinesOnly(const BYTES& oldImage, const BYTES& newImage, cons
     for (const HISTORY_LINE& line : added) {
         if (line.nDate >= nToday) return "history.csv would get a line of a day that has not ended";
         if (std::any_of(known.begin(), known.end(), [&line](const HISTORY_LINE& other) {
-                return other.nDate == line.nDate && other.strUser == line.strUser;
+                return other.nDate == line.nDate && other.strUser == line.strUser && other.strProgram == line.strProgram;
             }))
             return "history.csv would get a second line for " + line.strUser + "'s day";
         for (const USAGE_RECORD& record : usage)
-            if (record.strUser == line.strUser && DateKey(record.tLastSave) == line.nDate &&
+            if (line.strProgram.empty() && record.strUser == line.strUser && DateKey(record.tLastSave) == line.nDate &&
                 line.nUsedMinutes < record.nUsedSecs / 60)
                 return "history.csv would show fewer minutes than " + line.strUser + " used";
         known.push_back(line);
@@ -223,6 +262,8 @@ const FILE_RULE kRules[] = {
     {CExtraTimeStore::kFileName, CExtraTimeStore::kRecordSize, true, NoGrantWithoutAdministrator},
     {CHistoryFile::kFileName, 1, false, AppendedLinesOnly},
     {CProtectedAccounts::kFileName, CProtectedAccounts::kRecordSize, true, AdministratorOnly},
+    {CProgramRuleStore::kFileName, CProgramRuleStore::kRecordSize, true, AdministratorOnly},
+    {CProgramUseStore::kFileName, CProgramUseStore::kRecordSize, true, ProgramUseNeverGoesDown},
     {CActiveUserList::kFileName, CActiveUserList::kRecordSize, true, Anyone},
     {CHiddenWindowList::kFileName, CHiddenWindowList::kRecordSize, true, Anyone},
 };

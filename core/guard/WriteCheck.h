@@ -11,7 +11,11 @@
 //                       removes a child's record (the account is deleted)
 //   extra.tim           extra time granted only by the Administrator; a child's program may only
 //                       use it up and count locks
-//   history.csv         appended only, whole lines of ended days that agree with use.sta
+//   programs.lim        the Administrator only (the limits per program)
+//   programs.use        a program's minutes and endings of today never go down, no record is
+//                       dated ahead; records of days gone may be dropped
+//   history.csv         appended only, whole lines of ended days that agree with use.sta (the
+//                       header of the days alone may become the one that names the program column)
 //   userinfo.aur, winnodes.tmp   the session's own bookkeeping: anyone
 // Any other file is refused. A new data file joins with one line in the table of WriteCheck.cpp.
 #pragma once

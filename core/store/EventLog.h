@@ -36,6 +36,7 @@ public:
     static constexpr const char* kFirstRun = "first run";         // the Administrator password chosen
     static constexpr const char* kLogin = "login";                // the Administrator logged in
     static constexpr const char* kExtraTime = "extra time";       // extra time granted to a child
+    static constexpr const char* kProgramEnded = "program ended";  // a program closed or ended by its rule
     // The guard's own kinds (the installed program's service); no program may write them.
     static constexpr const char* kRefused = "refused";            // a write or request the guard refused
     static constexpr const char* kChanged = "changed";            // a data file changed behind the guard, put back

@@ -155,6 +155,7 @@ const MSG_ENTRY g_entries[] = {
     {416, "History"},
     {418, "Save for..."},
     {420, "The arrangements could not be written to the disk."},
+    {422, "Programs"},
 };
 
 const char* const g_pszUnknown = "Error! check program";

@@ -321,6 +321,14 @@ BYTES PrjImage(std::initializer_list<const char*> names, bool bFreeKid = false) 
 
 BYTES Text(const std::string& str) { return BYTES(str.begin(), str.end()); }
 
+BYTES ProgramUseImage(std::int32_t nDate, std::int32_t nUsed, std::int32_t nEndings = 0) {
+    CRecordWriter writer;
+    writer.PutText("kid", 128);
+    writer.PutText("game.exe", 128);
+    for (std::int32_t n : {nDate, nUsed, nEndings}) writer.PutInt32(n);
+    return writer.Bytes();
+}
+
 }  // namespace
 
 TEST(WriteCheck, EachFileTakesWhatItsRuleAllowsAndNothingMore) {
@@ -329,7 +337,7 @@ TEST(WriteCheck, EachFileTakesWhatItsRuleAllowsAndNothingMore) {
     const TIMESECS tSaved = kNoon - 30;
     const int nToday = DateKey(kNoon);
     const std::string strHeader = std::string(CHistoryFile::kHeader) + "\r\n";
-    const std::string strYesterday = CHistoryFile::Format({nToday - 1, "kid", 50, 90, 1, 0}) + "\r\n";
+    const std::string strYesterday = CHistoryFile::Format({nToday - 1, "kid", 50, 90, 1, 0, ""}) + "\r\n";
     const struct {
         const char* pszCase;
         const char* pszFile;
@@ -385,11 +393,26 @@ TEST(WriteCheck, EachFileTakesWhatItsRuleAllowsAndNothingMore) {
         {"a day written twice", "history.csv", Text(strHeader + strYesterday), Text(strHeader + strYesterday + strYesterday),
          false, false},
         {"today in the history", "history.csv", Text(strHeader),
-         Text(strHeader + CHistoryFile::Format({nToday, "kid", 5, 90, 0, 0}) + "\r\n"), false, false},
+         Text(strHeader + CHistoryFile::Format({nToday, "kid", 5, 90, 0, 0, ""}) + "\r\n"), false, false},
         {"a line that is no day", "history.csv", Text(strHeader), Text(strHeader + "kid,never\r\n"), false, false},
         {"a line without its end", "history.csv", Text(strHeader), Text(strHeader + strYesterday.substr(0, 20)), false, false},
         {"fewer minutes than use.sta counted", "history.csv", Text(strHeader),
-         Text(strHeader + CHistoryFile::Format({nToday - 1, "kid", 1, 90, 0, 0}) + "\r\n"), false, false},
+         Text(strHeader + CHistoryFile::Format({nToday - 1, "kid", 1, 90, 0, 0, ""}) + "\r\n"), false, false},
+
+        {"a program's minutes count up", "programs.use", ProgramUseImage(nToday, 600), ProgramUseImage(nToday, 660, 1),
+         false, true},
+        {"a program's minutes go down", "programs.use", ProgramUseImage(nToday, 600), ProgramUseImage(nToday, 60), false, false},
+        {"a program's endings go down", "programs.use", ProgramUseImage(nToday, 600, 2), ProgramUseImage(nToday, 600, 1),
+         false, false},
+        {"a program's day dropped", "programs.use", ProgramUseImage(nToday, 600), BYTES(), false, false},
+        {"a program's day gone by dropped", "programs.use", ProgramUseImage(nToday - 1, 600), BYTES(), false, true},
+        {"a program's day dated ahead", "programs.use", BYTES(), ProgramUseImage(nToday + 1, 0), false, false},
+        {"limits per program by a child", "programs.lim", BYTES(), BYTES(548, 0), false, false},
+        {"limits per program by the Administrator", "programs.lim", BYTES(548, 1), BYTES(), true, true},
+        {"a program's day under the header that names the program", "history.csv", Text(strHeader + strYesterday),
+         Text(std::string(CHistoryFile::kProgramHeader) + "\r\n" + strYesterday +
+              CHistoryFile::Format({nToday - 1, "kid", 5, 30, 1, 0, "game.exe"}) + "\r\n"),
+         false, true},
 
         {"the session's list of children", "userinfo.aur", BYTES(128, 1), BYTES(256, 2), false, true},
         {"a file that is not Quenby's", "lumrik.dat", BYTES(), BYTES(272, 0), true, false},

@@ -111,7 +111,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     ASSERT_NE(nPid, 0u);
 
     // The first start asks for the Administrator password before anything else.
-    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
+    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
     EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200))
         << "the record of a first run";

@@ -11,42 +11,6 @@
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 
-namespace {
-
-struct NOTICE_QUERY {
-    DWORD nPid;
-    HWND hFound;
-};
-
-// The notice: a click-through layered window of the process, shown at opacity 160.
-BOOL CALLBACK MatchShownNotice(HWND hWnd, LPARAM lParam) {
-    auto* pQuery = reinterpret_cast<NOTICE_QUERY*>(lParam);
-    DWORD nPid = 0;
-    ::GetWindowThreadProcessId(hWnd, &nPid);
-    const LONG nExStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
-    if (nPid != pQuery->nPid || !(nExStyle & WS_EX_TRANSPARENT) || !(nExStyle & WS_EX_LAYERED)) return TRUE;
-    BYTE nAlpha = 0;
-    DWORD nFlags = 0;
-    if (::GetLayeredWindowAttributes(hWnd, nullptr, &nAlpha, &nFlags) && nAlpha == 160) {
-        pQuery->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForNotice(DWORD nPid, DWORD nMilliseconds) {
-    const DWORD tStart = ::GetTickCount();
-    do {
-        NOTICE_QUERY query{nPid, nullptr};
-        ::EnumWindows(MatchShownNotice, reinterpret_cast<LPARAM>(&query));
-        if (query.hFound) return query.hFound;
-        ::Sleep(100);
-    } while (::GetTickCount() - tStart < nMilliseconds);
-    return nullptr;
-}
-
-}  // namespace
-
 TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {
     CProgramUnderTest program;
     // A rest of one minute after every minute of use; nothing else.

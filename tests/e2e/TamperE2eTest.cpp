@@ -80,7 +80,7 @@ TEST(Tamper, TheCompanionKilledTwentyTimesIsBackEachTime) {
     CProgramUnderTest program;
     PrepareFamily(program, FreeDay());
     const DWORD nPid = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     DWORD nWaited = 0;
     DWORD nCompanion = WaitForNewProcess(program, "Tessaly.exe", 0, 5000, &nWaited);
     ASSERT_NE(nCompanion, 0u);
@@ -100,7 +100,7 @@ TEST(Tamper, AfterBothAreKilledTheNextStartGivesTheHiddenWindowsBack) {
     COtherWindow other;
     ASSERT_TRUE(other.WaitVisible(true, 1000));
     DWORD nPid = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     EXPECT_TRUE(other.WaitVisible(false, 3000)) << "locked: another program's window is hidden";
     DWORD nWaited = 0;
     const DWORD nCompanion = WaitForNewProcess(program, "Tessaly.exe", 0, 5000, &nWaited);

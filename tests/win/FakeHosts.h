@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/rules/LoginThrottle.h"
 #include "win/windows/AccountWindowHost.h"
@@ -28,6 +31,12 @@ public:
         ++m_nLockCalls;
     }
     void UnlockDesktop() override { m_bLocked = false; }
+    void LetThrough(const std::vector<std::uint32_t>& processes) override { m_letThrough = processes; }
+    bool IsLetThrough(HWND hWnd) const override {
+        DWORD nProcess = 0;
+        ::GetWindowThreadProcessId(hWnd, &nProcess);
+        return std::find(m_letThrough.begin(), m_letThrough.end(), nProcess) != m_letThrough.end();
+    }
     void SetTrayTip(const std::string& strTip) override { m_strTrayTip = strTip.substr(0, 127); }
     void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
     bool IsObscured() override { return false; }
@@ -40,6 +49,7 @@ public:
     HWND m_hCurtain;
     bool m_bLocked = true;  // the program starts locked
     int m_nLockCalls = 0;
+    std::vector<std::uint32_t> m_letThrough;
     bool m_bCoversScreen = true;  // false: a monitor was added that the curtain leaves bare
     std::string m_strTrayTip;
     bool m_bTrayMenu = true;

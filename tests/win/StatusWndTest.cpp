@@ -21,6 +21,8 @@
 #include "core/store/EventLog.h"
 #include "core/store/ExtraTimeStore.h"
 #include "core/store/PrjStore.h"
+#include "core/store/ProgramRuleStore.h"
+#include "core/store/ProgramUseStore.h"
 #include "core/store/RecordField.h"
 #include "core/store/UsageStore.h"
 #include "core/store/UserPrj.h"
@@ -33,6 +35,7 @@
 #include "support/FailingFiles.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeProcesses.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -851,4 +854,80 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
     Tick(60);
     EXPECT_EQ(State(), STATE_ALLOWED);
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Extra time today: 00:14:00 left");
+}
+
+// The program in front and its time in the status window, and its notice before the lock's; at
+// the day's total the lock puts the game away and lets homework through: above the curtain and
+// left in front. It goes with the child's login.
+TEST_F(StatusWndInTheProgram, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHomeworkStaysAboveTheLock) {
+    WriteWeek(Day(true, 1, false, 25, 10));
+    PROGRAM_RULE game;
+    game.strProgram = "game.exe";
+    game.nMinutes.fill(2);
+    PROGRAM_RULE homework;
+    homework.strProgram = "homework.exe";
+    homework.strPath = "C:\\Games\\homework.exe";  // picked from the running programs
+    homework.nFlags = PROGRAM_RULE::FLAG_OUTSIDE;
+    CProgramRuleStore rules;
+    rules.ReplaceUser("kid", {game, homework});
+    ASSERT_TRUE(rules.Save());
+    CProgramUseStore use;
+    use.ForDate("kid", "game.exe", 20260512).nUsedSecs = 40;
+    ASSERT_TRUE(use.Save());
+    CFakeProcesses processes;
+    COtherProgram gameWindow({At({100, 100, 400, 300})});
+    COtherProgram homeworkWindow({At({500, 120, 900, 420})});
+    const std::uint32_t nGame = processes.Start("game.exe");
+    const std::uint32_t nHomework = processes.Start("homework.exe");
+    processes.OwnWindow(reinterpret_cast<std::uintptr_t>(gameWindow.m_windows[0]), nGame);
+    processes.OwnWindow(reinterpret_cast<std::uintptr_t>(homeworkWindow.m_windows[0]), nHomework);
+    Login();
+    CNoticeWnd* pNotice = m_pStatus->NoticeWnd();
+    auto Line = [this] { return m_pStatus->GetDlgItemText(IDC_STATUS_PROGRAM_LINE); };
+
+    processes.Front(nGame);
+    Tick(5);
+    EXPECT_EQ(Line(), "game.exe: 00:01:15 left today");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK))) << "nothing to open in use";
+    processes.Front(nHomework);
+    Tick(10);
+    EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
+    EXPECT_EQ(m_pStatus->Context().UsedSecs(), 5);
+    Shot("status-program-line.bmp");
+    processes.Front(nGame);
+    Tick(20);
+    EXPECT_TRUE(pNotice->IsShown());
+    EXPECT_EQ(pNotice->GetText(), "game.exe will be closed after 55 seconds") << "before the lock's, which is further off";
+    EXPECT_TRUE(pNotice->IsBeepSlow());
+    Tick(15);
+    EXPECT_EQ(pNotice->GetText(), "Screen will be locked after 20 seconds") << "the lock comes first now";
+
+    Tick(20);
+    ASSERT_EQ(State(), STATE_TOTAL_USED_UP);
+    EXPECT_TRUE(processes.IsRunning(nGame)) << "put away by the lock, not ended: it has minutes left";
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(gameWindow.m_windows[0]); })) << "the game is put away";
+    const HWND hHomework = homeworkWindow.m_windows[0];
+    EXPECT_TRUE(::IsWindowVisible(hHomework)) << "homework is not";
+    EXPECT_TRUE(m_pControl->IsLetThrough(hHomework));
+    EXPECT_TRUE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST) << "above the curtain";
+    processes.Front(nHomework);
+    ::SetForegroundWindow(hHomework);
+    Tick(6);
+    EXPECT_EQ(::GetForegroundWindow(), hHomework) << "the status window leaves homework in front";
+    EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) SaveScreen(strFolder + "homework-above-the-lock.bmp");
+    // Homework closed behind the lock is opened again from the status window.
+    HWND hOpen = ::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_TRUE(::IsWindowVisible(hOpen));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_START)) && Enabled(m_pStatus, IDC_STATUS_START));
+    Shot("status-open-homework.bmp");
+    Click(IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_EQ(m_system.CallsStartingWith("start C:"),
+              std::vector<std::string>{"start C:\\Games\\homework.exe | \"C:\\Games\\homework.exe\""});
+
+    Click(IDC_STATUS_SWITCH);
+    m_pStatus = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(hHomework); })) << "put away once the child is gone";
+    EXPECT_FALSE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(m_pControl->IsLetThrough(hHomework));
 }

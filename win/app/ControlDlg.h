@@ -7,7 +7,9 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "core/rules/ClockGuard.h"
 #include "core/rules/LoginThrottle.h"
@@ -115,6 +117,8 @@ public:
     bool IsDesktopWindow(HWND hWnd) const;
     void LockDesktop() override;
     void UnlockDesktop() override;
+    void LetThrough(const std::vector<std::uint32_t>& processes) override;
+    bool IsLetThrough(HWND hWnd) const override;
     void RestoreSweptWindows();
     bool IsObscured() override;
     bool CurtainCoversScreen() const override;
@@ -165,6 +169,15 @@ private:
     void AddTrayIcon();
     // Puts the curtain over the whole area the lock covers, topmost.
     void CoverScreen();
+    // Gives back a window the lock put away, as it was put away (shown, restored or moved back).
+    static void RestoreWindow(const HIDDEN_WINDOW& window);
+    // The windows of the processes let through stand above the curtain (made topmost, and made
+    // ordinary again when they are no longer let through or the desktop is unlocked); bAgain after
+    // the curtain was put on top anew.
+    void RaiseLetThrough(bool bAgain);
+    void LowerRaised(bool bAll);
+    // Windows the lock put away whose process is let through now come back.
+    void ReturnLetThrough();
 
     bool m_bLocked = false;
     bool m_bTrayMenu = true;
@@ -201,4 +214,7 @@ private:
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;
     CKeyboardHook m_keyboardHook;
+    // The processes the lock lets through, and the windows of theirs it made topmost.
+    std::vector<std::uint32_t> m_letThrough;
+    std::set<HWND> m_raised;
 };

@@ -1,9 +1,11 @@
 // The desktop lock of the controller: the full-screen window in front is minimised, hidden or
 // pushed off the screen, every other visible top-level window is hidden, and each is recorded in
 // winnodes.tmp so that the unlock (or the next start after a crash) can give it back.
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
+#include "core/seams/Processes.h"
 #include "core/seams/SystemActions.h"
 #include "core/texts/Utilities.h"
 #include "win/app/ControlDlg.h"
@@ -48,7 +50,7 @@ HWND CControlDlg::FindFullScreenWindow() {
     if (!hWnd || hWnd == m_hWnd) return nullptr;
     if (hWnd == GetEditorWnd() || hWnd == GetStatusWnd())
         return nullptr;
-    if (IsDesktopWindow(hWnd)) return nullptr;
+    if (IsDesktopWindow(hWnd) || IsLetThrough(hWnd)) return nullptr;
     RECT rc;
     if (!::GetWindowRect(hWnd, &rc)) return nullptr;
     return CoversScreen(rc, ScreenLayout()) ? hWnd : nullptr;
@@ -104,6 +106,7 @@ void CControlDlg::LockDesktop() {
     CoverScreen();
     SetAlphaMode(m_nLockBackground);
     m_bLocked = true;
+    RaiseLetThrough(true);
     m_keyboardHook.Install();
     // The curtain is of no use on a desktop that does not have the input.
     CheckInputDesktop();
@@ -126,7 +129,7 @@ BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
     auto* pThis = reinterpret_cast<CControlDlg*>(lParam);
     if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
     if (::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId()) return TRUE;
-    if (pThis->IsDesktopWindow(hWnd)) return TRUE;
+    if (pThis->IsDesktopWindow(hWnd) || pThis->IsLetThrough(hWnd)) return TRUE;
     const std::uint32_t nHandle = HandleValue(hWnd);
     if (pThis->m_hiddenWindows.Exists(nHandle)) return TRUE;
     RECT rc{};
@@ -137,35 +140,117 @@ BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
+void CControlDlg::RestoreWindow(const HIDDEN_WINDOW& window) {
+    HWND hWnd = WindowOf(window);
+    const HIDDEN_RECT& rc = window.rcWindow;
+    switch (window.nRestore) {
+        case kRestoreShow:
+            ::ShowWindowAsync(hWnd, SW_SHOW);
+            break;
+        case kRestoreFromMinimised:
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            break;
+        case kRestoreMove:
+            ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+            break;
+        case 3:
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            ::ShowWindow(hWnd, SW_SHOW);
+            break;
+        default:
+            break;
+    }
+}
+
 void CControlDlg::RestoreSweptWindows() {
     for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
-        HWND hWnd = WindowOf(*pWindow);
         // Full-screen windows are given back by the unlock, after the display mode.
-        if (!::IsWindow(hWnd) || m_hiddenWindows.ExistsFromFullScreen(pWindow->hWnd)) continue;
-        const HIDDEN_RECT& rc = pWindow->rcWindow;
-        switch (pWindow->nRestore) {
-            case kRestoreShow:
-                ::ShowWindowAsync(hWnd, SW_SHOW);
-                break;
-            case kRestoreFromMinimised:
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                break;
-            case kRestoreMove:
-                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
-                break;
-            case 3:
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                ::ShowWindow(hWnd, SW_SHOW);
-                break;
-            default:
-                break;
+        if (!::IsWindow(WindowOf(*pWindow)) || m_hiddenWindows.ExistsFromFullScreen(pWindow->hWnd)) continue;
+        RestoreWindow(*pWindow);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The programs the lock lets through
+
+bool CControlDlg::IsLetThrough(HWND hWnd) const {
+    if (m_letThrough.empty() || !hWnd) return false;
+    const std::uint32_t nPid = CProcesses::Get().ProcessOfWindow(reinterpret_cast<std::uintptr_t>(hWnd));
+    return nPid != 0 && std::find(m_letThrough.begin(), m_letThrough.end(), nPid) != m_letThrough.end();
+}
+
+void CControlDlg::LetThrough(const std::vector<std::uint32_t>& processes) {
+    const bool bChanged = processes != m_letThrough;
+    m_letThrough = processes;
+    if (!m_bLocked) return;
+    if (bChanged) {
+        LowerRaised(false);
+        ReturnLetThrough();
+        // What is no longer let through is put away like the rest.
+        ::EnumWindows(HideWindowProc, reinterpret_cast<LPARAM>(this));
+        m_hiddenWindows.Save();
+    }
+    // Every second: a window the program opened since stands above the curtain too.
+    RaiseLetThrough(false);
+}
+
+void CControlDlg::ReturnLetThrough() {
+    std::vector<std::uint32_t> returned;
+    for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
+        const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
+        if (!::IsWindow(WindowOf(*pWindow)) || !IsLetThrough(WindowOf(*pWindow))) continue;
+        RestoreWindow(*pWindow);
+        returned.push_back(pWindow->hWnd);
+    }
+    for (std::uint32_t nHandle : returned) m_hiddenWindows.Remove(nHandle);
+    if (!returned.empty()) m_hiddenWindows.Save();
+}
+
+namespace {
+
+struct RAISE_QUERY {
+    const CControlDlg* pControl;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectLetThrough(HWND hWnd, LPARAM lParam) {
+    auto* pQuery = reinterpret_cast<RAISE_QUERY*>(lParam);
+    if (::IsWindowVisible(hWnd) && pQuery->pControl->IsLetThrough(hWnd)) pQuery->windows.push_back(hWnd);
+    return TRUE;
+}
+
+}  // namespace
+
+void CControlDlg::RaiseLetThrough(bool bAgain) {
+    if (m_letThrough.empty() || !m_bLocked) return;
+    RAISE_QUERY query{this, {}};
+    ::EnumWindows(CollectLetThrough, reinterpret_cast<LPARAM>(&query));
+    for (HWND hWnd : query.windows) {
+        const bool bTopmost = (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        // A window topmost of its own is left alone (and so never made ordinary by the lock);
+        // one raised before is raised again only after the curtain was put on top anew, so that
+        // it does not cover the status window every second.
+        if (bTopmost && (!m_raised.count(hWnd) || !bAgain)) continue;
+        ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        m_raised.insert(hWnd);
+    }
+}
+
+void CControlDlg::LowerRaised(bool bAll) {
+    for (auto it = m_raised.begin(); it != m_raised.end();) {
+        if (!bAll && ::IsWindow(*it) && IsLetThrough(*it)) {
+            ++it;
+            continue;
         }
+        if (::IsWindow(*it)) ::SetWindowPos(*it, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        it = m_raised.erase(it);
     }
 }
 
 void CControlDlg::UnlockDesktop() {
     m_keyboardHook.Remove();
+    LowerRaised(true);
     if (!m_bLocked) return;
     RestoreSweptWindows();
     ShowWindow(SW_SHOWNORMAL);

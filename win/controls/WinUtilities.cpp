@@ -181,3 +181,15 @@ void InsertListColumn(HWND hList, int nIndex, const std::string& strText, int nW
     column.iSubItem = nIndex;
     ::SendMessageA(hList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&column));
 }
+
+void InsertListRow(HWND hList, int nRow, const std::vector<std::string>& cells) {
+    for (std::size_t nColumn = 0; nColumn < cells.size(); ++nColumn) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = nRow;
+        item.iSubItem = static_cast<int>(nColumn);
+        item.pszText = const_cast<char*>(cells[nColumn].c_str());
+        ::SendMessageA(hList, nColumn == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, static_cast<WPARAM>(nRow),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+}

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "companion/CompanionNames.h"
+#include "core/programs/ProgramList.h"
 #include "core/seams/Clock.h"
 #include "core/seams/SystemActions.h"
 #include "core/store/DataStore.h"
@@ -27,6 +28,7 @@
 #include "win/windows/AccountWindowHost.h"
 #include "win/windows/ControllerHost.h"
 #include "win/windows/HistoryDlg.h"
+#include "win/windows/ProgramsDlg.h"
 #include "win/windows/SaveFailure.h"
 #include "win/windows/SaveForDlg.h"
 
@@ -115,6 +117,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
     SetDlgItemText(IDC_ARR_HISTORY, GetMsgText(416));
+    SetDlgItemText(IDC_ARR_PROGRAMS, GetMsgText(422));
     SetDlgItemText(IDC_ARR_LOGO, "");
     SetDlgItemText(IDC_ARR_LOGO_TEXT, QUENBY_PRODUCT_NAME);
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
@@ -140,7 +143,10 @@ BOOL CArrangementDlg::OnInitDialog() {
     FillConditionCombos();
     FillUserCombo();
     m_nDay = CClock::ToLocal(CClock::Now()).nWeekday;
-    if (m_pStore) m_pStore->m_prjStore.Load();  // what is on disk
+    if (m_pStore) {  // what is on disk
+        m_pStore->m_prjStore.Load();
+        m_pStore->m_programRules.Load();
+    }
     ShowWeek();
     ShowDay();
 
@@ -191,7 +197,8 @@ void CArrangementDlg::SetLooks() {
                    {&m_btnAccounts, IDC_ARR_ACCOUNTS, IDB_ACCOUNTS},
                    {&m_btnOptions, IDC_ARR_OPTIONS, IDB_SETTINGS_HOT},
                    {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT},
-                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY}};
+                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY},
+                   {&m_btnPrograms, IDC_ARR_PROGRAMS, IDB_PROGRAMS}};
     for (const auto& tool : toolbar) {
         if (!tool.pButton->SubclassDlgItem(tool.nId, this)) continue;
         tool.pButton->SetBitmaps(tool.nBitmap, RGB(255, 255, 255));
@@ -218,11 +225,13 @@ void CArrangementDlg::SetLooks() {
     }
     for (size_t n = 0; n < std::size(kComboItems); ++n) m_combos[n].SubclassDlgItem(kComboItems[n].nId, this);
     m_strip.SubclassDlgItem(IDC_ARR_PREVIEW_STRIP, this);
-    if (m_previewText.SubclassDlgItem(IDC_ARR_PREVIEW_TEXT, this)) {
-        m_previewText.SetFont(15);
-        m_previewText.SetTextColor(kAccentColor);
-        m_previewText.SetBkColor(kDialogBkColor);
-        m_previewText.SetTransparent(FALSE);
+    // The preview's sentence and, under it, the day's programs.
+    for (const auto& [pLabel, nId] : {std::pair{&m_previewText, IDC_ARR_PREVIEW_TEXT}, {&m_previewPrograms, IDC_ARR_PREVIEW_PROGRAMS}}) {
+        if (!pLabel->SubclassDlgItem(nId, this)) continue;
+        pLabel->SetFont(15);
+        pLabel->SetTextColor(kAccentColor);
+        pLabel->SetBkColor(kDialogBkColor);
+        pLabel->SetTransparent(FALSE);
     }
     if (m_btnSaveFor.SubclassDlgItem(IDC_ARR_SAVE_FOR, this)) ApplyActionButtonLook(m_btnSaveFor, 0);
 }
@@ -295,6 +304,7 @@ void CArrangementDlg::ShowWeek() {
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
     EnableItem(IDC_ARR_SAVE_FOR, !m_strUser.empty());
     EnableItem(IDC_ARR_HISTORY, !m_strUser.empty());
+    EnableItem(IDC_ARR_PROGRAMS, !m_strUser.empty());
 }
 
 void CArrangementDlg::EnableConditions(bool bEnable) {
@@ -374,11 +384,15 @@ void CArrangementDlg::RefreshPreview() {
         m_preview = CDayPreview();
         m_strip.SetSpans({});
         SetDlgItemText(IDC_ARR_PREVIEW_TEXT, "");
+        SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, "");
         return;
     }
     m_preview = CDayPreview::Simulate(EditedDay());
     m_strip.SetSpans(m_preview.Spans());
     SetDlgItemText(IDC_ARR_PREVIEW_TEXT, m_preview.Sentence());
+    const std::string strPrograms =
+        m_pStore ? CProgramList::DayText(m_pStore->m_programRules.ForUser(m_strUser), m_nDay) : std::string();
+    SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, strPrograms.empty() ? std::string() : "Programs: " + strPrograms + ".");
 }
 
 void CArrangementDlg::ReadUsage() {
@@ -588,6 +602,13 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
                 RunBusy(dlg);
             }
             return true;
+        case IDC_ARR_PROGRAMS:
+            if (nCode == BN_CLICKED && !m_strUser.empty()) {
+                CProgramsDlg dlg(this, m_pStore, m_pHost, m_strUser);
+                RunBusy(dlg);
+                RefreshPreview();  // the day's programs as saved
+            }
+            return true;
         case IDC_ARR_MINIMISE:
             if (nCode == BN_CLICKED) PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
             return true;
@@ -689,8 +710,8 @@ bool CArrangementDlg::OnPaint() {
         // The day's frame holds its controls and the preview under them.
         const CGdiObject<HPEN> framePen(::CreatePen(PS_SOLID, 1, RGB(127, 157, 185)));
         const CSelectObject pen(hDC, framePen.Get());
-        ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(527));
-        ::Rectangle(hDC, SX(6), SY(536), SX(762), SY(606));
+        ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(545));
+        ::Rectangle(hDC, SX(6), SY(554), SX(762), SY(624));
     }
     // The tree line from "Conditional usage" to its three limits.
     const CGdiObject<HPEN> treePen(::CreatePen(PS_SOLID, 1, RGB(172, 168, 153)));

@@ -99,11 +99,12 @@ private:
     int SY(int y) const;
     void SetListFont(int nHeight);
 
-    CTransLabel m_title, m_dayName, m_logoText, m_info[3], m_previewText;
+    CTransLabel m_title, m_dayName, m_logoText, m_info[3], m_previewText, m_previewPrograms;
     CDayStrip m_strip;
     CDayPreview m_preview;
     CSkinButton m_btnSaveFor;
     CSkinButton m_btnHistory;
+    CSkinButton m_btnPrograms;
     CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
     CFlatCombo m_combos[9];
     CAccountManagerDlg m_dlgAccounts;

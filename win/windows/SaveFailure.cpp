@@ -4,10 +4,16 @@
 #include "core/texts/MsgText.h"
 #include "win/windows/ControllerHost.h"
 
+int ShowHostMessage(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nType,
+                    IControllerHost* pHost) {
+    if (pHost) pHost->EnableTrayMenu(false);
+    const int nAnswer = ::MessageBoxA(hOwner, strText.c_str(), strCaption.c_str(), nType);
+    if (pHost) pHost->EnableTrayMenu(true);
+    return nAnswer;
+}
+
 bool CheckSaved(bool bSaved, const char* pszFile, HWND hOwner, IControllerHost* pHost) {
     if (bSaved) return true;
-    if (pHost) pHost->EnableTrayMenu(false);
-    ::MessageBoxA(hOwner, FormatMsgText(402, pszFile).c_str(), GetMsgText(403).c_str(), MB_OK | MB_ICONEXCLAMATION);
-    if (pHost) pHost->EnableTrayMenu(true);
+    ShowHostMessage(hOwner, FormatMsgText(402, pszFile), GetMsgText(403), MB_OK | MB_ICONEXCLAMATION, pHost);
     return false;
 }

@@ -68,6 +68,7 @@ BOOL CStatusWnd::OnInitDialog() {
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
+    RefreshPrograms();
     LockPresentation();
 
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -141,6 +142,7 @@ void CStatusWnd::SetUpControls() {
 
     SetDlgItemText(IDC_STATUS_MINI_CHECK, GetMsgText(260));
     if (m_btnAskMore.SubclassDlgItem(IDC_STATUS_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
+    if (m_btnHomework.SubclassDlgItem(IDC_STATUS_OPEN_HOMEWORK, this)) ApplyActionButtonLook(m_btnHomework, 2);
 }
 
 void CStatusWnd::CreateMiniWindow() {
@@ -215,13 +217,11 @@ void CStatusWnd::Tick() {
     RefreshTotal();
     RefreshStatus(texts);
     RefreshButtons();
+    RefreshPrograms();
     const int nKind = Context().GetLockKind();
     if (m_pNoticeWnd) {
         m_pNoticeWnd->Update(Context());
-        if (nKind == LOCK_IN_USE)
-            m_pNoticeWnd->Refresh();
-        else
-            m_pNoticeWnd->Hide();
+        m_pNoticeWnd->Refresh(nKind == LOCK_IN_USE);
     }
     if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, texts.strMiniText);
     LockPresentation();
@@ -283,6 +283,40 @@ void CStatusWnd::PlaceBoxTexts() {
                  kSettingsBox.right - kSettingsBox.left - 10, kSettingsBox.bottom - nSettingsTop - 3, TRUE);
 }
 
+void CStatusWnd::RefreshPrograms() {
+    if (!m_hWnd) return;
+    const CProgramGuard& programs = m_session.Programs();
+    const std::string strLine = programs.StatusLine();
+    if (GetDlgItemText(IDC_STATUS_PROGRAM_LINE) != strLine) SetDlgItemText(IDC_STATUS_PROGRAM_LINE, strLine);
+    if (m_pNoticeWnd) {
+        const PROGRAM_NOTICE notice = programs.Notice();
+        m_pNoticeWnd->SetProgramNotice(notice.strText, notice.nSeconds);
+    }
+    if (m_pHost) m_pHost->LetThrough(m_session.LetThrough());
+    m_homework = m_session.HomeworkToOpen();
+    HWND hHomework = GetDlgItem(IDC_STATUS_OPEN_HOMEWORK);
+    if ((::IsWindowVisible(hHomework) != FALSE) != !m_homework.empty())
+        ::ShowWindow(hHomework, m_homework.empty() ? SW_HIDE : SW_SHOW);
+}
+
+void CStatusWnd::OnOpenHomework() {
+    if (m_homework.empty()) return;
+    std::size_t nChosen = 0;
+    if (m_homework.size() > 1) {
+        // Several: the child picks one from a menu under the button.
+        HMENU hMenu = ::CreatePopupMenu();
+        for (std::size_t n = 0; n < m_homework.size(); ++n)
+            ::AppendMenuA(hMenu, MF_STRING, n + 1, m_homework[n].strProgram.c_str());
+        RECT rc{};
+        ::GetWindowRect(GetDlgItem(IDC_STATUS_OPEN_HOMEWORK), &rc);
+        const int nCommand = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+        if (nCommand <= 0) return;
+        nChosen = static_cast<std::size_t>(nCommand - 1);
+    }
+    m_session.OpenHomework(m_homework[nChosen]);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Buttons and the lock
 
@@ -331,7 +365,11 @@ void CStatusWnd::LockPresentation() {
         return;
     }
     ++m_nLockTicks;
+    // A program the lock lets through (homework) may stand in front: the child is using it.
+    const bool bLetThroughInFront = pControl && pControl->IsLetThrough(::GetForegroundWindow());
     if (m_nLockTicks <= 4) {
+        // Homework the child went back to right after the lock is left in front.
+        if (m_nLockTicks > 1 && bLetThroughInFront) return;
         BringToFront();
         if (m_nLockTicks == 1) {
             ForceForegroundByAlt(m_hWnd);
@@ -351,7 +389,8 @@ void CStatusWnd::LockPresentation() {
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
     const bool bOurs = hForeground == m_hWnd ||
-                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn)));
+                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn))) ||
+                       bLetThroughInFront;
     if (!bOurs) BringToFront();
 }
 
@@ -375,6 +414,9 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             return true;
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
+            return true;
+        case IDC_STATUS_OPEN_HOMEWORK:
+            if (nCode == BN_CLICKED) OnOpenHomework();
             return true;
         case IDC_STATUS_SWITCH:
             DestroyWindow();
@@ -575,6 +617,8 @@ void CStatusWnd::OnDestroy() {
         // end of the program); then it does not come back.
         const bool bBackToLock = m_pLockScreen && m_pLockScreen->ReleaseAccountWindow(this);
         if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        // Homework is let through for the child logged in only: it goes away with the login.
+        pControl->LetThrough({});
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }

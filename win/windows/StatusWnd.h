@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/rules/StateTexts.h"
 #include "core/session/ChildSession.h"
@@ -93,6 +94,8 @@ private:
     void OnStartToUse();
     void OnSetting();
     void OnAskForMoreTime();
+    // Opens a homework program from behind the lock: the one there is, or the one chosen.
+    void OnOpenHomework();
     // Runs one of this window's dialogs modally with the tray menu off; the hot key and the lock
     // presentation leave it alone meanwhile. False when the window was destroyed under it: the
     // object is gone then and the caller touches nothing more.
@@ -105,6 +108,8 @@ private:
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
+    // The program in front with its time, its notice, and the programs the lock lets through.
+    void RefreshPrograms();
     void PlaceBoxTexts();
     void LockPresentation();
     void BringToFront();
@@ -123,7 +128,9 @@ private:
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
     CDialog* m_pOwnDlg = nullptr;  // the settings or extra-time dialog while it runs
 
-    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore, m_btnHomework;
+    // The homework programs the child may open now (the button shows while there are some).
+    std::vector<PROGRAM_RULE> m_homework;
     CTransLabel m_title, m_statusText, m_settingsText;
 
     CGdiObject<HBITMAP> m_banner, m_statusPicture, m_settingsPicture;
