@@ -3,7 +3,8 @@
 // rights read back through the API, Quenby ended, suspended or ended with every companion and
 // brought back locked by the service, requests sent straight to the pipe (each refused, logged,
 // nothing changed on disk), the Administrator's token after logout, a squatter on the pipe's name
-// that is sent nothing, and data files changed by hand put back. Every wait polls with a bound.
+// that is sent nothing, data files changed by hand put back, and the soak against the service
+// (make soak). Every wait polls with a bound.
 #include "GuardSteps.h"
 
 #include <windows.h>
@@ -11,13 +12,16 @@
 #include <sddl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <random>
 #include <vector>
 
 #include "companion/CompanionNames.h"
@@ -26,6 +30,11 @@
 #include "companion/guard/ServiceSetup.h"
 #include "core/guard/GuardClient.h"
 #include "core/rules/ExtraTime.h"
+#include "core/seams/DataFolder.h"
+#include "core/store/ChildAccountList.h"
+#include "core/store/PrjStore.h"
+#include "core/store/ProtectedAccounts.h"
+#include "core/store/UsageStore.h"
 #include "core/store/EventLog.h"
 #include "core/store/RecordWriter.h"
 #include "resources/resource.h"
@@ -81,23 +90,27 @@ DWORD ServicePid() {
     return nPid;
 }
 
-// The program's lock screen, shown by the process.
-bool LockScreenOf(DWORD nPid) {
+// A visible top-level window of the process with a child of that control id (null: none).
+HWND WindowWith(DWORD nPid, int nControlId) {
     struct FIND {
         DWORD nPid;
-        bool bFound;
-    } find{nPid, false};
+        int nControlId;
+        HWND hFound;
+    } find{nPid, nControlId, nullptr};
     ::EnumWindows(
         [](HWND hWnd, LPARAM lParam) -> BOOL {
             auto* pFind = reinterpret_cast<FIND*>(lParam);
             DWORD nOwner = 0;
             ::GetWindowThreadProcessId(hWnd, &nOwner);
-            if (nOwner == pFind->nPid && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, IDC_LOCK_LOGIN)) pFind->bFound = true;
-            return !pFind->bFound;
+            if (nOwner == pFind->nPid && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, pFind->nControlId)) pFind->hFound = hWnd;
+            return pFind->hFound == nullptr;
         },
         reinterpret_cast<LPARAM>(&find));
-    return find.bFound;
+    return find.hFound;
 }
+
+// The program's lock screen, shown by the process.
+bool LockScreenOf(DWORD nPid) { return WindowWith(nPid, IDC_LOCK_LOGIN) != nullptr; }
 
 // Waits for a Quenby other than nOld to show its lock screen; prints the time since tSince.
 bool BackLocked(DWORD nOld, DWORD tSince, const char* pszAfter) {
@@ -436,6 +449,155 @@ bool PutBack(const std::string& strFile) {
     return bBack || Fail(strFile + " was not put back and logged");
 }
 
+// ---- The soak against the service ----
+
+// The bytes a data file of the store gets from what fills it, made in a scratch folder.
+BYTES ImageOf(const char* pszFile, const std::function<void()>& fill) {
+    char szTemp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, szTemp);
+    const std::string strFolder = std::string(szTemp) + "quenby-soak-image\\";
+    ::CreateDirectoryA(strFolder.c_str(), nullptr);
+    CDataFolder::Use(strFolder);
+    fill();
+    CDataFolder::Use(std::string());
+    const BYTES image = ReadBytes(strFolder + pszFile);
+    ::DeleteFileA((strFolder + pszFile).c_str());
+    return image;
+}
+
+// The family of the soak, given to the guard with the Administrator's proof: the child "kid" on
+// free days, and this Windows account protected, so that the service starts Quenby in it.
+bool PrepareGuardedFamily(const std::string& strPassword) {
+    const BYTES token = Login(strPassword);
+    if (token.size() != CGuardMessage::kTokenSize) return Fail("the right password gave no token");
+    const BYTES children = ImageOf(CChildAccountList::kFileName, [] {
+        CChildAccountList list;
+        list.Add("kid");
+        list.Save();
+    });
+    const BYTES weeks = ImageOf(CPrjStore::FILE_NAME, [] {
+        CDayPrj day;
+        day.ClearLimits();
+        day.m_bFree = 1;
+        CUserPrj week("kid");
+        week.m_days.fill(day);
+        CPrjStore store;
+        store.Add(week);
+        store.Save();
+    });
+    char szAccount[256] = {};
+    DWORD nSize = sizeof szAccount;
+    ::GetUserNameA(szAccount, &nSize);
+    CRecordWriter protect;
+    protect.PutText(szAccount, CProtectedAccounts::kNameSize);
+    protect.PutInt32(1);
+    bool bOk = true;
+    for (const auto& [pszFile, image] : {std::pair{CChildAccountList::kFileName, children}, std::pair{CPrjStore::FILE_NAME, weeks},
+                                         std::pair{CProtectedAccounts::kFileName, protect.Bytes()}})
+        if (Send(Write(pszFile, image, token)).nStatus != GUARD_STATUS::OK) bOk = Fail(std::string("the guard refused ") + pszFile);
+    Logout(token);
+    return bOk;
+}
+
+// The child's use of today as the guard keeps it in use.sta (-1: no record).
+int StoredUse() {
+    for (const USAGE_RECORD& record : CUsageStore::Parse(ReadBytes(kData + CUsageStore::FILE_NAME)))
+        if (record.strUser == "kid") return record.nUsedSecs;
+    return -1;
+}
+
+// Used seconds shown in the status window's total line ("... 00:01:23"); -1 when unreadable.
+int UseShown(HWND hStatus) {
+    char szLine[256] = {};
+    ::GetDlgItemTextA(hStatus, IDC_STATUS_TOTAL, szLine, sizeof szLine);
+    const char* pszColon = std::strchr(szLine, ':');
+    int h = 0, m = 0, sec = 0;
+    if (!pszColon || pszColon - szLine < 2 || std::sscanf(pszColon - 2, "%d:%d:%d", &h, &m, &sec) != 3) return -1;
+    return h * 3600 + m * 60 + sec;
+}
+
+// The child logs in at the lock screen of the process; the status window, or null.
+HWND LogInKid(DWORD nPid) {
+    HWND hLock = WindowWith(nPid, IDC_LOCK_LOGIN);
+    if (!hLock) return nullptr;
+    HWND hCombo = ::GetDlgItem(hLock, IDC_LOCK_ACCOUNT);
+    const LRESULT nIndex = ::SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("kid"));
+    if (nIndex < 0) return nullptr;
+    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    ::SendMessageA(hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_ACCOUNT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    ::SendMessageA(::GetDlgItem(hLock, IDC_LOCK_PASSWORD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    ::PostMessageA(hLock, WM_COMMAND, MAKEWPARAM(IDC_LOCK_LOGIN, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hLock, IDC_LOCK_LOGIN)));
+    HWND hStatus = nullptr;
+    WaitFor([&] { return (hStatus = WindowWith(nPid, IDC_STATUS_TOTAL)) != nullptr; }, kBound);
+    return hStatus;
+}
+
+// Whether every data file the guard keeps is made of whole records.
+bool FilesWhole() {
+    for (const auto& [pszFile, nRecord] : {std::pair{"use.sta", std::size_t{220}}, std::pair{"child.nam", std::size_t{172}},
+                                           std::pair{"prj.nam", std::size_t{520}}, std::pair{"userinfo.aur", std::size_t{128}},
+                                           std::pair{"parent.nam", std::size_t{200}}})
+        if (ReadBytes(kData + pszFile).size() % nRecord != 0) return false;
+    return true;
+}
+
+std::size_t GapsLogged() {
+    const BYTES log = ReadBytes(kData + "events.log");
+    const std::string strLog(log.begin(), log.end());
+    std::size_t n = 0;
+    for (std::size_t nAt = 0; (nAt = strLog.find("\tkilled\t", nAt)) != std::string::npos; ++nAt) ++n;
+    return n;
+}
+
+// Quenby ended nKills times during the child's session, at random moments; after each the
+// service must bring it back locked, the files must be whole and the day's use must not drop by
+// more than the last minute; the child logs in again. The figures are printed as the zip soak's.
+bool SoakService(const std::string& strPassword, int nKills) {
+    if (!PrepareGuardedFamily(strPassword)) return false;
+    DWORD nPid = 0;
+    if (!WaitFor([&] { return (nPid = OnlyQuenby()) != 0 && LockScreenOf(nPid); }, kBound))
+        return Fail("the service started no Quenby at its lock screen in the protected account");
+    HWND hStatus = LogInKid(nPid);
+    if (!hStatus) return Fail("the child could not log in");
+    const std::size_t nGapsBefore = GapsLogged();
+    std::mt19937 random(20261209);
+    int nNotLocked = 0, nSlow = 0, nTorn = 0, nLossOverMinute = 0, nHighest = 0, nLargestLoss = 0, nNoLogin = 0;
+    DWORD nSlowest = 0, nTotal = 0;
+    for (int i = 0; i < nKills; ++i) {
+        ::Sleep(std::uniform_int_distribution<DWORD>(200, 2500)(random));
+        nHighest = std::max(nHighest, UseShown(hStatus));
+        const DWORD tKill = ::GetTickCount();
+        Kill(nPid);
+        DWORD nNew = 0;
+        if (WaitFor([&] { return (nNew = OnlyQuenby()) != 0 && nNew != nPid && LockScreenOf(nNew); }, kBound)) {
+            const DWORD nMs = ::GetTickCount() - tKill;
+            nSlowest = std::max(nSlowest, nMs);
+            nTotal += nMs;
+            if (nMs > 2000) ++nSlow;
+        } else {
+            ++nNotLocked;
+        }
+        if (!FilesWhole()) ++nTorn;
+        const int nLoss = std::max(0, nHighest - StoredUse());
+        nLargestLoss = std::max(nLargestLoss, nLoss);
+        if (nLoss > 60) ++nLossOverMinute;
+        nPid = nNew ? nNew : OnlyQuenby();
+        hStatus = nPid ? LogInKid(nPid) : nullptr;
+        if (!hStatus) {
+            ++nNoLogin;
+            break;
+        }
+        if ((i + 1) % 50 == 0) std::printf("... %d ends\n", i + 1);
+    }
+    // The gaps are logged by the service a little after the restart: the last one is waited for.
+    const bool bLogged = WaitFor([&] { return GapsLogged() >= nGapsBefore + static_cast<std::size_t>(nKills); }, 10000);
+    std::printf("service kill runs %d  not back locked %d  locked after more than 2 s %d  torn files %d  slowest %lu ms  "
+                "mean %lu ms  largest loss %d s  losses over a minute %d  gaps logged %zu  child not logged in again %d\n",
+                nKills, nNotLocked, nSlow, nTorn, nSlowest, nKills ? nTotal / static_cast<DWORD>(nKills) : 0, nLargestLoss,
+                nLossOverMinute, GapsLogged() - nGapsBefore, nNoLogin);
+    return (nNotLocked + nTorn + nLossOverMinute + nNoLogin == 0 && bLogged) || Fail("the service soak found a fault");
+}
+
 }  // namespace
 
 int RunGuardStep(int argc, char** argv) {
@@ -461,6 +623,8 @@ int RunGuardStep(int argc, char** argv) {
         bOk = TokenAfterLogout(argv[2]);
     else if (strStep == "squatter" && argc == 3)
         bOk = Squatter(std::atoi(argv[2]));
+    else if (strStep == "soak-service" && argc == 4)
+        bOk = SoakService(argv[2], std::atoi(argv[3]));
     else if (strStep == "put-back" && argc == 3)
         bOk = PutBack(argv[2]);
     else
