@@ -374,7 +374,7 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
             return true;
         case IDC_STATUS_SETTING:
             // As the button allows: only while the computer is in use, whoever sends the command.
-            if (m_context.GetLockKind() == LOCK_IN_USE) OnSetting();
+            if (Context().GetLockKind() == LOCK_IN_USE) OnSetting();
             return true;
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
