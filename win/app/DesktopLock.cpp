@@ -1,12 +1,12 @@
-// The desktop lock of the controller: the full-screen window in front is minimised, hidden or
-// pushed off the screen, every other visible top-level window is hidden, and each is recorded in
-// winnodes.tmp so that the unlock (or the next start after a crash) can give it back.
+// The desktop lock: other programs' windows put out of reach and given back, the curtain over
+// every monitor.
+#include "win/app/DesktopLock.h"
+
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "core/seams/SystemActions.h"
-#include "core/texts/Utilities.h"
-#include "win/app/ControlDlg.h"
 #include "win/app/HiddenWindowDisplay.h"
 
 namespace {
@@ -30,103 +30,92 @@ bool IsWorkerWindow(HWND hWnd) {
     return false;
 }
 
-}  // namespace
+// The program's own windows (the curtain, the lock screen, the account windows and their
+// dialogs) all belong to its one window thread.
+bool IsOurs(HWND hWnd) { return ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId(); }
 
-void CControlDlg::Trace(const char* pszText) { ::Trace(pszText); }
+// The display mode the program made for, read while it still holds the display: a game that lets
+// go of it (Alt+Tab, minimised) often switches back to the desktop's mode, and the unlock must
+// give the game its own. Zeros with only the size set when it cannot be told.
+void ReadDisplayMode(std::uint8_t (&dm)[156]) {
+    std::memset(dm, 0, sizeof dm);
+    const std::uint16_t nModeSize = sizeof dm;
+    std::memcpy(dm + offsetof(DEVMODEA, dmSize), &nModeSize, sizeof nModeSize);
+    CSystem::Get().CurrentDisplayMode(dm);
+}
+
+// Alt+Tab, pressed and released: the four key events reach the system's input queue in order.
+void SendAltTab() {
+    ISystemActions& system = CSystem::Get();
+    system.SendKey(VK_MENU, false);
+    system.SendKey(VK_TAB, false);
+    system.SendKey(VK_TAB, true);
+    system.SendKey(VK_MENU, true);
+}
+
+}  // namespace
 
 // The desktop itself is never a program to put away: the system's desktop window (class
 // "#32769", which is the foreground window when nothing else is, and which Wine reports as
 // covering the screen) and the shell's desktop, taskbar and wallpaper windows. Minimising or
 // moving the desktop window leaves the next start of the program in an endless paint.
-bool CControlDlg::IsDesktopWindow(HWND hWnd) const {
+bool CDesktopLock::IsDesktopWindow(HWND hWnd) {
     return hWnd == ::GetDesktopWindow() || ClassOf(hWnd) == "#32769" || TitleOf(hWnd) == "Program Manager" ||
            ClassOf(hWnd) == "Shell_TrayWnd" || hWnd == ::FindWindowA("Progman", nullptr) || IsWorkerWindow(hWnd);
 }
 
-HWND CControlDlg::FindFullScreenWindow() {
+HWND CDesktopLock::FindFullScreenWindow() const {
     HWND hWnd = ::GetForegroundWindow();
-    if (!hWnd || hWnd == m_hWnd) return nullptr;
-    if (hWnd == GetEditorWnd() || hWnd == GetStatusWnd())
-        return nullptr;
-    if (IsDesktopWindow(hWnd)) return nullptr;
+    if (!hWnd || IsOurs(hWnd) || IsDesktopWindow(hWnd)) return nullptr;
     RECT rc;
     if (!::GetWindowRect(hWnd, &rc)) return nullptr;
     return CoversScreen(rc, ScreenLayout()) ? hWnd : nullptr;
 }
 
-void CControlDlg::LockDesktop() {
+void CDesktopLock::Lock() {
     if (HWND hFull = FindFullScreenWindow()) {
-        RECT rc{};
-        ::GetWindowRect(hFull, &rc);
-        const std::uint32_t nHandle = HandleValue(hFull);
-        if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
-        // The display mode the window was made for, read while it still holds the display: a game
-        // that lets go of it (Alt+Tab, minimised) often switches back to the desktop's mode, and
-        // the unlock must give the game its own. Zeros with only the size set when it cannot be told.
-        ISystemActions& system = CSystem::Get();
-        std::uint8_t dmBefore[156] = {};
-        const std::uint16_t nModeSize = sizeof dmBefore;
-        std::memcpy(dmBefore + offsetof(DEVMODEA, dmSize), &nModeSize, sizeof nModeSize);
-        system.CurrentDisplayMode(dmBefore);
-        auto record = [&](std::int32_t nRestore) {
-            return MakeHiddenWindow(hFull, kFromFullScreen, rc, nRestore, dmBefore);
-        };
-        // Alt+Tab first: a game holding the display gives it up more willingly.
-        system.SendKey(VK_MENU, false);
-        system.SendKey(VK_TAB, false);
-        ::Sleep(10);
-        system.SendKey(VK_TAB, true);
-        system.SendKey(VK_MENU, true);
-        ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
-        if (::IsIconic(hFull)) {
-            m_hiddenWindows.Add(record(kRestoreFromMinimised));
-            Trace("minimize sucess.");
-        } else {
-            Trace("minimize fail.");
-            ::ShowWindow(hFull, SW_HIDE);
-            if (!::IsWindowVisible(hFull)) {
-                m_hiddenWindows.Add(record(kRestoreShow));
-                Trace("hide sucess.");
-            } else {
-                Trace("hide fail.");
-                const int cx = rc.right - rc.left;
-                ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
-                m_hiddenWindows.Add(record(kRestoreMove));
-                Trace("exec change position.");
-            }
-        }
-        ::Sleep(500);
+        PutAway(hFull);
+        // Looked at again once the program has settled; the curtain goes up now all the same.
+        ::SetTimer(m_host.CurtainWnd(), kSettleTimer, kSettleDelay, nullptr);
     }
-    ::EnumWindows(HideWindowProc, reinterpret_cast<LPARAM>(this));
+    Sweep();
     m_hiddenWindows.Save();
 
-    ::SetFocus(m_hWnd);
+    const HWND hCurtain = m_host.CurtainWnd();
+    ::SetFocus(hCurtain);
     CoverScreen();
-    SetAlphaMode(m_nLockBackground);
+    m_host.ShowCurtainLocked(true);
     m_bLocked = true;
     m_keyboardHook.Install();
     // The curtain is of no use on a desktop that does not have the input.
-    CheckInputDesktop();
+    m_host.CheckInputDesktop();
 }
 
-void CControlDlg::CoverScreen() {
-    const RECT rcCurtain = CurtainRect(ScreenLayout());
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
-                   rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
-}
-
-bool CControlDlg::CurtainCoversScreen() const {
+void CDesktopLock::PutAway(HWND hFull) {
     RECT rc{};
-    if (!::GetWindowRect(m_hWnd, &rc)) return false;
-    const RECT rcArea = CoveredArea(ScreenLayout());
-    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
+    ::GetWindowRect(hFull, &rc);
+    const std::uint32_t nHandle = HandleValue(hFull);
+    if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
+    std::uint8_t dmBefore[156];
+    ReadDisplayMode(dmBefore);
+    auto record = [&](std::int32_t nRestore) { m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, nRestore, dmBefore)); };
+
+    SendAltTab();
+    ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
+    if (::IsIconic(hFull)) return record(kRestoreFromMinimised);
+    ::ShowWindow(hFull, SW_HIDE);
+    if (!::IsWindowVisible(hFull)) return record(kRestoreShow);
+    const int cx = rc.right - rc.left;
+    ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
+    record(kRestoreMove);
 }
 
-BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
-    auto* pThis = reinterpret_cast<CControlDlg*>(lParam);
+void CDesktopLock::Sweep() { ::EnumWindows(SweepProc, reinterpret_cast<LPARAM>(this)); }
+
+BOOL CALLBACK CDesktopLock::SweepProc(HWND hWnd, LPARAM lParam) {
+    auto* pThis = reinterpret_cast<CDesktopLock*>(lParam);
     if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    if (::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId()) return TRUE;
-    if (pThis->IsDesktopWindow(hWnd)) return TRUE;
+    if (IsOurs(hWnd) || IsDesktopWindow(hWnd)) return TRUE;
     const std::uint32_t nHandle = HandleValue(hWnd);
     if (pThis->m_hiddenWindows.Exists(nHandle)) return TRUE;
     RECT rc{};
@@ -137,7 +126,42 @@ BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-void CControlDlg::RestoreSweptWindows() {
+bool CDesktopLock::OnTimer(UINT_PTR nId) {
+    if (nId != kSettleTimer) return false;
+    ::KillTimer(m_host.CurtainWnd(), kSettleTimer);
+    // A timer message from anyone else only makes a lock look again.
+    if (m_bLocked) Settle();
+    return true;
+}
+
+void CDesktopLock::Settle() {
+    const int nBefore = m_hiddenWindows.GetCount();
+    Sweep();
+    if (m_hiddenWindows.GetCount() != nBefore) m_hiddenWindows.Save();
+    CoverScreen();
+}
+
+void CDesktopLock::CoverScreen() {
+    const RECT rcCurtain = CurtainRect(ScreenLayout());
+    ::SetWindowPos(m_host.CurtainWnd(), HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
+                   rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
+}
+
+bool CDesktopLock::CurtainCoversScreen() const {
+    RECT rc{};
+    if (!::GetWindowRect(m_host.CurtainWnd(), &rc)) return false;
+    const RECT rcArea = CoveredArea(ScreenLayout());
+    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
+}
+
+bool CDesktopLock::IsObscured() const {
+    const HWND hCurtain = m_host.CurtainWnd();
+    for (const POINT& pt : ProbePoints(ScreenLayout()))
+        if (::WindowFromPoint(pt) == hCurtain) return false;
+    return true;
+}
+
+void CDesktopLock::RestoreSweptWindows() {
     for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
         HWND hWnd = WindowOf(*pWindow);
@@ -154,7 +178,7 @@ void CControlDlg::RestoreSweptWindows() {
             case kRestoreMove:
                 ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
                 break;
-            case 3:
+            case kRestoreAndShow:
                 ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
                 ::ShowWindow(hWnd, SW_SHOW);
                 break;
@@ -164,14 +188,22 @@ void CControlDlg::RestoreSweptWindows() {
     }
 }
 
-void CControlDlg::UnlockDesktop() {
+void CDesktopLock::Unlock() {
     m_keyboardHook.Remove();
     if (!m_bLocked) return;
+    ::KillTimer(m_host.CurtainWnd(), kSettleTimer);
     RestoreSweptWindows();
-    ShowWindow(SW_SHOWNORMAL);
-    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetAlphaMode(kAlphaInvisible);
+    const HWND hCurtain = m_host.CurtainWnd();
+    ::ShowWindow(hCurtain, SW_SHOWNORMAL);
+    ::SetWindowPos(hCurtain, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    m_host.ShowCurtainLocked(false);
+    GiveBackFullScreenWindows();
+    m_hiddenWindows.RemoveAll();
+    m_hiddenWindows.Save();
+    m_bLocked = false;
+}
 
+void CDesktopLock::GiveBackFullScreenWindows() {
     const SCREEN_LAYOUT layout = ScreenLayout();
     for (int n = 0; n < m_hiddenWindows.CountFromFullScreen(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetFromFullScreen(n);
@@ -188,29 +220,17 @@ void CControlDlg::UnlockDesktop() {
         switch (pWindow->nRestore) {
             case kRestoreShow:
                 ::ShowWindow(hWnd, SW_SHOW);
-                Trace("unlock SW_SHOW.");
                 break;
             case kRestoreFromMinimised:
-            case 3:
+            case kRestoreAndShow:
                 ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                Trace("unlock SC_RESTORE.");
                 break;
             case kRestoreMove:
                 ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
                 ::ShowWindow(hWnd, SW_SHOW);
-                Trace("unlock MoveWindow.");
                 break;
             default:
                 break;
         }
     }
-    m_hiddenWindows.RemoveAll();
-    m_hiddenWindows.Save();
-    m_bLocked = false;
-}
-
-bool CControlDlg::IsObscured() {
-    for (const POINT& pt : ProbePoints(ScreenLayout()))
-        if (::WindowFromPoint(pt) == m_hWnd) return false;
-    return true;
 }

@@ -3,11 +3,11 @@
 
 #include "core/texts/MsgText.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/TrayMenuPause.h"
 
 bool CheckSaved(bool bSaved, const char* pszFile, HWND hOwner, IControllerHost* pHost) {
     if (bSaved) return true;
-    if (pHost) pHost->EnableTrayMenu(false);
+    const CTrayMenuPause trayMenuOff(pHost);
     ::MessageBoxA(hOwner, FormatMsgText(402, pszFile).c_str(), GetMsgText(403).c_str(), MB_OK | MB_ICONEXCLAMATION);
-    if (pHost) pHost->EnableTrayMenu(true);
     return false;
 }
