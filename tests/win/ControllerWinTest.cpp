@@ -10,12 +10,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
+#include "core/store/AdminAccount.h"
 #include "core/store/SessionEndMark.h"
 #include "DialogAnswer.h"
 #include "OtherProgram.h"
@@ -30,6 +32,7 @@
 #include "support/WaitUntil.h"
 #include "win/app/ControlDlg.h"
 #include "win/app/HiddenWindowDisplay.h"
+#include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
 
@@ -586,10 +589,7 @@ TEST_F(Controller, WhatAnotherProgramSendsTheCurtainGainsNothing) {
         EXPECT_EQ(m_pDlg->GetLockDlg(), nullptr) << "no second lock screen, whose heartbeat names nobody";
         EXPECT_EQ(firstRun.m_nAnswered, 0) << "no first-run dialog";
     }
-    // The clock turned a day on after the resume message: set back all the same.
-    clock.Turn(86400);
-    m_pDlg->SendMessage(WM_TIMECHANGE);
-    EXPECT_EQ(m_system.CallsStartingWith("set time"), std::vector<std::string>{"set time 2026-05-12 15:00:00"});
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty()) << "no turned clock to set back";
 }
 
 TEST_F(Controller, AnotherDesktopWithTheInputIsSwitchedBackWhileLockedAndRecordedOnce) {
@@ -691,10 +691,34 @@ TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurta
     ::UnhookWindowsHookEx(hCounter);
 }
 
-TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
-    Start();
-    EXPECT_EQ(m_system.CallsStartingWith("write runonce"),
-              std::vector<std::string>{"write runonce *Quenby | \"" + GetModulePath() + "\" *mute*"});
+TEST_F(Controller, EveryStartMakesTheStartWithWindowsFollowTheAdministratorsChoice) {
+    using VALUES = std::map<std::string, std::string>;
+    const VALUES runOnce{{"*Quenby", std::string(1, '"').append(GetModulePath()).append("\" *mute*")}};
+    const VALUES run{{GetRunValueName(), GetModulePath()}};
+    struct CASE {
+        const char* pszName;
+        int bAutoRun;
+        bool bDamaged;  // the Administrator record cannot be trusted: it holds no choice
+        bool bWanted;
+    };
+    for (const CASE& c : {CASE{"chosen", 1, false, true}, CASE{"not chosen", 0, false, false},
+                          CASE{"a damaged record", 0, true, true}}) {
+        SCOPED_TRACE(c.pszName);
+        CAdminAccount admin;
+        admin.m_admin.bFirstRunPending = c.bDamaged ? 1 : 0;
+        admin.m_admin.bAutoRun = c.bAutoRun;
+        ASSERT_TRUE(admin.Save());
+        // A first run pending beside a child's data is a damaged record.
+        if (c.bDamaged) m_folder.Write("child.nam", BYTES(64, 0x5A));
+        // Windows ran the RunOnce value and deleted it; a run from before the choice left both.
+        m_system.m_runOnceValues = c.bWanted ? VALUES{} : runOnce;
+        m_system.m_runValues = run;
+        Start();
+        ASSERT_EQ(m_pDlg->Store().m_adminAccount.IsDamaged(), c.bDamaged);
+        EXPECT_EQ(m_system.m_runOnceValues, c.bWanted ? runOnce : VALUES{});
+        EXPECT_EQ(m_system.m_runValues, c.bWanted ? run : VALUES{});
+        TearDown();
+    }
 }
 
 TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {

@@ -709,7 +709,8 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
 // A child turns the clock while logged in and switches user at once. The controller's guard sets
 // the true time back as soon as the system announces the change (the test's system actions move
 // the fake clock as Windows would), so the next login starts from the true time and the day's
-// use goes on as if nothing happened.
+// use goes on as if nothing happened. At the lock screen, where no child can reach the clock, a
+// change (Windows' own correction) is taken as it is.
 namespace {
 struct CLOCK_JUMP {
     const char* pszName;
@@ -717,11 +718,17 @@ struct CLOCK_JUMP {
 };
 }  // namespace
 
-TEST_F(StatusWndInTheProgram, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
+TEST_F(StatusWndInTheProgram, TurningTheClockAndSwitchingUserAtOnceIsUndoneButTheLockScreenTakesACorrection) {
     m_system.m_onSetTime = [this](const CLocalTime& t) {
         m_clock.SetLocal(t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond);
         return true;
     };
+    CEventRecorder events;
+    m_clock.Turn(-600);
+    m_pControl->SendMessage(WM_TIMECHANGE);
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
+    EXPECT_EQ(events.Count(EVENT_KIND::CLOCK_CHANGED), 1u);
+
     for (const CLOCK_JUMP& jump : {CLOCK_JUMP{"two hours ahead", 7200}, CLOCK_JUMP{"two hours back", -7200},
                                    CLOCK_JUMP{"a day ahead", 86400}}) {
         SCOPED_TRACE(jump.pszName);

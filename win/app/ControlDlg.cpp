@@ -17,12 +17,12 @@
 #include "resources/resource.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AboutDlg.h"
+#include "win/windows/AutoRun.h"
 #include "win/windows/LockDlg.h"
 
 namespace {
 
 constexpr const char* kTitle = "Quenby";
-constexpr const char* kRunOnceName = "*Quenby";
 // The tray icon record as the shell of the oldest supported system knows it: the version-2 form,
 // 504 bytes in a 64-bit program (488 in a 32-bit one: the window and icon handles are wider).
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
@@ -72,7 +72,7 @@ BOOL CControlDlg::OnInitDialog() {
     // before any day is judged: where it cannot be, the days are judged in the zone held.
     if (killGap.WasKilled() && !m_strLastZone.empty()) {
         m_clockGuard.HoldZone(m_strLastZone);
-        m_clockGuard.Check();
+        m_clockGuard.Check(CClockGuard::NOBODY);
     }
     // Children's days that ended while the program was not running go to the history now.
     CDayHistory::CloseEndedDays(m_store, CClock::Now());
@@ -97,11 +97,13 @@ BOOL CControlDlg::OnInitDialog() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetAlphaMode(m_nLockBackground);
 
-    // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
-    // them before it runs them: re-armed at every start.
-    std::string strCommand(1, '"');
-    strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
-    CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
+    // The start with Windows as the Administrator chose it: Windows deletes the RunOnce value it
+    // ran, so each start arms it again, and a choice against it leaves nothing behind. A damaged
+    // record holds no choice, and damaging it must not switch the start off.
+    const CAdminAccount& admin = m_store.m_adminAccount;
+    if (const long nStatus = AlignAutoRun(admin.IsDamaged() || admin.m_admin.bAutoRun == 1))
+        CEvents::Record(EVENT_KIND::AUTO_RUN_FAILED, "The start with Windows could not be set as chosen (error " +
+                                                         std::to_string(nStatus) + ").");
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
@@ -412,11 +414,12 @@ void CControlDlg::GuardTick() {
         const std::string strChild = m_pLockDlg ? LockScreen()->LoggedInChild() : std::string();
         m_pMessenger->Beat(CClock::Now(), strChild.c_str(), m_clockGuard.Zone().c_str());
     }
-    // While the Administrator is logged in, the clock and the zone are the parent's to set.
+    // While the Administrator is logged in, the clock and the zone are the parent's to set; a
+    // child logged in could have turned the clock, nobody at the lock screen could.
     if (who == LOGGED_IN::ADMINISTRATOR)
         m_clockGuard.Start();
     else
-        m_clockGuard.Check();
+        m_clockGuard.Check(who == LOGGED_IN::CHILD ? CClockGuard::CHILD : CClockGuard::NOBODY);
     // A child may open a desktop of its own at any moment, locked or not.
     if (IsLocked() || who == LOGGED_IN::CHILD) CheckInputDesktop();
 }
