@@ -12,15 +12,12 @@
 namespace {
 
 // What the status window does each second, apart from drawing: the session's tick (with its save
-// once a minute), the four texts, the lock kind and the countdown for the notice.
+// once a minute), the state's texts, the lock kind and the countdown for the notice.
 void StatusTick(CChildSession& session, CLockCountdown& countdown, CFakeClock& clock) {
     clock.Advance(1);
     benchmark::DoNotOptimize(session.Tick(CChildSession::MINI_PLACE{}).nSeconds);
     const CUsageContext& context = session.Context();
-    benchmark::DoNotOptimize(context.GetInfo1());
-    benchmark::DoNotOptimize(context.GetInfo2());
-    benchmark::DoNotOptimize(context.GetInfo3());
-    benchmark::DoNotOptimize(context.GetInfo4());
+    benchmark::DoNotOptimize(context.Texts());
     benchmark::DoNotOptimize(context.GetLockKind());
     benchmark::DoNotOptimize(countdown.GetSecondsToLock(context));
 }

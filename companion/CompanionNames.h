@@ -19,3 +19,12 @@ constexpr unsigned kBuildIdString = 9001;
 // The running companion's pipe, followed by its process id: the program hands it, and only the
 // process the companion watches can, the one-time value it will end with when it ends on purpose.
 constexpr const char* kEndPipePrefix = "\\\\.\\pipe\\Quenby.Tessaly.";
+// The program's state as it tells the companion (SetMainProgState): what the next start resumes
+// (a child's login) and what the companion shows; standing the companion down takes more than a
+// state (the one-time value above).
+enum PROGRAM_STATE : int {
+    PROGRAM_LOCKED = 1,         // the lock screen, nobody logged in
+    PROGRAM_CHILD = 2,          // a child is logged in
+    PROGRAM_CLOSED = 3,         // closed on purpose from the editor
+    PROGRAM_ADMINISTRATOR = 4,  // the Administrator is logged in; also a start that gave up
+};

@@ -1,7 +1,6 @@
 // CAllowedState: its transitions and status texts.
 #include "core/rules/AllowedState.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "core/rules/ForcedRestState.h"
@@ -9,7 +8,7 @@
 #include "core/rules/OutOfPeriodState.h"
 #include "core/rules/TotalUsedUpState.h"
 #include "core/rules/UsageContext.h"
-#include "core/rules/UserLockedState.h"
+#include "core/rules/WaitForStartState.h"
 #include "core/texts/MsgText.h"
 
 void CAllowedState::OnResume(CUsageContext& context) {
@@ -38,16 +37,13 @@ void CAllowedState::OnTimer(CUsageContext& context, int nSeconds) {
     }
 }
 
-void CAllowedState::OnTakeRest(CUsageContext& context) { context.ChangeState(std::make_unique<CUserLockedState>()); }
+void CAllowedState::OnTakeRest(CUsageContext& context) { context.ChangeState(std::make_unique<CWaitForStartState>(STATE_USER_LOCKED)); }
 
-std::string CAllowedState::GetInfo1(const CUsageContext&) { return GetMsgText(146); }
-std::string CAllowedState::GetInfo2(const CUsageContext& context) { return m_countdown.GetAboutText(context); }
-
-std::string CAllowedState::GetInfo3(const CUsageContext& context) {
+STATE_TEXTS CAllowedState::Texts(const CUsageContext& context) const {
+    // Within the hour before the first lock the mini window counts down; further off it waits.
     const int t = m_countdown.GetSecondsToLock(context);
-    if (t >= 3600) return GetMsgText(254);
-    return FormatMsgText(252, (t % 3600) / 60, t % 60);
+    return {.strHeadline = GetMsgText(146),
+            .strExplanation = m_countdown.GetAboutText(context),
+            .strMiniText = t >= 3600 ? GetMsgText(254) : FormatMsgText(252, (t % 3600) / 60, t % 60),
+            .strStatusLine = m_countdown.GetClockText(context)};
 }
-
-std::string CAllowedState::GetInfo4(const CUsageContext& context) { return m_countdown.GetClockText(context); }
-int CAllowedState::GetLockKind() const { return LOCK_IN_USE; }

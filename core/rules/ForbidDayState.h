@@ -5,14 +5,9 @@
 
 class CForbidDayState final : public CUsageState {
 public:
-    CForbidDayState() : CUsageState(STATE_FORBID_DAY) {}
+    CForbidDayState() : CUsageState(STATE_FORBID_DAY, LOCK_BY_RULE) {}
 
     void OnResume(CUsageContext& context) override;
     void OnTimer(CUsageContext& context, int nSeconds) override;
-
-    std::string GetInfo1(const CUsageContext& context) override;
-    std::string GetInfo2(const CUsageContext& context) override;
-    std::string GetInfo3(const CUsageContext& context) override;
-    std::string GetInfo4(const CUsageContext& context) override;
-    int GetLockKind() const override;
+    STATE_TEXTS Texts(const CUsageContext& context) const override;
 };

@@ -6,13 +6,8 @@
 
 class COnLinePrjChangedState final : public CUsageState {
 public:
-    COnLinePrjChangedState() : CUsageState(STATE_ONLINE_PRJ_CHANGED) {}
+    COnLinePrjChangedState() : CUsageState(STATE_ONLINE_PRJ_CHANGED, LOCK_IN_USE) {}
 
     void OnResume(CUsageContext& context) override;
-
-    std::string GetInfo1(const CUsageContext& context) override;
-    std::string GetInfo2(const CUsageContext& context) override;
-    std::string GetInfo3(const CUsageContext& context) override;
-    std::string GetInfo4(const CUsageContext& context) override;
-    int GetLockKind() const override;
+    STATE_TEXTS Texts(const CUsageContext& context) const override;
 };

@@ -1,13 +1,12 @@
 // COutOfPeriodState: its transitions and status texts.
 #include "core/rules/OutOfPeriodState.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "core/rules/AllowedState.h"
 #include "core/rules/NewDayState.h"
-#include "core/rules/PeriodArrivedState.h"
 #include "core/rules/UsageContext.h"
+#include "core/rules/WaitForStartState.h"
 #include "core/texts/MsgText.h"
 
 void COutOfPeriodState::OnResume(CUsageContext& context) {
@@ -16,7 +15,7 @@ void COutOfPeriodState::OnResume(CUsageContext& context) {
     if (context.HasExtra())
         context.ChangeState(std::make_unique<CAllowedState>());
     else if (!context.IsOutsidePeriod(context.SessionTime()))
-        context.ChangeState(std::make_unique<CPeriodArrivedState>());
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_PERIOD_ARRIVED));
 }
 
 void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
@@ -26,16 +25,13 @@ void COutOfPeriodState::OnTimer(CUsageContext& context, int nSeconds) {
     else if (context.HasExtra())
         context.ChangeState(std::make_unique<CAllowedState>());
     else if (!context.IsOutsidePeriod(CClock::Now()))
-        context.ChangeState(std::make_unique<CPeriodArrivedState>());
+        context.ChangeState(std::make_unique<CWaitForStartState>(STATE_PERIOD_ARRIVED));
 }
 
-std::string COutOfPeriodState::GetInfo1(const CUsageContext&) { return GetMsgText(160); }
-
-std::string COutOfPeriodState::GetInfo2(const CUsageContext& context) {
+STATE_TEXTS COutOfPeriodState::Texts(const CUsageContext& context) const {
     const CDayPrj& day = context.Today();
-    return FormatMsgText(162, day.m_nStartHour, day.m_nStartMinute, day.m_nEndHour, day.m_nEndMinute);
+    return {.strHeadline = GetMsgText(160),
+            .strExplanation = FormatMsgText(162, day.m_nStartHour, day.m_nStartMinute, day.m_nEndHour, day.m_nEndMinute),
+            .strMiniText = GetMsgText(250),
+            .strStatusLine = std::string()};
 }
-
-std::string COutOfPeriodState::GetInfo3(const CUsageContext&) { return GetMsgText(250); }
-std::string COutOfPeriodState::GetInfo4(const CUsageContext&) { return std::string(); }
-int COutOfPeriodState::GetLockKind() const { return LOCK_BY_RULE; }

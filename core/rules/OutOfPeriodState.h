@@ -1,18 +1,13 @@
-// Outside the permitted period: locked until the period begins.
+// Outside the permitted period: locked until the period begins or extra time is granted.
 #pragma once
 
 #include "core/rules/UsageState.h"
 
 class COutOfPeriodState final : public CUsageState {
 public:
-    COutOfPeriodState() : CUsageState(STATE_OUT_OF_PERIOD) {}
+    COutOfPeriodState() : CUsageState(STATE_OUT_OF_PERIOD, LOCK_BY_RULE) {}
 
     void OnResume(CUsageContext& context) override;
     void OnTimer(CUsageContext& context, int nSeconds) override;
-
-    std::string GetInfo1(const CUsageContext& context) override;
-    std::string GetInfo2(const CUsageContext& context) override;
-    std::string GetInfo3(const CUsageContext& context) override;
-    std::string GetInfo4(const CUsageContext& context) override;
-    int GetLockKind() const override;
+    STATE_TEXTS Texts(const CUsageContext& context) const override;
 };

@@ -1,7 +1,6 @@
 // CTotalUsedUpState: its transitions and status texts.
 #include "core/rules/TotalUsedUpState.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "core/rules/AllowedState.h"
@@ -22,8 +21,9 @@ void CTotalUsedUpState::OnTimer(CUsageContext& context, int) {
         context.ChangeState(std::make_unique<CAllowedState>());
 }
 
-std::string CTotalUsedUpState::GetInfo1(const CUsageContext&) { return GetMsgText(154); }
-std::string CTotalUsedUpState::GetInfo2(const CUsageContext&) { return GetMsgText(156); }
-std::string CTotalUsedUpState::GetInfo3(const CUsageContext&) { return GetMsgText(250); }
-std::string CTotalUsedUpState::GetInfo4(const CUsageContext& context) { return GetInfo2(context); }
-int CTotalUsedUpState::GetLockKind() const { return LOCK_BY_RULE; }
+STATE_TEXTS CTotalUsedUpState::Texts(const CUsageContext&) const {
+    return {.strHeadline = GetMsgText(154),
+            .strExplanation = GetMsgText(156),
+            .strMiniText = GetMsgText(250),
+            .strStatusLine = GetMsgText(156)};
+}

@@ -6,16 +6,11 @@
 
 class CUndifiedState final : public CUsageState {
 public:
-    CUndifiedState() : CUsageState(STATE_UNDIFIED) {}
+    CUndifiedState() : CUsageState(STATE_UNDIFIED, LOCK_IN_USE) {}
 
     void OnEnter(CUsageContext& context) override;
     // A snapshot that names this state (a damaged or tampered use.sta) decides anew as well: left
     // current, it would count nothing and leave the screen unlocked.
     void OnResume(CUsageContext& context) override;
-
-    std::string GetInfo1(const CUsageContext& context) override;
-    std::string GetInfo2(const CUsageContext& context) override;
-    std::string GetInfo3(const CUsageContext& context) override;
-    std::string GetInfo4(const CUsageContext& context) override;
-    int GetLockKind() const override;
+    STATE_TEXTS Texts(const CUsageContext& context) const override;
 };

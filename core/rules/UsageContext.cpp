@@ -262,10 +262,7 @@ void CUsageContext::OnStartToUse() {
     Dispatch([this](CUsageState& state) { state.OnStartToUse(*this); });
 }
 
-std::string CUsageContext::GetInfo1() const { return m_pState ? m_pState->GetInfo1(*this) : std::string(); }
-std::string CUsageContext::GetInfo2() const { return m_pState ? m_pState->GetInfo2(*this) : std::string(); }
-std::string CUsageContext::GetInfo3() const { return m_pState ? m_pState->GetInfo3(*this) : std::string(); }
-std::string CUsageContext::GetInfo4() const { return m_pState ? m_pState->GetInfo4(*this) : std::string(); }
+STATE_TEXTS CUsageContext::Texts() const { return m_pState ? m_pState->Texts(*this) : STATE_TEXTS(); }
 int CUsageContext::GetLockKind() const { return m_pState ? m_pState->GetLockKind() : -1; }
 int CUsageContext::GetStateId() const { return m_pState ? m_pState->GetId() : -1; }
 

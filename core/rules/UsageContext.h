@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/rules/LocalDay.h"
+#include "core/rules/StateTexts.h"
 #include "core/seams/Clock.h"
 #include "core/store/DayPrj.h"
 #include "core/store/UsageRecord.h"
@@ -67,12 +68,9 @@ public:
     void OnTakeRest();
     void OnStartToUse();
 
-    // The state's texts: headline, explanation, the mini window's clock, the status box's second
-    // line; and what the screen does (LOCK_*), -1 before a start.
-    std::string GetInfo1() const;
-    std::string GetInfo2() const;
-    std::string GetInfo3() const;
-    std::string GetInfo4() const;
+    // What the windows show of the current state (none before a start); and what the screen does
+    // (LOCK_*), -1 before a start.
+    STATE_TEXTS Texts() const;
     int GetLockKind() const;
     // Id of the current state; -1 when there is none yet.
     int GetStateId() const;

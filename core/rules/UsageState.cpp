@@ -1,4 +1,4 @@
-// The base state's do-nothing events, its diagnostic texts, and the steps the states share.
+// The base state's do-nothing events, the texts and the steps the states share.
 #include "core/rules/UsageState.h"
 
 #include <algorithm>
@@ -10,24 +10,17 @@
 #include "core/rules/NewDayState.h"
 #include "core/rules/OnLinePrjChangedState.h"
 #include "core/rules/OutOfPeriodState.h"
-#include "core/rules/PeriodArrivedState.h"
-#include "core/rules/RestDoneState.h"
 #include "core/rules/TotalUsedUpState.h"
 #include "core/rules/UndifiedState.h"
 #include "core/rules/UsageContext.h"
-#include "core/rules/UserLockedState.h"
+#include "core/rules/WaitForStartState.h"
+#include "core/texts/MsgText.h"
 
 void CUsageState::OnEnter(CUsageContext&) {}
 void CUsageState::OnResume(CUsageContext&) {}
 void CUsageState::OnTimer(CUsageContext&, int) {}
 void CUsageState::OnTakeRest(CUsageContext&) {}
 void CUsageState::OnStartToUse(CUsageContext&) {}
-
-std::string CUsageState::GetInfo1(const CUsageContext&) { return DiagnosticText(nullptr, 1); }
-std::string CUsageState::GetInfo2(const CUsageContext&) { return DiagnosticText(nullptr, 2); }
-std::string CUsageState::GetInfo3(const CUsageContext&) { return DiagnosticText(nullptr, 3); }
-std::string CUsageState::GetInfo4(const CUsageContext&) { return DiagnosticText(nullptr, 4); }
-int CUsageState::GetLockKind() const { return -1; }
 
 std::unique_ptr<CUsageState> CUsageState::Create(int nId) {
     switch (nId) {
@@ -36,27 +29,34 @@ std::unique_ptr<CUsageState> CUsageState::Create(int nId) {
         case STATE_TOTAL_USED_UP: return std::make_unique<CTotalUsedUpState>();
         case STATE_FORBID_DAY: return std::make_unique<CForbidDayState>();
         case STATE_OUT_OF_PERIOD: return std::make_unique<COutOfPeriodState>();
-        case STATE_PERIOD_ARRIVED: return std::make_unique<CPeriodArrivedState>();
+        case STATE_PERIOD_ARRIVED: return std::make_unique<CWaitForStartState>(STATE_PERIOD_ARRIVED);
         case STATE_FORCED_REST: return std::make_unique<CForcedRestState>();
-        case STATE_REST_DONE: return std::make_unique<CRestDoneState>();
-        case STATE_USER_LOCKED: return std::make_unique<CUserLockedState>();
+        case STATE_REST_DONE: return std::make_unique<CWaitForStartState>(STATE_REST_DONE);
+        case STATE_USER_LOCKED: return std::make_unique<CWaitForStartState>(STATE_USER_LOCKED);
         case STATE_NEW_DAY: return std::make_unique<CNewDayState>();
         case STATE_ONLINE_PRJ_CHANGED: return std::make_unique<COnLinePrjChangedState>();
         default: return nullptr;
     }
 }
 
-std::string CUsageState::DiagnosticText(const char* pszClass, int nInfo) {
+STATE_TEXTS CUsageState::DiagnosticTexts(const char* pszClass) {
     // "Called <method>, which shows the logic is wrong!" in code page 936. The literals are split
     // where a hex escape would otherwise swallow the letters after it.
-    std::string strText = "\xb5\xf7\xd3\xc3";  // "called"
-    if (pszClass)
-        strText += std::string(pszClass) + "::";
-    else
-        strText += "\xbb\xf9\xc0\xe0\xd0\xe9\xb7\xbd\xb7\xa8";  // "base class virtual method"
-    strText += "GetInfo" + std::to_string(nInfo);
-    strText += "\xa3\xac\xb1\xed\xc3\xf7\xc2\xdf\xbc\xad\xd3\xd0\xce\xca\xcc\xe2\xa3\xa1";
-    return strText;
+    auto Text = [pszClass](const char* pszMethod) {
+        std::string strText = "\xb5\xf7\xd3\xc3";  // "called"
+        strText += std::string(pszClass) + "::" + pszMethod;
+        strText += "\xa3\xac\xb1\xed\xc3\xf7\xc2\xdf\xbc\xad\xd3\xd0\xce\xca\xcc\xe2\xa3\xa1";
+        return strText;
+    };
+    return {Text("Headline"), Text("Explanation"), Text("MiniText"), Text("StatusLine")};
+}
+
+STATE_TEXTS CUsageState::UntilStartTexts(std::string strHeadline) {
+    const std::string strHint = GetMsgText(169);  // click "Start to use" to unlock
+    return {.strHeadline = std::move(strHeadline),
+            .strExplanation = strHint,
+            .strMiniText = GetMsgText(250),
+            .strStatusLine = strHint};
 }
 
 TIMESECS CUsageState::ResumeGap(const CUsageContext& context) {
@@ -77,6 +77,16 @@ bool CUsageState::ResumeChanged(CUsageContext& context) {
     return true;
 }
 
+bool CUsageState::TimerNewDayOrPeriod(CUsageContext& context) {
+    if (context.IsNewDay())
+        context.ChangeState(std::make_unique<CNewDayState>());
+    else if (context.IsPeriodLocked(CClock::Now()))
+        context.ChangeState(std::make_unique<COutOfPeriodState>());
+    else
+        return false;
+    return true;
+}
+
 void CUsageState::Decide(CUsageContext& context) {
     const CDayPrj& day = context.Today();
     if (day.m_bForbid != 0)
@@ -87,26 +97,4 @@ void CUsageState::Decide(CUsageContext& context) {
         context.ChangeState(std::make_unique<COutOfPeriodState>());
     else
         context.ChangeState(std::make_unique<CAllowedState>());
-}
-
-void CUsageState::ResumeWaiting(CUsageContext& context) {
-    context.CreditRest(ResumeGap(context));
-    if (ResumeNewDay(context) || ResumeChanged(context)) return;
-    if (context.IsPeriodLocked(context.SessionTime())) context.ChangeState(std::make_unique<COutOfPeriodState>());
-}
-
-void CUsageState::TimerWaiting(CUsageContext& context, int nSeconds) {
-    context.CreditRest(nSeconds);
-    if (context.IsNewDay())
-        context.ChangeState(std::make_unique<CNewDayState>());
-    else if (context.IsPeriodLocked(CClock::Now()))
-        context.ChangeState(std::make_unique<COutOfPeriodState>());
-}
-
-void CUsageState::ResumeDayLocked(CUsageContext& context) {
-    if (!ResumeNewDay(context)) ResumeChanged(context);
-}
-
-void CUsageState::TimerDayLocked(CUsageContext& context) {
-    if (context.IsNewDay()) context.ChangeState(std::make_unique<CNewDayState>());
 }

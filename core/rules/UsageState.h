@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "core/rules/LockCountdown.h"
+#include "core/rules/StateTexts.h"
 #include "core/seams/Clock.h"
 
 class CUsageContext;
@@ -34,7 +34,8 @@ enum : int {
 
 class CUsageState {
 public:
-    explicit CUsageState(int nId) : m_nId(nId) {}
+    // The state's id (STATE_*) and what the screen does in it (LOCK_*).
+    CUsageState(int nId, int nLockKind) : m_nId(nId), m_nLockKind(nLockKind) {}
     CUsageState(const CUsageState&) = delete;
     CUsageState& operator=(const CUsageState&) = delete;
     virtual ~CUsageState() = default;
@@ -48,40 +49,33 @@ public:
     virtual void OnTakeRest(CUsageContext& context);
     virtual void OnStartToUse(CUsageContext& context);
 
-    // Headline, explanation, clock text of the mini window, and the status box's second line.
-    virtual std::string GetInfo1(const CUsageContext& context);
-    virtual std::string GetInfo2(const CUsageContext& context);
-    virtual std::string GetInfo3(const CUsageContext& context);
-    virtual std::string GetInfo4(const CUsageContext& context);
-    virtual int GetLockKind() const;
+    // What the windows show in this state.
+    virtual STATE_TEXTS Texts(const CUsageContext& context) const = 0;
 
     int GetId() const { return m_nId; }
+    int GetLockKind() const { return m_nLockKind; }
 
     // A new state object for a stored id, or null for an id no state has.
     static std::unique_ptr<CUsageState> Create(int nId);
 
 protected:
-    // The "logic is wrong" text (code page 936) of a state that should never be asked for texts;
-    // pszClass null names the base class.
-    static std::string DiagnosticText(const char* pszClass, int nInfo);
+    // The "logic is wrong" texts (code page 936) of a state that should never be asked for texts.
+    static STATE_TEXTS DiagnosticTexts(const char* pszClass);
+    // The texts of the states that wait for "Start to use": the headline, then the button's hint.
+    static STATE_TEXTS UntilStartTexts(std::string strHeadline);
 
     // The seconds between the last save and this login, never negative (a clock set back).
     static TIMESECS ResumeGap(const CUsageContext& context);
     // Resume steps shared by most states; each returns true when it changed the state.
     static bool ResumeNewDay(CUsageContext& context);
     static bool ResumeChanged(CUsageContext& context);
+    // A tick of a locked state: the new day, then the end of the period, each moves to its state;
+    // true when one of them did.
+    static bool TimerNewDayOrPeriod(CUsageContext& context);
     // Chooses the state that fits today's arrangement and counters.
     static void Decide(CUsageContext& context);
 
-    // Shared behaviour of the states that wait for "Start to use" while watching the period.
-    static void ResumeWaiting(CUsageContext& context);
-    static void TimerWaiting(CUsageContext& context, int nSeconds);
-    // Shared behaviour of the states locked until the next day.
-    static void ResumeDayLocked(CUsageContext& context);
-    static void TimerDayLocked(CUsageContext& context);
-
-    CLockCountdown m_countdown;
-
 private:
     int m_nId;
+    int m_nLockKind;
 };

@@ -5,7 +5,6 @@
 
 #include "core/rules/DayHistory.h"
 #include "core/rules/UsageState.h"
-#include "core/session/SessionParticipant.h"
 #include "core/store/DataStore.h"
 
 namespace {
@@ -18,7 +17,10 @@ CChildSession::SAVE SaveOf(bool bSaved) { return bSaved ? CChildSession::SAVE::S
 }  // namespace
 
 CChildSession::CChildSession(CDataStore& store, std::string strUser)
-    : m_store(store), m_strUser(std::move(strUser)), m_context(m_strUser) {
+    : m_store(store),
+      m_strUser(std::move(strUser)),
+      m_context(m_strUser),
+      m_programs(store.m_programRules, store.m_programUse) {
     m_context.UseExtraStore(&m_store.m_extraTime);
 }
 
@@ -28,6 +30,7 @@ bool CChildSession::Start() {
     const bool bHistoryWritten = CDayHistory::CloseEndedDays(m_store, CClock::Now());
     const bool bActive = m_store.m_activeUsers.Find(m_strUser) != nullptr;
     m_context.Start(m_strUser, bActive, m_store.m_prjStore, m_store.m_usageStore);
+    m_programs.Start(m_strUser);
     AddActiveUser();
     m_useMeter.Start(CClock::RunningMs());
     m_nUnsavedSecs = 0;
@@ -49,11 +52,10 @@ CChildSession::TICK CChildSession::Tick(const MINI_PLACE& mini) {
     }
     tick.nSeconds = m_useMeter.Take(CClock::RunningMs());
     const bool bWasNewDay = m_context.GetStateId() == STATE_NEW_DAY;
-    m_context.OnTimer(tick.nSeconds);
+    m_context.OnTimer(m_programs.Tick(tick.nSeconds, m_context));
     // Midnight: the day just ended goes to the history while the context still holds it.
     if (!bWasNewDay && m_context.GetStateId() == STATE_NEW_DAY)
         tick.save = Worse(tick.save, SaveOf(CDayHistory::CloseDay(m_context)));
-    for (ISessionParticipant* pParticipant : m_participants) pParticipant->OnSeconds(*this, tick.nSeconds);
     m_nUnsavedSecs += tick.nSeconds;
     if (m_nUnsavedSecs >= kSaveEverySecs && m_context.GetStateId() != STATE_NEW_DAY) {
         m_nUnsavedSecs = 0;
@@ -64,7 +66,8 @@ CChildSession::TICK CChildSession::Tick(const MINI_PLACE& mini) {
 
 bool CChildSession::Save(const MINI_PLACE& mini) {
     m_context.SetMini(mini);
-    return m_context.Save(m_store.m_usageStore);
+    const bool bUsage = m_context.Save(m_store.m_usageStore);
+    return m_programs.Save() && bUsage;
 }
 
 void CChildSession::StartToUse() {
@@ -84,12 +87,11 @@ bool CChildSession::GrantExtra(int nSeconds, const MINI_PLACE& mini) {
     return Save(mini);
 }
 
-void CChildSession::Join(ISessionParticipant* pParticipant) {
-    if (pParticipant && std::find(m_participants.begin(), m_participants.end(), pParticipant) == m_participants.end())
-        m_participants.push_back(pParticipant);
-}
+std::vector<std::uint32_t> CChildSession::LetThrough() { return m_programs.LetThrough(m_context); }
 
-void CChildSession::Leave(ISessionParticipant* pParticipant) { std::erase(m_participants, pParticipant); }
+std::vector<PROGRAM_RULE> CChildSession::HomeworkToOpen() const { return m_programs.HomeworkToOpen(m_context); }
+
+bool CChildSession::OpenHomework(const PROGRAM_RULE& rule) { return m_programs.OpenHomework(rule); }
 
 bool CChildSession::MayUseNow() const { return m_context.GetLockKind() == LOCK_IN_USE; }
 

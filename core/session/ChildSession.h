@@ -1,16 +1,18 @@
 // A child's session from the login to its end: the use meter, the usage context, the save every
-// 60 counted seconds, the new day, the day closed for the history and extra time. It runs on the
-// clock seam alone; the status window shows it and forwards its buttons.
+// 60 counted seconds, the new day, the day closed for the history, extra time and the limits per
+// program. It runs on the clock and process seams alone; the status window shows it and forwards
+// its buttons.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/programs/ProgramGuard.h"
 #include "core/rules/UsageContext.h"
 #include "core/rules/UseMeter.h"
 
 class CDataStore;
-class ISessionParticipant;
 
 class CChildSession {
 public:
@@ -39,14 +41,16 @@ public:
     // which is saved. The use meter starts here. False when the list or a day's history line could
     // not be written.
     bool Start();
-    // One tick of the window's timer: counts the seconds the running clock moved (a stalled
-    // queue counts them all, a sleep nothing), moves to the new day's arrangement once midnight
-    // has passed, closes the ended day for the history, tells the participants, and saves once
-    // 60 seconds were counted since the last save (not while the new day waits for its start).
+    // One tick of the window's timer: takes the seconds the running clock moved (a stalled queue
+    // counts them all, a sleep nothing), moves to the new day's arrangement once midnight has
+    // passed, lets the limits per program count them first (the day does not count the seconds a
+    // program that counts outside its limits was in front), closes the ended day for the history,
+    // and saves once 60 seconds were counted since the last save (not while the new day waits
+    // for its start).
     // mini is the mini window as it is now, kept with the usage.
     TICK Tick(const MINI_PLACE& mini);
-    // Writes the day's usage (use.sta, extra.tim) now: at the login, the end of the login, when
-    // Windows ends its session. False when a file could not be written.
+    // Writes the day's usage (use.sta, extra.tim, programs.use) now: at the login, the end of the
+    // login, when Windows ends its session. False when a file could not be written.
     bool Save(const MINI_PLACE& mini);
 
     // The buttons. "Start to use" after midnight starts the new day afresh, which chooses its
@@ -57,9 +61,13 @@ public:
     // in at once. Saved at once; false when that failed.
     bool GrantExtra(int nSeconds, const MINI_PLACE& mini);
 
-    // Another per-second participant; it must leave before it is destroyed.
-    void Join(ISessionParticipant* pParticipant);
-    void Leave(ISessionParticipant* pParticipant);
+    // The limits per program: the processes the lock lets through now (homework, when the day and
+    // the hour allow it), the homework the child may open from behind the lock, and opening one.
+    std::vector<std::uint32_t> LetThrough();
+    std::vector<PROGRAM_RULE> HomeworkToOpen() const;
+    bool OpenHomework(const PROGRAM_RULE& rule);
+    // What the window shows of them: the program in front with its time, and the notice.
+    const CProgramGuard& Programs() const { return m_programs; }
 
     // The session's answers.
     // The computer may be used now (the state is one of use).
@@ -81,5 +89,5 @@ private:
     CUsageContext m_context;
     CUseMeter m_useMeter;
     int m_nUnsavedSecs = 0;
-    std::vector<ISessionParticipant*> m_participants;
+    CProgramGuard m_programs;
 };

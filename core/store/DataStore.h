@@ -8,6 +8,8 @@
 #include "core/store/ChildAccountList.h"
 #include "core/store/ExtraTimeStore.h"
 #include "core/store/PrjStore.h"
+#include "core/store/ProgramRuleStore.h"
+#include "core/store/ProgramUseStore.h"
 #include "core/store/UsageStore.h"
 
 class CDataStore {
@@ -26,4 +28,6 @@ public:
     CUsageStore m_usageStore;           // use.sta
     CActiveUserList m_activeUsers;      // userinfo.aur
     CExtraTimeStore m_extraTime;        // extra.tim
+    CProgramRuleStore m_programRules;   // programs.lim
+    CProgramUseStore m_programUse;      // programs.use
 };

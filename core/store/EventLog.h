@@ -36,6 +36,7 @@ public:
     static constexpr const char* kFirstRun = "first run";         // the Administrator password chosen
     static constexpr const char* kLogin = "login";                // the Administrator logged in
     static constexpr const char* kExtraTime = "extra time";       // extra time granted to a child
+    static constexpr const char* kProgramEnded = "program ended";  // a program closed or ended by its rule
 
     // Adds one event at the clock's current time; tabs and line breaks in the texts become
     // blanks. False when neither the file nor its copy could be written.

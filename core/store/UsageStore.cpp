@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 
 #include "core/store/DataFile.h"
 #include "core/store/DayPrj.h"
@@ -54,6 +55,13 @@ std::int32_t UsedToday(const USAGE_RECORD& record, TIMESECS tNow) {
     return CClock::IsSameDate(record.tLastSave, tNow) ? record.nUsedSecs : 0;
 }
 
+// The record of the name that comes after nSkip others of the same name, or null.
+USAGE_RECORD* NthOf(std::list<USAGE_RECORD>& list, const std::string& strUser, int nSkip) {
+    for (USAGE_RECORD& record : list)
+        if (record.strUser == strUser && nSkip-- == 0) return &record;
+    return nullptr;
+}
+
 std::list<USAGE_RECORD> ReadRecords(const BYTES& bytes) {
     std::list<USAGE_RECORD> list;
     for (std::size_t nOffset = 0; nOffset + CUsageStore::RECORD_SIZE <= bytes.size(); nOffset += CUsageStore::RECORD_SIZE)
@@ -64,13 +72,15 @@ std::list<USAGE_RECORD> ReadRecords(const BYTES& bytes) {
 }  // namespace
 
 void CUsageStore::TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow) {
+    // A name's n-th record meets the n-th record of that name, so that a second record of a name
+    // (a damaged or hand-made file) never takes the place of the first, the one that counts.
+    std::map<std::string, int> seen;
     for (const USAGE_RECORD& record : other) {
-        auto it = std::find_if(list.begin(), list.end(),
-                               [&record](const USAGE_RECORD& mine) { return mine.strUser == record.strUser; });
-        if (it == list.end())
+        USAGE_RECORD* pMine = NthOf(list, record.strUser, seen[record.strUser]++);
+        if (!pMine)
             list.push_back(record);
-        else if (UsedToday(record, tNow) > UsedToday(*it, tNow))
-            *it = record;
+        else if (UsedToday(record, tNow) > UsedToday(*pMine, tNow))
+            *pMine = record;
     }
 }
 

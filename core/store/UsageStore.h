@@ -22,7 +22,8 @@ public:
     // file nor copy. A trailing fragment shorter than a record is dropped.
     bool Load();
     // Merges other records into the list: a child not in it is appended; a child in it takes the
-    // other record when that counts more seconds used on tNow's date.
+    // other record when that counts more seconds used on tNow's date. A name's second record
+    // meets the list's second record of that name, never its first.
     static void TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow);
     // Replaces the file with the whole list in one step; false when it could not be written, in
     // which case the old file is whole and the list keeps the data for the next try.

@@ -152,6 +152,10 @@ const MSG_ENTRY g_entries[] = {
     {410, "The next try is taken in %d s. Please wait."},
     {412, "The Administrator account is damaged."},
     {414, "Today's use could not be saved; trying again."},
+    {416, "History"},
+    {418, "Save for..."},
+    {420, "The arrangements could not be written to the disk."},
+    {422, "Programs"},
 };
 
 const char* const g_pszUnknown = "Error! check program";

@@ -28,8 +28,8 @@ private:
 
 }  // namespace
 
-bool CCrypto::DerivePbkdf2Sha256(const std::string& strPassword, const std::uint8_t* pSalt, std::size_t nSalt,
-                                 std::uint32_t nIterations, std::uint8_t* pKey, std::size_t nKey) {
+bool CSystemCrypto::DerivePbkdf2Sha256(const std::string& strPassword, const std::uint8_t* pSalt, std::size_t nSalt,
+                                       std::uint32_t nIterations, std::uint8_t* pKey, std::size_t nKey) {
     if (nIterations == 0) return false;
     CAlgorithm hmac(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
     if (!hmac.Get()) return false;
@@ -42,6 +42,6 @@ bool CCrypto::DerivePbkdf2Sha256(const std::string& strPassword, const std::uint
                                    0) >= 0;
 }
 
-bool CCrypto::RandomBytes(std::uint8_t* pBuffer, std::size_t nSize) {
+bool CSystemCrypto::RandomBytes(std::uint8_t* pBuffer, std::size_t nSize) {
     return ::BCryptGenRandom(nullptr, pBuffer, static_cast<ULONG>(nSize), BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0;
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "core/rules/ExtraTime.h"
-#include "core/session/SessionParticipant.h"
 #include "core/store/HistoryFile.h"
 #include "EngineDriver.h"
 #include "support/FailingFiles.h"
@@ -12,20 +11,6 @@
 #include "support/TimeZone.h"
 
 namespace {
-
-// A participant of the kind a limit per program would be: it counts the seconds it is told of
-// and keeps the session's answers from the last one.
-class CCountingParticipant final : public ISessionParticipant {
-public:
-    void OnSeconds(const CChildSession& session, int nSeconds) override {
-        m_nSeconds += nSeconds;
-        m_bMayUse = session.MayUseNow();
-        m_bTotalUsedUp = session.IsTotalUsedUp();
-        m_bInsidePeriod = session.IsInsidePeriod();
-    }
-    int m_nSeconds = 0;
-    bool m_bMayUse = false, m_bTotalUsedUp = false, m_bInsidePeriod = false;
-};
 
 class ChildSession : public ::testing::Test {
 protected:
@@ -58,9 +43,7 @@ TEST_F(ChildSession, AnEveningCountedByTheRunningClockSavedEachMinuteAndClosedAt
     m_clock.SetZone(3600);
     m_clock.SetLocal(2026, 5, 12, 22, 0, 0);  // a Tuesday
     CEngineDriver kid(m_clock);
-    CCountingParticipant participant;
     kid.Login("kid");
-    kid.Session().Join(&participant);
     ASSERT_EQ(kid.State(), STATE_ALLOWED);
     EXPECT_EQ(StoredUsedSecs(), 0) << "saved at the login";
 
@@ -79,12 +62,11 @@ TEST_F(ChildSession, AnEveningCountedByTheRunningClockSavedEachMinuteAndClosedAt
     ASSERT_TRUE(kid.Store().m_prjStore.Load());
     EXPECT_EQ(kid.Context().TodayPrj()->m_nTotalMinutes, 30);
 
-    // The total: locked, and the participant hears it with the seconds.
+    // The total: locked, as the session answers.
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 3600), 1725);
-    EXPECT_EQ(participant.m_nSeconds, 1800);
-    EXPECT_FALSE(participant.m_bMayUse);
-    EXPECT_TRUE(participant.m_bTotalUsedUp);
-    EXPECT_TRUE(participant.m_bInsidePeriod) << "a day without a period is inside it all day";
+    EXPECT_FALSE(kid.Session().MayUseNow());
+    EXPECT_TRUE(kid.Session().IsTotalUsedUp());
+    EXPECT_TRUE(kid.Session().IsInsidePeriod()) << "a day without a period is inside it all day";
 
     // The Administrator grants the rest of the day: in at once, and in use when midnight comes.
     const int nExtra = ExtraGrantSeconds(EXTRA_GRANT::REST_OF_DAY, m_clock.Now());
@@ -99,7 +81,7 @@ TEST_F(ChildSession, AnEveningCountedByTheRunningClockSavedEachMinuteAndClosedAt
     CHistoryFile history;
     ASSERT_TRUE(history.Load());
     ASSERT_EQ(history.Lines().size(), 1u);
-    EXPECT_EQ(history.Lines()[0], (HISTORY_LINE{20260512, "kid", 60, 30, 1, 30}));
+    EXPECT_EQ(history.Lines()[0], (HISTORY_LINE{20260512, "kid", 60, 30, 1, 30, ""}));
 
     // The next tick reloads Wednesday, which waits for "Start to use"; then it is forbidden.
     const CChildSession::TICK tick = kid.Tick();
@@ -111,12 +93,6 @@ TEST_F(ChildSession, AnEveningCountedByTheRunningClockSavedEachMinuteAndClosedAt
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_FORBID_DAY);
     EXPECT_FALSE(kid.Session().MayUseNow());
-
-    // A participant that left hears nothing more.
-    const int nHeard = participant.m_nSeconds;
-    kid.Session().Leave(&participant);
-    kid.Ticks(5);
-    EXPECT_EQ(participant.m_nSeconds, nHeard);
 }
 
 TEST_F(ChildSession, SavesThatFailAreReportedAndTheNextOneThatWorksWritesTheWholeDay) {

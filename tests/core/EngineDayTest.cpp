@@ -4,17 +4,15 @@
 #include "EngineDriver.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WeekFile.h"
 
 namespace {
 
 // Writes prj.nam with one week for kid, every day as given, then lets a test adjust single days.
 void WriteWeek(const CDayPrj& day, void (*adjust)(CUserPrj&) = nullptr) {
-    CUserPrj week("kid");
-    week.m_days.fill(day);
+    CUserPrj week = WeekOf("kid", day);
     if (adjust) adjust(week);
-    CPrjStore store;
-    store.Add(week);
-    ASSERT_TRUE(store.Save());
+    ASSERT_TRUE(SaveWeek(week));
 }
 
 CDayPrj Limits(bool bTotal, bool bRest, bool bPeriod) {
@@ -46,13 +44,13 @@ TEST_F(EngineDay, DefaultDayRestsEveryIntervalUntilTheTotalIsUsedUp) {
 
     EXPECT_EQ(kid.TicksUntil(STATE_FORCED_REST, 5000), 1500);
     EXPECT_EQ(c.RestSecsLeft(), 600);
-    EXPECT_EQ(c.GetInfo2(), "unlock after about 10 minutes");
-    EXPECT_EQ(c.GetInfo4(), "unlock after 10:00");
+    EXPECT_EQ(c.Texts().strExplanation, "unlock after about 10 minutes");
+    EXPECT_EQ(c.Texts().strStatusLine, "unlock after 10:00");
     kid.StartToUse();  // cannot end a mandatory rest
     EXPECT_EQ(kid.State(), STATE_FORCED_REST);
 
     EXPECT_EQ(kid.TicksUntil(STATE_REST_DONE, 5000), 600);
-    EXPECT_EQ(c.GetInfo1(), "Have rest for more than 10 minutes");
+    EXPECT_EQ(c.Texts().strHeadline, "Have rest for more than 10 minutes");
     EXPECT_EQ(c.UseSecsBeforeRest(), 1500);
     EXPECT_EQ(c.UsedSecs(), 1500);
 
@@ -109,7 +107,7 @@ TEST_F(EngineDay, ShortTotalLocksForTheDay) {
     CEngineDriver kid(m_clock);
     kid.Login("kid");
     EXPECT_EQ(kid.TicksUntil(STATE_TOTAL_USED_UP, 5000), 600);
-    EXPECT_EQ(kid.Context().GetInfo4(), "Run out of permitted time for today");
+    EXPECT_EQ(kid.Context().Texts().strStatusLine, "Run out of permitted time for today");
     kid.TakeRest();
     kid.StartToUse();
     EXPECT_EQ(kid.State(), STATE_TOTAL_USED_UP);

@@ -112,7 +112,7 @@ TEST(UsageContext, AStoredStateThatIsNoRealOneDecidesAnew) {
         f.Counters(100, 1500, -1, nId);
         f.context.RecreateState();
         EXPECT_EQ(f.context.GetStateId(), STATE_ALLOWED) << "stored id " << nId;
-        EXPECT_EQ(f.context.GetInfo1(), "Computer are allowed now") << "stored id " << nId;
+        EXPECT_EQ(f.context.Texts().strHeadline, "Computer are allowed now") << "stored id " << nId;
         f.context.OnTimer(60);
         EXPECT_EQ(f.context.UsedSecs(), 60) << "stored id " << nId << ": the use is counted";
     }
@@ -146,10 +146,10 @@ namespace {
 // Every state's four texts and lock kind, with a rest of 605 seconds left where one runs.
 struct TextCase {
     int nId;
-    const char* pszInfo1;
-    const char* pszInfo2;
-    const char* pszInfo3;
-    const char* pszInfo4;
+    const char* pszHeadline;
+    const char* pszExplanation;
+    const char* pszMiniText;
+    const char* pszStatusLine;
     int nLockKind;
 };
 
@@ -182,10 +182,11 @@ TEST(UsageStates, StatusTextsOfEveryState) {
         f.Begin(CClock::Now());
         f.Counters(600, 1500, 605);
         f.Enter(c.nId);
-        EXPECT_EQ(f.context.GetInfo1(), c.pszInfo1) << "state " << c.nId;
-        EXPECT_EQ(f.context.GetInfo2(), c.pszInfo2) << "state " << c.nId;
-        EXPECT_EQ(f.context.GetInfo3(), c.pszInfo3) << "state " << c.nId;
-        EXPECT_EQ(f.context.GetInfo4(), c.pszInfo4) << "state " << c.nId;
+        const STATE_TEXTS texts = f.context.Texts();
+        EXPECT_EQ(texts.strHeadline, c.pszHeadline) << "state " << c.nId;
+        EXPECT_EQ(texts.strExplanation, c.pszExplanation) << "state " << c.nId;
+        EXPECT_EQ(texts.strMiniText, c.pszMiniText) << "state " << c.nId;
+        EXPECT_EQ(texts.strStatusLine, c.pszStatusLine) << "state " << c.nId;
         EXPECT_EQ(f.context.GetLockKind(), c.nLockKind) << "state " << c.nId;
     }
 }
@@ -201,7 +202,7 @@ TEST(UsageStates, AllowedClockTextOnlyWithinTheHour) {
         f.Begin(CClock::Now());
         f.Counters(nLeft);
         f.Enter(STATE_ALLOWED);
-        EXPECT_EQ(f.context.GetInfo3(), pszClock) << nLeft;
+        EXPECT_EQ(f.context.Texts().strMiniText, pszClock) << nLeft;
     }
 }
 

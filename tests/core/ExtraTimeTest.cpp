@@ -9,16 +9,11 @@
 #include "EngineDriver.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
+#include "support/WeekFile.h"
 
 namespace {
 
-void WriteWeek(const CDayPrj& day) {
-    CUserPrj week("kid");
-    week.m_days.fill(day);
-    CPrjStore store;
-    store.Add(week);
-    ASSERT_TRUE(store.Save());
-}
+void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
 
 CDayPrj Limits(bool bTotal, bool bRest, bool bPeriod) {
     CDayPrj day;  // total 1:30, rest 10 every 25, period 07:30-22:00

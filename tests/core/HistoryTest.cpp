@@ -89,9 +89,9 @@ TEST_F(History, ADayNotClosedAtMidnightIsWrittenAtTheNextStartOnALaterDay) {
 }
 
 TEST_F(History, NamesASpreadsheetMustSeeQuotedReadBackAndBrokenLinesAreSkipped) {
-    const HISTORY_LINE odd{20261231, "Ann, \"Jr\"", 5, 1440, 0, 60};
+    const HISTORY_LINE odd{20261231, "Ann, \"Jr\"", 5, 1440, 0, 60, ""};
     EXPECT_EQ(CHistoryFile::Format(odd), "2026-12-31,\"Ann, \"\"Jr\"\"\",5,1440,0,60");
-    EXPECT_EQ(CHistoryFile::Format({20260101, "two\r\nlines", 1, 2, 3, 4}), "2026-01-01,two  lines,1,2,3,4");
+    EXPECT_EQ(CHistoryFile::Format({20260101, "two\r\nlines", 1, 2, 3, 4, ""}), "2026-01-01,two  lines,1,2,3,4");
     HISTORY_LINE back;
     ASSERT_TRUE(CHistoryFile::Parse(CHistoryFile::Format(odd), back));
     EXPECT_EQ(back, odd);

@@ -4,6 +4,9 @@
 // data files are compared byte for byte with what the core writes for the same changes.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 
@@ -16,6 +19,7 @@
 #include "core/store/PrjStore.h"
 #include "core/store/RecordField.h"
 #include "core/texts/Utilities.h"
+#include "E2eSupport.h"
 #include "HashedFields.h"
 #include "ProgramUnderTest.h"
 #include "resources/resource.h"
@@ -23,9 +27,6 @@
 
 namespace {
 
-void SetText(HWND hDlg, int nId, const std::string& strText) {
-    ::SendMessageA(::GetDlgItem(hDlg, nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
-}
 // A click as the mouse gives it: the button changes its own state and tells the dialog.
 void Press(HWND hDlg, int nId) { ::PostMessageA(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
 bool IsChecked(HWND hDlg, int nId) { return ::SendMessageA(::GetDlgItem(hDlg, nId), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -37,6 +38,38 @@ void Choose(HWND hDlg, int nId, int nIndex) {
         ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(hCombo));
 }
 void Key(HWND hWnd, WPARAM nKey) { ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0); }
+int SelectedRow(HWND hList) { return static_cast<int>(::SendMessageA(hList, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
+
+constexpr const char* kLocked = "The screen is locked. Please Login.";
+constexpr DWORD kSoon = 5000;  // the bound of a wait for what a click does
+
+// Waits until the program's file holds the bytes expected (with the passwords left out of records
+// of the size given), and returns what it holds then.
+BYTES FileSoon(const CProgramUnderTest& program, const char* pszFile, const BYTES& expected, std::size_t nRecord = 0) {
+    auto Read = [&] {
+        const BYTES bytes = program.ReadFile(pszFile);
+        return nRecord ? WithoutPasswords(bytes, nRecord) : bytes;
+    };
+    WaitFor([&] { return Read() == expected; }, kSoon);
+    return Read();
+}
+
+// Chooses an account at the lock screen; the choice empties the password field, which is waited for.
+::testing::AssertionResult ChooseAccount(HWND hLock, int nIndex) {
+    SetText(hLock, IDC_LOCK_PASSWORD, "typed before the choice");
+    Choose(hLock, IDC_LOCK_ACCOUNT, nIndex);
+    if (WaitFor([&] { return CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD).empty(); }, kSoon))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the choice of an account did not empty the password field";
+}
+
+// The wait after a wrong password is over when the group box asks for a login again.
+::testing::AssertionResult WrongPasswordWaitEnds(HWND hLock) {
+    if (WaitFor([&] { return CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP) == kLocked; }, 10000))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the wait after a wrong password did not end: "
+                                         << CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP);
+}
 
 // The kinds of the events in the program's log, in order, each followed by a comma.
 std::string EventKinds(const CProgramUnderTest& program) {
@@ -78,7 +111,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     ASSERT_NE(nPid, 0u);
 
     // The first start asks for the Administrator password before anything else.
-    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
+    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
     EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200))
         << "the record of a first run";
@@ -97,7 +130,7 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     EXPECT_EQ(WithoutPasswords(program.ReadFile("parent.nam"), 200), WithoutPasswords(expected.Admin(), 200));
     EXPECT_TRUE(HoldsHashed(program.ReadFile("parent.nam"), 128, "secret")) << "parent.nam holds no password text";
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Administrator");
-    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP), "The screen is locked. Please Login.");
+    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_GROUP), kLocked);
     CProgramUnderTest::Pause(1200);
     program.Screenshot("admin-lock-screen");
 
@@ -110,9 +143,9 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     EXPECT_EQ(CProgramUnderTest::TextOf(hBox), "Wrong password");
     program.Screenshot("admin-wrong-password");
     CProgramUnderTest::Click(hBox, IDOK);
-    CProgramUnderTest::Pause(300);
-    EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD), "") << "the field is emptied";
-    CProgramUnderTest::Pause(1200);  // the wait after one wrong password
+    EXPECT_TRUE(WaitFor([&] { return CProgramUnderTest::ItemText(hLock, IDC_LOCK_PASSWORD).empty(); }, kSoon))
+        << "the field is emptied";
+    EXPECT_TRUE(WrongPasswordWaitEnds(hLock));
 
     // The wrong password and the first run are listed before the editor opens.
     SetText(hLock, IDC_LOCK_PASSWORD, "secret");
@@ -144,8 +177,8 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
         SetText(hAdd, IDC_ADD_NAME, pszName);
         if (std::string(pszName) == "Bob") {
             Press(hAdd, IDC_ADD_WANTS_PASSWORD);
-            CProgramUnderTest::Pause(200);
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hAdd, IDC_ADD_PASSWORD)));
+            EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(hAdd, IDC_ADD_PASSWORD)) != FALSE; }, kSoon))
+                << "ticking the box enables the password";
             SetText(hAdd, IDC_ADD_PASSWORD, "bob1");
             CProgramUnderTest::Pause(200);
             program.Screenshot("admin-add-account");
@@ -154,65 +187,61 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
             expected.m_children.Add(pszName);
         }
         CProgramUnderTest::Click(hAdd, IDOK);
-        CProgramUnderTest::Pause(500);
         expected.m_weeks.Add(CUserPrj(pszName));
-        EXPECT_EQ(WithoutPasswords(program.ReadFile("child.nam"), 172), WithoutPasswords(expected.Children(), 172))
-            << pszName;
-        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << pszName;
+        const BYTES children = WithoutPasswords(expected.Children(), 172);
+        EXPECT_EQ(FileSoon(program, "child.nam", children, 172), children) << pszName;
+        const BYTES weeks = expected.Weeks();
+        EXPECT_EQ(FileSoon(program, "prj.nam", weeks), weeks) << pszName;
     }
     program.Screenshot("admin-account-manager");
     CProgramUnderTest::Click(hManager, IDOK);
-    CProgramUnderTest::Pause(500);
-    EXPECT_EQ(CProgramUnderTest::ItemText(hEditor, IDC_ARR_USER), "Alice");
+    EXPECT_TRUE(WaitFor([&] { return CProgramUnderTest::ItemText(hEditor, IDC_ARR_USER) == "Alice"; }, kSoon))
+        << "the editor shows the first child: " << CProgramUnderTest::ItemText(hEditor, IDC_ARR_USER);
 
     // Alice's week: today forbidden, tomorrow free, the day after two and a half hours at most.
     const int nToday = CClock::ToLocal(CClock::Now()).nWeekday;
     HWND hList = ::GetDlgItem(hEditor, IDC_ARR_WEEK);
     CUserPrj* pAlice = expected.m_weeks.Find("Alice");
+    // The choice and the click are posted to the editor's thread and taken in their order.
     Press(hEditor, IDC_ARR_FORBID);
-    CProgramUnderTest::Pause(300);
     CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
-    CProgramUnderTest::Pause(500);
     pAlice->m_days[nToday].m_bForbid = 1;
     pAlice->m_days[nToday].ClearLimits();
-    EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "forbidden today";
+    BYTES weeks = expected.Weeks();
+    EXPECT_EQ(FileSoon(program, "prj.nam", weeks), weeks) << "forbidden today";
     program.Screenshot("admin-editor-forbid");
 
     Key(hList, VK_DOWN);
-    CProgramUnderTest::Pause(400);
     const int nTomorrow = (nToday + 1) % 7;
     if (nToday != 6) {  // Saturday is the last row
+        EXPECT_TRUE(WaitFor([&] { return SelectedRow(hList) == nTomorrow; }, kSoon)) << "the row below is chosen";
         EXPECT_TRUE(IsChecked(hEditor, IDC_ARR_CONDITIONAL)) << "tomorrow is still the default";
         Press(hEditor, IDC_ARR_FREE);
-        CProgramUnderTest::Pause(300);
         CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
-        CProgramUnderTest::Pause(500);
         pAlice->m_days[nTomorrow].m_bFree = 1;
         pAlice->m_days[nTomorrow].ClearLimits();
-        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "free tomorrow";
+        weeks = expected.Weeks();
+        EXPECT_EQ(FileSoon(program, "prj.nam", weeks), weeks) << "free tomorrow";
         program.Screenshot("admin-editor-free");
     }
     Key(hList, VK_HOME);
-    CProgramUnderTest::Pause(400);
+    EXPECT_TRUE(WaitFor([&] { return SelectedRow(hList) == 0; }, kSoon)) << "Sunday's row is chosen";
     if (nToday != 0 && nTomorrow != 0) {
         EXPECT_TRUE(IsChecked(hEditor, IDC_ARR_CONDITIONAL));
         Choose(hEditor, IDC_ARR_TOTAL_HOURS, 2);
-        CProgramUnderTest::Pause(300);
         CProgramUnderTest::Click(hEditor, IDC_ARR_SAVE);
-        CProgramUnderTest::Pause(500);
         pAlice->m_days[0].m_nTotalHours = 2;
-        EXPECT_EQ(program.ReadFile("prj.nam"), expected.Weeks()) << "Sunday with two and a half hours";
+        weeks = expected.Weeks();
+        EXPECT_EQ(FileSoon(program, "prj.nam", weeks), weeks) << "Sunday with two and a half hours";
         program.Screenshot("admin-editor-conditional");
     }
 
     // Switch user: the lock screen comes back with the new accounts; Bob's wrong password is refused.
     CProgramUnderTest::Click(hEditor, IDC_ARR_SWITCH_USER);
-    CProgramUnderTest::Pause(1500);
-    EXPECT_FALSE(::IsWindow(hEditor)) << "the editor is gone";
-    ASSERT_TRUE(::IsWindowVisible(hLock));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(hEditor) && ::IsWindowVisible(hLock); }, kSoon))
+        << "the editor is gone and the lock screen back";
     EXPECT_EQ(::SendMessageA(::GetDlgItem(hLock, IDC_LOCK_ACCOUNT), CB_GETCOUNT, 0, 0), 3);
-    Choose(hLock, IDC_LOCK_ACCOUNT, 2);
-    CProgramUnderTest::Pause(300);  // the choice empties the field
+    ASSERT_TRUE(ChooseAccount(hLock, 2));
     EXPECT_EQ(CProgramUnderTest::ItemText(hLock, IDC_LOCK_ACCOUNT), "Bob");
     SetText(hLock, IDC_LOCK_PASSWORD, "bob2");
     CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
@@ -222,11 +251,10 @@ TEST(Administrator, FirstRunLoginAccountsAWeekASwitchOfUserAndTheEndFromTheEdito
     CProgramUnderTest::Click(hBox, IDOK);
     CProgramUnderTest::Pause(300);
     program.Screenshot("admin-lock-screen-children");
-    CProgramUnderTest::Pause(1000);  // the wait after a wrong password
+    EXPECT_TRUE(WrongPasswordWaitEnds(hLock));
 
     // The Administrator again, and the editor's close button ends the program and its companion.
-    Choose(hLock, IDC_LOCK_ACCOUNT, 0);
-    CProgramUnderTest::Pause(300);  // the choice empties the field
+    ASSERT_TRUE(ChooseAccount(hLock, 0));
     SetText(hLock, IDC_LOCK_PASSWORD, "secret");
     CProgramUnderTest::Click(hLock, IDC_LOCK_LOGIN);
     hEditor = program.WaitForWindow(IDC_ARR_WEEK, 10000, nPid);

@@ -63,7 +63,7 @@ TEST(Attack, BothEndedAtOnceTheNextStartCountsTheGapAsTheChildsUse) {
     CProgramUnderTest::Pause(4000);
     EXPECT_TRUE(program.FindProcesses("Quenby.exe").empty());
     const DWORD nAgain = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nAgain), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nAgain), nullptr);
     const int nStored = StoredUsed(program);
     std::printf("both ended: %d s shown before, %d s stored after the next start\n", nShown, nStored);
     EXPECT_GE(nStored, nShown + 4) << "the 4 seconds without the program count as use";
@@ -101,7 +101,7 @@ TEST(Attack, MutexesHeldByAnotherProgramNeverBlockAStartOrARestart) {
     HANDLE hCompanionHeld = ::CreateMutexA(nullptr, TRUE, kCompanionMutexName);
     ASSERT_NE(hCompanionHeld, nullptr);
     const DWORD nPid = program.Start();
-    EXPECT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr) << "the held mutex blocked the start";
+    EXPECT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr) << "the held mutex blocked the start";
     DWORD nWaited = 0;
     ASSERT_NE(WaitForNewProcess(program, "Tessaly.exe", 0, 10000, &nWaited), 0u);
     const DWORD tKilled = ::GetTickCount();
@@ -189,7 +189,7 @@ TEST(Attack, AnEndOfTheSessionSentByAnotherProgramKeepsTheLockAndTheNextStartCou
     EXPECT_GE(StoredUsed(program), nShown) << "the use up to the message is saved";
     CProgramUnderTest::Pause(3000);
     const DWORD nAgain = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nAgain), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nAgain), nullptr);
     const int nStored = StoredUsed(program);
     std::printf("announced session end: %d s shown, %d s stored after the next start\n", nShown, nStored);
     EXPECT_GE(nStored, nShown + 3) << "the gap after a session end that was not Windows' counts";

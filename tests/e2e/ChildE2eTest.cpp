@@ -11,42 +11,6 @@
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
 
-namespace {
-
-struct NOTICE_QUERY {
-    DWORD nPid;
-    HWND hFound;
-};
-
-// The notice: a click-through layered window of the process, shown at opacity 160.
-BOOL CALLBACK MatchShownNotice(HWND hWnd, LPARAM lParam) {
-    auto* pQuery = reinterpret_cast<NOTICE_QUERY*>(lParam);
-    DWORD nPid = 0;
-    ::GetWindowThreadProcessId(hWnd, &nPid);
-    const LONG nExStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
-    if (nPid != pQuery->nPid || !(nExStyle & WS_EX_TRANSPARENT) || !(nExStyle & WS_EX_LAYERED)) return TRUE;
-    BYTE nAlpha = 0;
-    DWORD nFlags = 0;
-    if (::GetLayeredWindowAttributes(hWnd, nullptr, &nAlpha, &nFlags) && nAlpha == 160) {
-        pQuery->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForNotice(DWORD nPid, DWORD nMilliseconds) {
-    const DWORD tStart = ::GetTickCount();
-    do {
-        NOTICE_QUERY query{nPid, nullptr};
-        ::EnumWindows(MatchShownNotice, reinterpret_cast<LPARAM>(&query));
-        if (query.hFound) return query.hFound;
-        ::Sleep(100);
-    } while (::GetTickCount() - tStart < nMilliseconds);
-    return nullptr;
-}
-
-}  // namespace
-
 TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {
     CProgramUnderTest program;
     // A rest of one minute after every minute of use; nothing else.
@@ -78,11 +42,11 @@ TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {
 
     // The rest: the curtain comes up with the status window in front, showing the countdown.
     ASSERT_TRUE(WaitFor([&] { HWND h = FindCurtain(nPid); return h && IsCurtainUp(h); }, 40000)) << "no lock";
-    CProgramUnderTest::Pause(1500);
+    auto StatusText = [&] { return CProgramUnderTest::ItemText(hStatus, IDC_STATUS_TEXT); };
+    EXPECT_TRUE(WaitFor([&] { return StatusText().find("mandatory rest") != std::string::npos; }, 5000))
+        << "the status does not tell of the rest: " << StatusText();
     EXPECT_TRUE(::IsWindowVisible(hStatus));
-    const std::string strStatus = CProgramUnderTest::ItemText(hStatus, IDC_STATUS_TEXT);
-    EXPECT_NE(strStatus.find("mandatory rest"), std::string::npos) << strStatus;
-    EXPECT_NE(strStatus.find("\r\n"), std::string::npos) << "the countdown is the second line: " << strStatus;
+    EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "the countdown is the second line: " << StatusText();
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hStatus, IDC_STATUS_START)));
     program.Screenshot("child-forced-rest");
 
@@ -92,20 +56,25 @@ TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {
     program.Screenshot("child-rest-done");
     CProgramUnderTest::Click(hStatus, IDC_STATUS_START);
     ASSERT_TRUE(WaitFor([&] { HWND h = FindCurtain(nPid); return !h || !IsCurtainUp(h); }, 5000));
-    CProgramUnderTest::Pause(3000);
+    EXPECT_TRUE(WaitFor([&] { return UsedSecondsShown(hStatus) >= 61; }, 10000))
+        << "the use is not counted again after \"Start to use\"";
     const int nBeforeSwitch = UsedSecondsShown(hStatus);
-    EXPECT_GE(nBeforeSwitch, 61) << "the rest did not count as use";
+    EXPECT_LE(nBeforeSwitch, 90) << "the minute of rest counted as use";
 
     // Switch user: the lock screen comes back; a second login the same day resumes.
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
     ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 5000, nPid), nullptr) << "no lock screen after switch user";
     hStatus = LogIn(program, nPid, "kid");
     ASSERT_NE(hStatus, nullptr);
-    CProgramUnderTest::Pause(1500);
-    EXPECT_GE(UsedSecondsShown(hStatus), nBeforeSwitch) << "the second login did not resume the day";
+    EXPECT_TRUE(WaitFor([&] { return UsedSecondsShown(hStatus) >= nBeforeSwitch; }, 5000))
+        << "the second login did not resume the day";
 
-    // Killed mid-session: the companion brings the program back, and the next login resumes.
-    CProgramUnderTest::Pause(61000);  // past a once-a-minute save
+    // Killed mid-session, past a once-a-minute save: the companion brings the program back, and
+    // the next login resumes with at least what was saved.
+    const int nSavedAtLogin = StoredUsed(program);
+    ASSERT_TRUE(WaitFor([&] { return StoredUsed(program) > nSavedAtLogin; }, 90000))
+        << "no save of the use within a minute and a half";
+    const int nSaved = StoredUsed(program);
     const int nBeforeKill = UsedSecondsShown(hStatus);
     DWORD nWaited = 0;
     program.Kill(nPid);
@@ -113,10 +82,10 @@ TEST(Child, AnAfternoonWithNoticeRestSwitchAndARestartThatResumes) {
     ASSERT_NE(nNew, 0u) << "the companion did not bring the program back";
     hStatus = LogIn(program, nNew, "kid");
     ASSERT_NE(hStatus, nullptr);
-    CProgramUnderTest::Pause(1500);
+    EXPECT_TRUE(WaitFor([&] { return UsedSecondsShown(hStatus) >= nSaved; }, 5000))
+        << "the use saved before the kill was given back";
     const int nResumed = UsedSecondsShown(hStatus);
     EXPECT_GE(nResumed, nBeforeKill - 60) << "more than a minute of use was given back";
-    EXPECT_GE(nResumed, nBeforeSwitch);
     std::printf("notice at %d s used, %d s before the switch, %d s before the kill, %d s resumed, back in %lu ms\n",
                 nUsedAtNotice, nBeforeSwitch, nBeforeKill, nResumed, static_cast<unsigned long>(nWaited));
 }

@@ -118,7 +118,7 @@ TEST(Attack, TheFirstRunMessageOfAnotherProgramOpensNoPasswordDialog) {
     CProgramUnderTest program;
     PrepareFamily(program, FreeDay());
     const DWORD nPid = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     const BYTES parent = program.ReadFile("parent.nam");
     HWND hCurtain = ControllerOf(nPid);
     ASSERT_NE(hCurtain, nullptr);
@@ -174,7 +174,7 @@ TEST(Attack, TheShowLockMessageOfAnotherProgramNeitherBlanksTheChildNorHidesAKil
     EndBoth(program);
     CProgramUnderTest::Pause(3000);
     const DWORD nAgain = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nAgain), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nAgain), nullptr);
     const int nStored = StoredUsed(program);
     std::printf("show-lock message: %d s shown, %d s stored after the next start\n", nShown, nStored);
     EXPECT_GE(nStored, nShown + 3) << "the time without the program counts as the child's use";
@@ -185,7 +185,7 @@ TEST(Attack, ADecoyNamedQuenbyWithTheMutexAndAForgedHeartbeatStopsNeitherTheStar
     PrepareFamily(program, FreeDay());
     // Quenby ran here before: the companion's file names its path.
     DWORD nPid = program.Start();
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     EndBoth(program);
     CDecoy decoy(program);
     ASSERT_NE(decoy.Pid(), 0u);
@@ -193,7 +193,7 @@ TEST(Attack, ADecoyNamedQuenbyWithTheMutexAndAForgedHeartbeatStopsNeitherTheStar
     ASSERT_NE(hMutex, nullptr);
     ASSERT_TRUE(ForgeBeat(program, decoy.Pid(), WallSeconds()));
     nPid = program.Start();
-    EXPECT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr) << "the decoy kept Quenby from starting";
+    EXPECT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr) << "the decoy kept Quenby from starting";
     DWORD nWaited = 0;
     ASSERT_NE(WaitForNewProcess(program, "Tessaly.exe", 0, 10000, &nWaited), 0u);
 
@@ -290,7 +290,7 @@ TEST(Attack, AZoneThatCannotBeSetBackMovesNoMidnight) {
 
     // At home again, the day's use is whole.
     nPid = StartInZone(program, strHome);
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     const int nStored = StoredUsed(program);
     std::printf("zone: %d s used at home, %d s stored after the other zone's midnight\n", nUsed, nStored);
     EXPECT_GE(nStored, nUsed) << "the day's use was replaced by a day the home zone has not reached";

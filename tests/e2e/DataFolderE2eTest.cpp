@@ -152,7 +152,7 @@ TEST(DataFolder, AFolderOfThe32BitProgramIsReadUsedAndSavedWithoutLoss) {
 
     // Switching user saves the use: one record, grown, with everything else kept.
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
-    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid);
+    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hLock, nullptr) << "no lock screen after switch user";
     ASSERT_TRUE(WaitFor([&] { return ReadInt(program.ReadFile("use.sta"), 128) >= 602; }, 10000))
         << "the use was not saved";

@@ -16,8 +16,8 @@
 #include "ProgramUnderTest.h"
 #include "resources/resource.h"
 
-// A program folder past its first run: the Administrator (empty password) and one child "kid"
-// Polls the condition every 100 ms until it holds or the time is up; its last answer.
+// Polls the condition every 100 ms until it holds or the time is up; its last answer. The caller
+// asserts on it with a message saying what was waited for.
 inline bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
     const DWORD tStart = ::GetTickCount();
     do {
@@ -38,6 +38,7 @@ inline int StoredUsed(const CProgramUnderTest& program) {
     return nUsed;
 }
 
+// A program folder past its first run: the Administrator (empty password) and one child "kid"
 // whose every weekday is the day given.
 inline void PrepareFamily(const CProgramUnderTest& program, const CDayPrj& day) {
     CDataFolder::Use(program.Folder());
@@ -197,3 +198,39 @@ struct COtherWindow {
     HANDLE m_hThread = nullptr;
     DWORD m_nThread = 0;
 };
+
+namespace e2e_detail {
+struct NOTICE_QUERY {
+    DWORD nPid;
+    HWND hFound;
+};
+
+// The notice: a click-through layered window of the process, shown at opacity 160.
+inline BOOL CALLBACK MatchShownNotice(HWND hWnd, LPARAM lParam) {
+    auto* pQuery = reinterpret_cast<NOTICE_QUERY*>(lParam);
+    DWORD nPid = 0;
+    ::GetWindowThreadProcessId(hWnd, &nPid);
+    const LONG nExStyle = ::GetWindowLongA(hWnd, GWL_EXSTYLE);
+    if (nPid != pQuery->nPid || !(nExStyle & WS_EX_TRANSPARENT) || !(nExStyle & WS_EX_LAYERED)) return TRUE;
+    BYTE nAlpha = 0;
+    DWORD nFlags = 0;
+    if (::GetLayeredWindowAttributes(hWnd, nullptr, &nAlpha, &nFlags) && nAlpha == 160) {
+        pQuery->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace e2e_detail
+
+// The process's notice once it is shown (its line at opacity 160), or nullptr after the time.
+inline HWND WaitForNotice(DWORD nPid, DWORD nMilliseconds) {
+    const DWORD tStart = ::GetTickCount();
+    do {
+        e2e_detail::NOTICE_QUERY query{nPid, nullptr};
+        ::EnumWindows(e2e_detail::MatchShownNotice, reinterpret_cast<LPARAM>(&query));
+        if (query.hFound) return query.hFound;
+        ::Sleep(100);
+    } while (::GetTickCount() - tStart < nMilliseconds);
+    return nullptr;
+}
+

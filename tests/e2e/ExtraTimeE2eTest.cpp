@@ -64,7 +64,7 @@ TEST(ExtraTime, LockedAtTheTotalGrantedAtTheLockScreenUsedAndLockedAgain) {
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
 
     // The lock screen offers more time for kid, not for the Administrator.
-    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid);
+    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hLock, nullptr);
     HWND hCombo = ::GetDlgItem(hLock, IDC_LOCK_ACCOUNT);
     auto Select = [&](const char* pszName) {
@@ -102,7 +102,7 @@ TEST(ExtraTime, LockedAtTheTotalGrantedAtTheLockScreenUsedAndLockedAgain) {
     CProgramUnderTest::Pause(3000);
     program.Screenshot("child-extra-time");
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     const EXTRA_RECORD used = StoredExtra(program);
     EXPECT_EQ(used.nGrantedSecs, 900);
     EXPECT_LT(used.nExtraSecsLeft, 900) << "the use was not taken from the extra time";
@@ -129,6 +129,6 @@ TEST(ExtraTime, LockedAtTheTotalGrantedAtTheLockScreenUsedAndLockedAgain) {
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hStatus, IDC_STATUS_START)));
     program.Screenshot("child-extra-time-used-up");
     CProgramUnderTest::Click(hStatus, IDC_STATUS_SWITCH);
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     EXPECT_EQ(StoredExtra(program).nExtraSecsLeft, 0);
 }

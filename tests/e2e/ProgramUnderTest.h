@@ -30,6 +30,9 @@ public:
     std::vector<DWORD> FindProcesses(const std::string& strExe) const;
     void Kill(DWORD nPid);
 
+    // How long a program just started may take to show its first window: generous, since the
+    // machine may be busy with other lanes' programs and builds.
+    static constexpr DWORD kStartBoundMs = 30000;
     // A visible top-level window of a process of the folder that has a child with this control id
     // (0: any top-level window of the process); waits up to the time given.
     HWND WaitForWindow(int nControlId, DWORD nMilliseconds, DWORD nPid = 0) const;

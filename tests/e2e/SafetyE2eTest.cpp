@@ -46,12 +46,12 @@ bool SwitchUser(const CProgramUnderTest& program, HWND hStatus, DWORD nPid) {
 TEST(Safety, ParentNamHoldsNoPasswordAndDeletingItBringsNoFirstRun) {
     CProgramUnderTest program;
     DWORD nPid = program.Start();
-    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid);
+    HWND hFirst = program.WaitForWindow(IDC_FIRST_PASSWORD, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hFirst, nullptr) << "no first-run dialog";
     SetText(hFirst, IDC_FIRST_PASSWORD, "secret");
     SetText(hFirst, IDC_FIRST_CONFIRM, "secret");
     CProgramUnderTest::Click(hFirst, IDC_FIRST_OK);
-    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid), nullptr);
+    ASSERT_NE(program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid), nullptr);
     const BYTES parent = program.ReadFile("parent.nam");
     ASSERT_EQ(parent.size(), 200u);
     EXPECT_EQ(std::string(parent.begin(), parent.end()).find("secret"), std::string::npos) << "the password is readable";
@@ -61,7 +61,7 @@ TEST(Safety, ParentNamHoldsNoPasswordAndDeletingItBringsNoFirstRun) {
     EndBoth(program, nPid);
     ASSERT_TRUE(::DeleteFileA(program.PathOf("parent.nam").c_str()));
     nPid = program.Start();
-    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid);
+    HWND hLock = program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hLock, nullptr) << "no lock screen";
     EXPECT_EQ(program.WaitForWindow(IDC_FIRST_PASSWORD, 0, nPid), nullptr) << "a first run after a deleted parent.nam";
     EXPECT_EQ(program.ReadFile("parent.nam").size(), 200u) << "restored";
@@ -91,7 +91,7 @@ TEST(Safety, ParentNamHoldsNoPasswordAndDeletingItBringsNoFirstRun) {
     ::RegDeleteValueA(hKey, "parent.nam");
     ::RegCloseKey(hKey);
     nPid = program.Start();
-    hLock = program.WaitForWindow(IDC_LOCK_LOGIN, 10000, nPid);
+    hLock = program.WaitForWindow(IDC_LOCK_LOGIN, CProgramUnderTest::kStartBoundMs, nPid);
     ASSERT_NE(hLock, nullptr) << "no lock screen";
     CProgramUnderTest::Pause(1500);
     EXPECT_EQ(program.WaitForWindow(IDC_FIRST_PASSWORD, 0, nPid), nullptr) << "a first run with children present";

@@ -28,7 +28,7 @@ TEST(Startup, AFirstStartWritesTheAdministratorRecordAndLocksTheScreen) {
     const DWORD nPid = program.Start();
     ASSERT_NE(nPid, 0u) << "Quenby.exe could not be started from " << program.Folder();
     // A first start asks for the Administrator password in front of the curtain.
-    ASSERT_NE(program.WaitForWindow(IDC_FIRST_PASSWORD, 10000, nPid), nullptr) << "no first-run dialog";
+    ASSERT_NE(program.WaitForWindow(IDC_FIRST_PASSWORD, CProgramUnderTest::kStartBoundMs, nPid), nullptr) << "no first-run dialog";
     HWND hCurtain = ::FindWindowA("#32770", "Quenby");
     ASSERT_NE(hCurtain, nullptr) << "no curtain appeared";
     EXPECT_EQ(CProgramUnderTest::TextOf(hCurtain), "Quenby");

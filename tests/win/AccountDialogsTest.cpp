@@ -199,7 +199,7 @@ TEST_F(Accounts, AddingRefusesTakenNamesAfterClosingAndWritesAccountAndWeek) {
     CDataFolder::Use(m_folder.Folder());
 }
 
-TEST_F(Accounts, DeletingAChildLeavesNoTraceInTheFourFilesAndTheOthersInOrder) {
+TEST_F(Accounts, DeletingAChildLeavesNoTraceInItsFilesAndTheOthersInOrder) {
     for (const char* pszName : {"Tom", "Ann", "Lee"}) {
         USAGE_RECORD usage;
         usage.strUser = pszName;
@@ -208,7 +208,13 @@ TEST_F(Accounts, DeletingAChildLeavesNoTraceInTheFourFilesAndTheOthersInOrder) {
     }
     m_store.m_usageStore.Save();
     m_store.m_activeUsers.Save();
+    PROGRAM_RULE game;
+    game.strProgram = "game.exe";
+    m_store.m_programRules.ReplaceUser("Tom", {game});
+    m_store.m_programRules.ReplaceUser("Ann", {game});
+    m_store.m_programRules.Save();
     const auto before = [this](const char* pszFile, size_t nSize) { return Records(m_folder.Read(pszFile), nSize); };
+    const std::vector<BYTES> rules = before("programs.lim", CProgramRuleStore::kRecordSize);
     const std::vector<BYTES> children = before("child.nam", 172), weeks = before("prj.nam", CUserPrj::BLOCK_SIZE),
                              usage = before("use.sta", 220), active = before("userinfo.aur", 128);
     ASSERT_EQ(usage.size(), 3u);
@@ -222,6 +228,7 @@ TEST_F(Accounts, DeletingAChildLeavesNoTraceInTheFourFilesAndTheOthersInOrder) {
     EXPECT_EQ(m_folder.Read("prj.nam"), Join({weeks[0], weeks[2]}));
     EXPECT_EQ(m_folder.Read("use.sta"), Join({usage[0], usage[2]}));
     EXPECT_EQ(m_folder.Read("userinfo.aur"), Join({active[0], active[2]}));
+    EXPECT_EQ(m_folder.Read("programs.lim"), rules[0]) << "her rules per program go with her";
 
     // Not in the active list: userinfo.aur is left as it is.
     m_store.m_activeUsers = CActiveUserList();

@@ -17,8 +17,10 @@
 
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
+#include "core/rules/UsageState.h"
 #include "core/store/AdminAccount.h"
 #include "core/store/SessionEndMark.h"
+#include "core/store/UsageStore.h"
 #include "DialogAnswer.h"
 #include "OtherProgram.h"
 #include "platform/win32/ModulePath.h"
@@ -525,9 +527,9 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     CSavedMessengerState saved;
     CMyMessenger& messenger = saved.m_messenger;
 
-    messenger.SetMainProgState(3);
+    messenger.SetMainProgState(PROGRAM_CLOSED);
     Start(CurrentScreenLayout(), &messenger);
-    EXPECT_EQ(messenger.GetMainProgState(), 1);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_LOCKED);
     EXPECT_EQ(m_pDlg->IsResumed(), 0);
     char szPath[MAX_PATH] = {};
     messenger.GetMainProgPathName(szPath, MAX_PATH);
@@ -540,10 +542,10 @@ TEST_F(Controller, TheMessengerLearnsPathAndStateAndAChildsUseIsResumed) {
     BYTES record(128, 0xCC);
     std::memcpy(record.data(), "Tom", 4);
     m_folder.Write("userinfo.aur", record);
-    messenger.SetMainProgState(2);
+    messenger.SetMainProgState(PROGRAM_CHILD);
     Start(CurrentScreenLayout(), &messenger);
     EXPECT_EQ(m_pDlg->IsResumed(), 1);
-    EXPECT_EQ(messenger.GetMainProgState(), 2);
+    EXPECT_EQ(messenger.GetMainProgState(), PROGRAM_CHILD);
     EXPECT_EQ(m_pDlg->Store().m_activeUsers.GetCount(), 1);
 }
 
@@ -722,21 +724,52 @@ TEST_F(Controller, EveryStartMakesTheStartWithWindowsFollowTheAdministratorsChoi
 }
 
 TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {
-    m_pDlg = std::make_unique<CControlDlg>();
-    // The last beat 30 s ago, with Windows running since long before: the previous run was killed.
-    m_pDlg->UseLastBeat(CClock::Now() - 30, "", "UTC3600", 0);
-    ASSERT_TRUE(m_pDlg->Create());
-    if (CClock::Zone() != "UTC3600") {
-        EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    // A zone of the test's own, so that the zone of the last beat always differs from the one now;
+    // setting a zone moves this clock to it. Windows runs since an hour before.
+    CFakeClock clock;
+    clock.SetZone(0);
+    clock.SetLocal(2026, 5, 12, 14, 0, 0);
+    clock.SetBootTime(clock.Now() - 3600);
+    m_system.m_onSetZone = [&clock](const std::string& strZone) {
+        if (strZone != "UTC3600") return false;
+        clock.SetZone(3600);
+        return true;
+    };
+    // kid was using the computer and last saved 45 s before now.
+    {
+        CUsageStore usage;
+        USAGE_RECORD kid;
+        kid.strUser = "kid";
+        kid.nUsedSecs = 600;
+        kid.tLastSave = clock.Now() - 45;
+        kid.nStateId = STATE_ALLOWED;
+        usage.Add(kid);
+        ASSERT_TRUE(usage.Save());
     }
+    auto KidsUse = [] {
+        CUsageStore usage;
+        usage.Load();
+        return usage.Find("kid") ? usage.Find("kid")->nUsedSecs : -1;
+    };
+
+    // The last beat 30 s ago, in another zone, with kid logged in: the previous run was killed.
+    m_pDlg = std::make_unique<CControlDlg>();
+    m_pDlg->UseLastBeat(clock.Now() - 30, "kid", "UTC3600", 0);
+    ASSERT_TRUE(m_pDlg->Create());
+    EXPECT_EQ(m_system.CallsStartingWith("set zone"), std::vector<std::string>{"set zone UTC3600"});
+    EXPECT_EQ(CClock::Zone(), "UTC3600");
+    EXPECT_EQ(KidsUse(), 645) << "the 45 s since kid's last save were use";
     m_pDlg->DestroyWindow();
 
-    // An orderly end (no beat time) leaves the zone alone.
+    // An orderly end (no beat time) leaves the zone and the use alone.
+    clock.SetZone(0);
     m_system.m_calls.clear();
     m_pDlg = std::make_unique<CControlDlg>();
-    m_pDlg->UseLastBeat(0, "", "UTC3600", 0);
+    m_pDlg->UseLastBeat(0, "kid", "UTC3600", 0);
     ASSERT_TRUE(m_pDlg->Create());
     EXPECT_TRUE(m_system.CallsStartingWith("set zone").empty());
+    EXPECT_EQ(CClock::Zone(), "UTC0");
+    EXPECT_EQ(KidsUse(), 645);
 }
 
 TEST_F(Controller, AHolderOfTheCompanionsMutexThatIsNotTheCompanionDoesNotStopTheWatchdog) {

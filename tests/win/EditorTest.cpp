@@ -18,12 +18,15 @@
 #include "core/rules/DayControls.h"
 #include "core/store/DataStore.h"
 #include "core/store/HistoryFile.h"
+#include "core/store/ProgramRuleStore.h"
+#include "core/store/ProgramUseStore.h"
 #include "core/store/UsageStore.h"
 #include "core/texts/Utilities.h"
 #include "DialogAnswer.h"
 #include "LookTestSupport.h"
 #include "resources/resource.h"
 #include "support/FakeClock.h"
+#include "support/FakeProcesses.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
@@ -81,6 +84,34 @@ CDayPrj Odd() {
     d.m_nEndHour = 20;
     d.m_nEndMinute = 30;
     return d;
+}
+
+// A picture of a dialog as it stands, for a person to look at, once its painting is done.
+void ShotOfDialog(HWND hDlg, const std::string& strName) {
+    if (const std::string strShot = ScreenshotFolder(); !strShot.empty()) SaveWindowShot(hDlg, strShot + strName);
+}
+
+// A row of a report list, its columns' texts joined with " | ".
+std::string ListRow(HWND hList, int nRow, int nColumns) {
+    std::string strRow;
+    for (int nColumn = 0; nColumn < nColumns; ++nColumn) {
+        char sz[256] = {};
+        ListView_GetItemText(hList, nRow, nColumn, sz, sizeof sz);
+        strRow += (nColumn ? " | " : "") + std::string(sz);
+    }
+    return strRow;
+}
+
+// Chooses an item of a combo box of a dialog by its text, as the user's choice reaches the dialog.
+void ChooseItem(HWND hDlg, int nId, const std::string& strItem) {
+    HWND hCombo = ::GetDlgItem(hDlg, nId);
+    const LRESULT n = ::SendMessageA(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(strItem.c_str()));
+    ::SendMessageA(hCombo, CB_SETCURSEL, static_cast<WPARAM>(n), 0);
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+}
+
+void PressIn(HWND hDlg, int nId) {
+    ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, nId)));
 }
 
 class Editor : public ::testing::Test {
@@ -576,4 +607,116 @@ TEST_F(Editor, TheHistoryChartsTheLast28DaysAndSaysSoWhenThereIsNothing) {
     ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
     EXPECT_FALSE(bChartShown);
     EXPECT_EQ(strEmpty, "Nothing has been recorded for Bea yet: the chart appears after the first day of use.");
+}
+
+// "game.exe: 30 minutes a day" typed, homework picked from the running programs and let count
+// outside the day's limits, explorer.exe refused; Save writes programs.lim and the preview shows
+// the day's programs under the strip.
+TEST_F(Editor, AParentGivesAGameThirtyMinutesADayAndPicksHomeworkFromTheRunningPrograms) {
+    CFakeProcesses processes;
+    processes.Start("game.exe", "D:\\Games\\game.exe");
+    processes.m_processes.back().strTitle = "Space Game";
+    processes.Start("homework.exe", "C:\\School\\homework.exe");
+    processes.m_processes.back().strTitle = "Essay - Homework";
+    Open();
+    auto closer = std::make_unique<CMessageBoxCloser>();
+    std::vector<std::string> running;
+    auto pick = std::make_unique<CDialogAnswer>(IDC_RUNNING_LIST, [&running](HWND hDlg) {
+        HWND hList = ::GetDlgItem(hDlg, IDC_RUNNING_LIST);
+        for (int nRow = 0; nRow < ListView_GetItemCount(hList); ++nRow) running.push_back(ListRow(hList, nRow, 2));
+        ListView_SetItemState(hList, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ShotOfDialog(hDlg, "running-programs.bmp");
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    std::vector<std::string> rows;
+    std::string strSelected;
+    auto programs = std::make_unique<CDialogAnswer>(IDC_PROGRAMS_LIST, [&](HWND hDlg) {
+        SetDlgItemTextA(hDlg, IDC_PROGRAMS_NAME, "explorer.exe");
+        PressIn(hDlg, IDC_PROGRAMS_ADD);  // refused, with a message
+        SetDlgItemTextA(hDlg, IDC_PROGRAMS_NAME, "game");
+        PressIn(hDlg, IDC_PROGRAMS_ADD);
+        ChooseItem(hDlg, IDC_PROGRAMS_EVERY_DAY, "30 min");
+        PressIn(hDlg, IDC_PROGRAMS_RUNNING);  // homework.exe is picked
+        ChooseItem(hDlg, IDC_PROGRAMS_DAY0 + 6, "2 h");
+        ::CheckDlgButton(hDlg, IDC_PROGRAMS_OUTSIDE, BST_CHECKED);
+        PressIn(hDlg, IDC_PROGRAMS_OUTSIDE);
+        HWND hList = ::GetDlgItem(hDlg, IDC_PROGRAMS_LIST);
+        for (int nRow = 0; nRow < ListView_GetItemCount(hList); ++nRow) rows.push_back(ListRow(hList, nRow, 3));
+        strSelected = CDialogAnswer::Text(::GetDlgItem(hDlg, IDC_PROGRAMS_SELECTED));
+        ShotOfDialog(hDlg, "programs.bmp");
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_PROGRAMS, BN_CLICKED), 0);
+    ASSERT_EQ(programs->m_nAnswered, 1);
+    ASSERT_EQ(pick->m_nAnswered, 1);
+    EXPECT_EQ(closer->m_texts, std::vector<std::string>{"explorer.exe is a part of Windows and cannot have a rule."});
+    programs.reset();
+    pick.reset();
+    closer.reset();
+    EXPECT_EQ(running, (std::vector<std::string>{"game.exe | Space Game", "homework.exe | Essay - Homework"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"game.exe | 30 min every day | ",
+                                              "homework.exe | Sun 1 h, Mon 1 h, Tue 1 h, Wed 1 h, Thu 1 h, Fri 1 h, Sat 2 h | Yes"}));
+    EXPECT_EQ(strSelected, "Minutes a day for homework.exe:");
+
+    PROGRAM_RULE game;
+    game.strUser = "Tom";
+    game.strProgram = "game.exe";
+    game.nMinutes.fill(30);
+    PROGRAM_RULE homework = game;
+    homework.strProgram = "homework.exe";
+    homework.strPath = "C:\\School\\homework.exe";
+    homework.nMinutes.fill(60);
+    homework.nMinutes[6] = 120;
+    homework.nFlags = PROGRAM_RULE::FLAG_OUTSIDE;
+    CProgramRuleStore stored;
+    ASSERT_TRUE(stored.Load());
+    EXPECT_EQ(stored.ForUser("Tom"), (std::vector<PROGRAM_RULE>{game, homework}));
+    EXPECT_TRUE(stored.ForUser("Ann").empty());
+    EXPECT_EQ(DialogText(IDC_ARR_PREVIEW_PROGRAMS), "Programs: game.exe 30 min; homework.exe 1 h, outside the day's limits.");
+    SelectDay(3);
+    Press(IDC_ARR_FREE);
+    Shot("editor-programs");
+    EXPECT_FALSE(m_pDlg->m_bBusy);
+
+    // Cancel leaves the file as it was.
+    const BYTES before = m_folder.Read(CProgramRuleStore::kFileName);
+    CDialogAnswer cancel(IDC_PROGRAMS_LIST, [](HWND hDlg) {
+        ListView_SetItemState(::GetDlgItem(hDlg, IDC_PROGRAMS_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
+        PressIn(hDlg, IDC_PROGRAMS_REMOVE);
+        CDialogAnswer::Click(hDlg, IDCANCEL);
+    });
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_PROGRAMS, BN_CLICKED), 0);
+    EXPECT_EQ(cancel.m_nAnswered, 1);
+    EXPECT_EQ(m_folder.Read(CProgramRuleStore::kFileName), before);
+}
+
+// The history window lists each program's minutes per day: today's from programs.use, the days
+// before from history.csv, newest first.
+TEST_F(Editor, TheHistoryListsEachProgramsMinutesPerDay) {
+    const std::string strFile = std::string(CHistoryFile::kProgramHeader) +
+                                "\r\n2026-02-27,Tom,30,90,1,0\r\n2026-02-27,Tom,30,30,2,,game.exe\r\n"
+                                "2026-02-28,Tom,95,,0,,homework.exe\r\n2026-02-28,Ann,10,10,0,,game.exe\r\n";
+    m_folder.Write(CHistoryFile::kFileName, BYTES(strFile.begin(), strFile.end()));
+    CProgramUseStore use;
+    use.ForDate("Tom", "game.exe", 20260301) = {"Tom", "game.exe", 20260301, 12 * 60 + 30, 0};
+    ASSERT_TRUE(use.Save());
+    PROGRAM_RULE game;
+    game.strProgram = "game.exe";
+    game.nMinutes.fill(30);
+    CProgramRuleStore rules;
+    rules.ReplaceUser("Tom", {game});
+    ASSERT_TRUE(rules.Save());
+    Open();
+    std::vector<std::string> rows;
+    CDialogAnswer look(IDC_HISTORY_PROGRAMS, [&rows](HWND hDlg) {
+        HWND hList = ::GetDlgItem(hDlg, IDC_HISTORY_PROGRAMS);
+        for (int nRow = 0; nRow < ListView_GetItemCount(hList); ++nRow) rows.push_back(ListRow(hList, nRow, 5));
+        ShotOfDialog(hDlg, "history-programs.bmp");
+        CDialogAnswer::Click(hDlg, IDOK);
+    });
+    ::SendMessageA(m_hDlg, WM_COMMAND, MAKEWPARAM(IDC_ARR_HISTORY, BN_CLICKED), 0);
+    ASSERT_EQ(look.m_nAnswered, 1);
+    EXPECT_EQ(rows, (std::vector<std::string>{"today | game.exe | 12 | 30 | ",
+                                              "2026-02-28 | homework.exe | 95 | no limit | ",
+                                              "2026-02-27 | game.exe | 30 | 30 | 2 times"}));
 }

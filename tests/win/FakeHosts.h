@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/rules/LoginThrottle.h"
 #include "win/windows/AccountWindowHost.h"
@@ -14,15 +17,24 @@
 class CFakeControllerHost final : public IControllerHost {
 public:
     bool IsLocked() const override { return m_bLocked; }
-    void LockDesktop() override { m_bLocked = true; }
+    void LockDesktop() override {
+        m_bLocked = true;
+        ++m_nLockCalls;
+    }
     void UnlockDesktop() override { m_bLocked = false; }
+    void LetThrough(const std::vector<std::uint32_t>& processes) override { m_letThrough = processes; }
+    bool IsLetThrough(HWND hWnd) const override {
+        DWORD nProcess = 0;
+        ::GetWindowThreadProcessId(hWnd, &nProcess);
+        return std::find(m_letThrough.begin(), m_letThrough.end(), nProcess) != m_letThrough.end();
+    }
     void RestoreCurtain() override { m_bInTray = false; }
     void MinimiseCurtain() override { ++m_nMinimised; }
     void DropToTray() override { m_bInTray = true; }
     void ShowAboveCurtain(HWND hWnd) override { m_hAboveCurtain = hWnd; }
     void OfferCurtainClose(bool bOffer) override { m_bCloseOffered = bOffer; }
     bool IsObscured() override { return false; }
-    bool CurtainCoversScreen() const override { return true; }
+    bool CurtainCoversScreen() const override { return m_bCoversScreen; }
     void SetTrayTip(const std::string& strTip) override { m_strTrayTip = strTip.substr(0, 127); }
     void HoldTrayMenu() override { ++m_nTrayMenuHolds; }
     void ReleaseTrayMenu() override { --m_nTrayMenuHolds; }
@@ -38,6 +50,9 @@ public:
     int m_nMinimised = 0;
     HWND m_hAboveCurtain = nullptr;
     bool m_bCloseOffered = true;
+    int m_nLockCalls = 0;
+    std::vector<std::uint32_t> m_letThrough;
+    bool m_bCoversScreen = true;  // false: a monitor was added that the curtain leaves bare
     std::string m_strTrayTip;
     int m_nTrayMenuHolds = 0;
     bool m_bQuit = false;

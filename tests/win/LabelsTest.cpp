@@ -34,7 +34,7 @@ using LinkLabel = CLabelFixture;
 TEST_F(TransLabel, FillsItsBackgroundOnlyWithoutTheTransparentFlag) {
     CTransLabel label;
     ASSERT_TRUE(label.SubclassDlgItem(IDC_TEST_LABEL, &m_host));
-    ASSERT_TRUE(label.SetFont(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, "Tahoma"));
+    ASSERT_TRUE(label.SetFont(-24, FW_BOLD));
     label.SetTextColor(RGB(0, 0, 200));
     label.SetBkColor(RGB(0, 120, 0));
 

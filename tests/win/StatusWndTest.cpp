@@ -21,6 +21,8 @@
 #include "core/store/EventLog.h"
 #include "core/store/ExtraTimeStore.h"
 #include "core/store/PrjStore.h"
+#include "core/store/ProgramRuleStore.h"
+#include "core/store/ProgramUseStore.h"
 #include "core/store/RecordField.h"
 #include "core/store/UsageStore.h"
 #include "core/store/UserPrj.h"
@@ -33,11 +35,13 @@
 #include "support/FailingFiles.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeProcesses.h"
 #include "support/FakeSystemActions.h"
 #include "support/ScreenCapture.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 #include "support/WaitUntil.h"
+#include "support/WeekFile.h"
 #include "win/app/ControlDlg.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
@@ -81,13 +85,7 @@ bool Enabled(const CStatusWnd* pWnd, int nId) { return ::IsWindowEnabled(::GetDl
 // window shows.
 class CStatusWndTest : public ::testing::Test {
 protected:
-    void WriteWeek(const CDayPrj& day) {
-        CUserPrj week("kid");
-        week.m_days.fill(day);
-        CPrjStore store;
-        store.Add(week);
-        ASSERT_TRUE(store.Save());
-    }
+    void WriteWeek(const CDayPrj& day) { ASSERT_TRUE(SaveWeek(WeekOf("kid", day))); }
     // One second passes and the tick timer fires.
     void Tick(int nCount = 1) {
         for (int i = 0; i < nCount; ++i) {
@@ -253,7 +251,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_TRUE(::GetWindowLongA(m_pStatus->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(m_pStatus->LockTicks(), 1);
     EXPECT_NE(StatusText().find("\r\n"), std::string::npos) << "two lines with the countdown: " << StatusText();
-    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().GetInfo4());
+    EXPECT_EQ(m_host.m_strTrayTip, m_pStatus->Context().Texts().strStatusLine);
     Shot("status-forced-rest.bmp");
     // Closing does nothing while locked: the program does not drop to the tray.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -289,8 +287,17 @@ TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
     const std::string strText = StatusText();
     ASSERT_NE(strText.find("\r\n"), std::string::npos) << strText;
     EXPECT_EQ(m_host.m_strTrayTip + ".", strText.substr(strText.find("\r\n") + 2));
-    Tick(3);
+    Tick(5);
     EXPECT_EQ(Used(), 5) << "resting is not use";
+    // Past the first ticks, which always bring the window to the front, the lock is put back only
+    // where it leaks: here a monitor switched on that the curtain leaves bare.
+    const int nLockCalls = m_host.m_nLockCalls;
+    Tick();
+    ASSERT_EQ(m_host.m_nLockCalls, nLockCalls) << "in front, and every monitor covered";
+    m_host.m_bCoversScreen = false;
+    Tick();
+    EXPECT_EQ(m_host.m_nLockCalls, nLockCalls + 1) << "the bare monitor is covered again";
+    m_host.m_bCoversScreen = true;
     Click(IDC_STATUS_START);
     EXPECT_EQ(State(), STATE_ALLOWED);
     EXPECT_FALSE(m_host.IsLocked());
@@ -496,7 +503,7 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_FALSE(::GetWindowLongA(pMini->m_hWnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     Tick();
     EXPECT_EQ(pMini->GetIconKind(), LOCK_IN_USE);
-    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().GetInfo3());
+    EXPECT_EQ(pMini->GetText(), m_pStatus->Context().Texts().strMiniText);
     if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) {
         ::GetWindowRect(pMini->m_hWnd, &rc);
         SaveScreenArea(rc, strFolder + "mini.bmp");
@@ -525,18 +532,32 @@ TEST_F(StatusWnd, TheMiniWindowStartsAtTheTopCentreAndItsCloseButtonClearsTheChe
     EXPECT_EQ(store.Find("kid")->bShowMini, 1);
 }
 
-TEST(MiniWnd, AtLeastFifteenPixelsStayOnTheScreen) {
-    const int cx = 1024, cy = 768;
-    auto At = [&](int x, int y) {
-        const POINT pt = CMiniWnd::OnScreenPosition(x, y, 94, 25, cx, cy);
-        return std::make_pair(static_cast<int>(pt.x), static_cast<int>(pt.y));
+TEST(MiniWnd, AtLeastFifteenPixelsStayInTheWorkAreaOfItsMonitor) {
+    // The primary monitor (1024 x 768), and a second one of 1280 x 1024 to its left, whose
+    // coordinates are negative.
+    const RECT rcPrimary{0, 0, 1024, 768};
+    const RECT rcLeft{-1280, 0, 0, 1024};
+    const struct {
+        const RECT* pArea;
+        int x, y;
+        int nWantX, nWantY;
+        const char* pszCase;
+    } cases[] = {
+        {&rcPrimary, -99999, -99999, (1024 - 94) / 2, 0, "never placed: the top centre"},
+        {&rcPrimary, 1024 - 5, 100, 1024 - 15, 100, "past the right edge"},
+        {&rcPrimary, 1024 + 10, 768 + 10, (1024 - 94) / 2, 0, "off the area: the top centre"},
+        {&rcPrimary, -200, -100, 15 - 94, 15 - 25, "past the top left corner"},
+        {&rcPrimary, 300, 768 - 3, 300, 768 - 15, "past the bottom"},
+        {&rcPrimary, 300, 200, 300, 200, "inside"},
+        {&rcLeft, -1000, 900, -1000, 900, "inside the left monitor, where a single screen would have moved it"},
+        {&rcLeft, -1280 - 90, 40, -1280 + 15 - 94, 40, "past the left monitor's left edge"},
+        {&rcLeft, -5, 1024 - 3, -15, 1024 - 15, "the left monitor's bottom right corner"},
     };
-    EXPECT_EQ(At(-99999, -99999), std::make_pair((cx - 94) / 2, 0)) << "never placed: the top centre";
-    EXPECT_EQ(At(cx - 5, 100), std::make_pair(cx - 15, 100));
-    EXPECT_EQ(At(cx + 10, cy + 10), std::make_pair((cx - 94) / 2, 0));
-    EXPECT_EQ(At(-200, -100), std::make_pair(15 - 94, 15 - 25));
-    EXPECT_EQ(At(300, cy - 3), std::make_pair(300, cy - 15));
-    EXPECT_EQ(At(300, 200), std::make_pair(300, 200));
+    for (const auto& c : cases) {
+        const POINT pt = CMiniWnd::OnScreenPosition(c.x, c.y, 94, 25, *c.pArea);
+        EXPECT_EQ(pt.x, c.nWantX) << c.pszCase;
+        EXPECT_EQ(pt.y, c.nWantY) << c.pszCase;
+    }
 }
 
 TEST(NoticeWnd, ClickThroughLayeredWithoutTaskbarButtonAndSilentWithoutSound) {
@@ -845,4 +866,80 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
     Tick(60);
     EXPECT_EQ(State(), STATE_ALLOWED);
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_EXTRA_LINE), "Extra time today: 00:14:00 left");
+}
+
+// The program in front and its time in the status window, and its notice before the lock's; at
+// the day's total the lock puts the game away and lets homework through: above the curtain and
+// left in front. It goes with the child's login.
+TEST_F(StatusWndInTheProgram, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHomeworkStaysAboveTheLock) {
+    WriteWeek(Day(true, 1, false, 25, 10));
+    PROGRAM_RULE game;
+    game.strProgram = "game.exe";
+    game.nMinutes.fill(2);
+    PROGRAM_RULE homework;
+    homework.strProgram = "homework.exe";
+    homework.strPath = "C:\\Games\\homework.exe";  // picked from the running programs
+    homework.nFlags = PROGRAM_RULE::FLAG_OUTSIDE;
+    CProgramRuleStore rules;
+    rules.ReplaceUser("kid", {game, homework});
+    ASSERT_TRUE(rules.Save());
+    CProgramUseStore use;
+    use.ForDate("kid", "game.exe", 20260512).nUsedSecs = 40;
+    ASSERT_TRUE(use.Save());
+    CFakeProcesses processes;
+    COtherProgram gameWindow({At({100, 100, 400, 300})});
+    COtherProgram homeworkWindow({At({500, 120, 900, 420})});
+    const std::uint32_t nGame = processes.Start("game.exe");
+    const std::uint32_t nHomework = processes.Start("homework.exe");
+    processes.OwnWindow(reinterpret_cast<std::uintptr_t>(gameWindow.m_windows[0]), nGame);
+    processes.OwnWindow(reinterpret_cast<std::uintptr_t>(homeworkWindow.m_windows[0]), nHomework);
+    Login();
+    CNoticeWnd* pNotice = m_pStatus->NoticeWnd();
+    auto Line = [this] { return m_pStatus->GetDlgItemText(IDC_STATUS_PROGRAM_LINE); };
+
+    processes.Front(nGame);
+    Tick(5);
+    EXPECT_EQ(Line(), "game.exe: 00:01:15 left today");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK))) << "nothing to open in use";
+    processes.Front(nHomework);
+    Tick(10);
+    EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
+    EXPECT_EQ(m_pStatus->Context().UsedSecs(), 5);
+    Shot("status-program-line.bmp");
+    processes.Front(nGame);
+    Tick(20);
+    EXPECT_TRUE(pNotice->IsShown());
+    EXPECT_EQ(pNotice->GetText(), "game.exe will be closed after 55 seconds") << "before the lock's, which is further off";
+    EXPECT_TRUE(pNotice->IsBeepSlow());
+    Tick(15);
+    EXPECT_EQ(pNotice->GetText(), "Screen will be locked after 20 seconds") << "the lock comes first now";
+
+    Tick(20);
+    ASSERT_EQ(State(), STATE_TOTAL_USED_UP);
+    EXPECT_TRUE(processes.IsRunning(nGame)) << "put away by the lock, not ended: it has minutes left";
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(gameWindow.m_windows[0]); })) << "the game is put away";
+    const HWND hHomework = homeworkWindow.m_windows[0];
+    EXPECT_TRUE(::IsWindowVisible(hHomework)) << "homework is not";
+    EXPECT_TRUE(m_pControl->IsLetThrough(hHomework));
+    EXPECT_TRUE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST) << "above the curtain";
+    processes.Front(nHomework);
+    ::SetForegroundWindow(hHomework);
+    Tick(6);
+    EXPECT_EQ(::GetForegroundWindow(), hHomework) << "the status window leaves homework in front";
+    EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
+    if (const std::string strFolder = ScreenshotFolder(); !strFolder.empty()) SaveScreen(strFolder + "homework-above-the-lock.bmp");
+    // Homework closed behind the lock is opened again from the status window.
+    HWND hOpen = ::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_TRUE(::IsWindowVisible(hOpen));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(m_pStatus->m_hWnd, IDC_STATUS_START)) && Enabled(m_pStatus, IDC_STATUS_START));
+    Shot("status-open-homework.bmp");
+    Click(IDC_STATUS_OPEN_HOMEWORK);
+    EXPECT_EQ(m_system.CallsStartingWith("start C:"),
+              std::vector<std::string>{"start C:\\Games\\homework.exe | \"C:\\Games\\homework.exe\""});
+
+    Click(IDC_STATUS_SWITCH);
+    m_pStatus = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(hHomework); })) << "put away once the child is gone";
+    EXPECT_FALSE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(m_pControl->IsLetThrough(hHomework));
 }

@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/rules/ClockGuard.h"
 #include "core/rules/LoginThrottle.h"
@@ -54,6 +56,8 @@ public:
     bool IsLocked() const override { return m_desktopLock.IsLocked(); }
     void LockDesktop() override { m_desktopLock.Lock(); }
     void UnlockDesktop() override { m_desktopLock.Unlock(); }
+    void LetThrough(const std::vector<std::uint32_t>& processes) override { m_desktopLock.LetThrough(processes); }
+    bool IsLetThrough(HWND hWnd) const override { return m_desktopLock.IsLetThrough(hWnd); }
     bool IsObscured() override { return m_desktopLock.IsObscured(); }
     bool CurtainCoversScreen() const override { return m_desktopLock.CurtainCoversScreen(); }
     void RestoreCurtain() override;

@@ -2,10 +2,12 @@
 // every monitor.
 #include "win/app/DesktopLock.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
 
+#include "core/seams/Processes.h"
 #include "core/seams/SystemActions.h"
 #include "win/app/HiddenWindowDisplay.h"
 
@@ -66,7 +68,7 @@ bool CDesktopLock::IsDesktopWindow(HWND hWnd) {
 
 HWND CDesktopLock::FindFullScreenWindow() const {
     HWND hWnd = ::GetForegroundWindow();
-    if (!hWnd || IsOurs(hWnd) || IsDesktopWindow(hWnd)) return nullptr;
+    if (!hWnd || IsOurs(hWnd) || IsDesktopWindow(hWnd) || IsLetThrough(hWnd)) return nullptr;
     RECT rc;
     if (!::GetWindowRect(hWnd, &rc)) return nullptr;
     return CoversScreen(rc, ScreenLayout()) ? hWnd : nullptr;
@@ -86,6 +88,7 @@ void CDesktopLock::Lock() {
     CoverScreen();
     m_host.ShowCurtainLocked(true);
     m_bLocked = true;
+    RaiseLetThrough(true);
     m_keyboardHook.Install();
     // The curtain is of no use on a desktop that does not have the input.
     m_host.CheckInputDesktop();
@@ -115,7 +118,7 @@ void CDesktopLock::Sweep() { ::EnumWindows(SweepProc, reinterpret_cast<LPARAM>(t
 BOOL CALLBACK CDesktopLock::SweepProc(HWND hWnd, LPARAM lParam) {
     auto* pThis = reinterpret_cast<CDesktopLock*>(lParam);
     if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    if (IsOurs(hWnd) || IsDesktopWindow(hWnd)) return TRUE;
+    if (IsOurs(hWnd) || IsDesktopWindow(hWnd) || pThis->IsLetThrough(hWnd)) return TRUE;
     const std::uint32_t nHandle = HandleValue(hWnd);
     if (pThis->m_hiddenWindows.Exists(nHandle)) return TRUE;
     RECT rc{};
@@ -145,6 +148,8 @@ void CDesktopLock::CoverScreen() {
     const RECT rcCurtain = CurtainRect(ScreenLayout());
     ::SetWindowPos(m_host.CurtainWnd(), HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
                    rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
+    // The curtain went on top anew: the windows let through go above it again.
+    if (m_bLocked) RaiseLetThrough(true);
 }
 
 bool CDesktopLock::CurtainCoversScreen() const {
@@ -161,35 +166,117 @@ bool CDesktopLock::IsObscured() const {
     return true;
 }
 
+void CDesktopLock::RestoreWindow(const HIDDEN_WINDOW& window) {
+    HWND hWnd = WindowOf(window);
+    const HIDDEN_RECT& rc = window.rcWindow;
+    switch (window.nRestore) {
+        case kRestoreShow:
+            ::ShowWindowAsync(hWnd, SW_SHOW);
+            break;
+        case kRestoreFromMinimised:
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            break;
+        case kRestoreMove:
+            ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+            break;
+        case kRestoreAndShow:
+            ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            ::ShowWindow(hWnd, SW_SHOW);
+            break;
+        default:
+            break;
+    }
+}
+
 void CDesktopLock::RestoreSweptWindows() {
     for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
-        HWND hWnd = WindowOf(*pWindow);
         // Full-screen windows are given back by the unlock, after the display mode.
-        if (!::IsWindow(hWnd) || m_hiddenWindows.ExistsFromFullScreen(pWindow->hWnd)) continue;
-        const HIDDEN_RECT& rc = pWindow->rcWindow;
-        switch (pWindow->nRestore) {
-            case kRestoreShow:
-                ::ShowWindowAsync(hWnd, SW_SHOW);
-                break;
-            case kRestoreFromMinimised:
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                break;
-            case kRestoreMove:
-                ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
-                break;
-            case kRestoreAndShow:
-                ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                ::ShowWindow(hWnd, SW_SHOW);
-                break;
-            default:
-                break;
+        if (!::IsWindow(WindowOf(*pWindow)) || m_hiddenWindows.ExistsFromFullScreen(pWindow->hWnd)) continue;
+        RestoreWindow(*pWindow);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The programs the lock lets through
+
+bool CDesktopLock::IsLetThrough(HWND hWnd) const {
+    if (m_letThrough.empty() || !hWnd) return false;
+    const std::uint32_t nPid = CProcesses::Get().ProcessOfWindow(reinterpret_cast<std::uintptr_t>(hWnd));
+    return nPid != 0 && std::find(m_letThrough.begin(), m_letThrough.end(), nPid) != m_letThrough.end();
+}
+
+void CDesktopLock::LetThrough(const std::vector<std::uint32_t>& processes) {
+    const bool bChanged = processes != m_letThrough;
+    m_letThrough = processes;
+    if (!m_bLocked) return;
+    if (bChanged) {
+        LowerRaised(false);
+        ReturnLetThrough();
+        // What is no longer let through is put away like the rest.
+        Sweep();
+        m_hiddenWindows.Save();
+    }
+    // Every second: a window the program opened since stands above the curtain too.
+    RaiseLetThrough(false);
+}
+
+void CDesktopLock::ReturnLetThrough() {
+    std::vector<std::uint32_t> returned;
+    for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
+        const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
+        if (!::IsWindow(WindowOf(*pWindow)) || !IsLetThrough(WindowOf(*pWindow))) continue;
+        RestoreWindow(*pWindow);
+        returned.push_back(pWindow->hWnd);
+    }
+    for (std::uint32_t nHandle : returned) m_hiddenWindows.Remove(nHandle);
+    if (!returned.empty()) m_hiddenWindows.Save();
+}
+
+namespace {
+
+struct RAISE_QUERY {
+    const CDesktopLock* pLock;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectLetThrough(HWND hWnd, LPARAM lParam) {
+    auto* pQuery = reinterpret_cast<RAISE_QUERY*>(lParam);
+    if (::IsWindowVisible(hWnd) && pQuery->pLock->IsLetThrough(hWnd)) pQuery->windows.push_back(hWnd);
+    return TRUE;
+}
+
+}  // namespace
+
+void CDesktopLock::RaiseLetThrough(bool bAgain) {
+    if (m_letThrough.empty() || !m_bLocked) return;
+    RAISE_QUERY query{this, {}};
+    ::EnumWindows(CollectLetThrough, reinterpret_cast<LPARAM>(&query));
+    for (HWND hWnd : query.windows) {
+        const bool bTopmost = (::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        // A window topmost of its own is left alone (and so never made ordinary by the lock);
+        // one raised before is raised again only after the curtain was put on top anew, so that
+        // it does not cover the status window every second.
+        if (bTopmost && (!m_raised.count(hWnd) || !bAgain)) continue;
+        ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        m_raised.insert(hWnd);
+    }
+}
+
+void CDesktopLock::LowerRaised(bool bAll) {
+    for (auto it = m_raised.begin(); it != m_raised.end();) {
+        if (!bAll && ::IsWindow(*it) && IsLetThrough(*it)) {
+            ++it;
+            continue;
         }
+        if (::IsWindow(*it)) ::SetWindowPos(*it, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        it = m_raised.erase(it);
     }
 }
 
 void CDesktopLock::Unlock() {
     m_keyboardHook.Remove();
+    LowerRaised(true);
     if (!m_bLocked) return;
     ::KillTimer(m_host.CurtainWnd(), kSettleTimer);
     RestoreSweptWindows();

@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
+#include <set>
+#include <vector>
 
 #include "core/store/HiddenWindowList.h"
 #include "win/app/DesktopLockHost.h"
@@ -36,6 +39,12 @@ public:
     // start for a list an ended run left, and in every unlock.
     void RestoreSweptWindows();
     bool IsLocked() const { return m_bLocked; }
+    // The processes whose windows the lock lets through while it stands: neither hidden nor
+    // covered (raised above the curtain, and made ordinary again when they are no longer let
+    // through or the desktop is unlocked), and a window of theirs in front is not put away. Told
+    // every second while a child is logged in; empty for none.
+    void LetThrough(const std::vector<std::uint32_t>& processes);
+    bool IsLetThrough(HWND hWnd) const;
     // Marks the desktop locked without locking it, e.g. after recording windows by hand (tests).
     void MarkLocked() { m_bLocked = true; }
 
@@ -72,10 +81,22 @@ private:
     // the display mode only then).
     void Settle();
     void GiveBackFullScreenWindows();
+    // Gives back a window the lock put away, as it was put away (shown, restored or moved back).
+    static void RestoreWindow(const HIDDEN_WINDOW& window);
+    // The windows of the processes let through stand above the curtain; bAgain after the curtain
+    // was put on top anew (a window raised before is raised again only then).
+    void RaiseLetThrough(bool bAgain);
+    // Windows raised before are made ordinary again: all, or those no longer let through.
+    void LowerRaised(bool bAll);
+    // Windows the lock put away whose process is let through now come back.
+    void ReturnLetThrough();
 
     IDesktopLockHost& m_host;
     CHiddenWindowList m_hiddenWindows;
     CKeyboardHook m_keyboardHook;
     std::optional<SCREEN_LAYOUT> m_layout;
     bool m_bLocked = false;
+    // The processes the lock lets through, and the windows of theirs it made topmost.
+    std::vector<std::uint32_t> m_letThrough;
+    std::set<HWND> m_raised;
 };

@@ -58,7 +58,7 @@ BOOL CMainApp::InitInstance() {
 
     if (!CheckInstallation(GetModuleDir())) {
         AppMessageBox(kDamaged, MB_OK);
-        m_messenger.SetMainProgState(4);
+        m_messenger.SetMainProgState(PROGRAM_ADMINISTRATOR);
         // Ended on purpose: a companion still running from before is not to start it again.
         m_nExitCode = static_cast<int>(m_messenger.EndOnPurpose());
         return FALSE;
@@ -71,7 +71,7 @@ BOOL CMainApp::InitInstance() {
     if (HANDLE hCompanion = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName))
         ::CloseHandle(hCompanion);
     else
-        m_messenger.SetMainProgState(1);
+        m_messenger.SetMainProgState(PROGRAM_LOCKED);
 
     SetDialogBkColor(kDialogBkColor, RGB(10, 10, 10));
 

@@ -48,8 +48,7 @@ void DrawTitleBand(HDC hDC, HWND hWnd, HBITMAP hBand) {
 }
 
 void ApplyTitleFont(CTransLabel& title) {
-    title.SetFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                  DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    title.SetFont(15);
     title.SetTextColor(RGB(255, 255, 255));
 }
 

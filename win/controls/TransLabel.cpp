@@ -1,7 +1,9 @@
 // The label with its own font and colours.
 #include "win/controls/TransLabel.h"
 
-#include <cstring>
+#include <utility>
+
+#include "win/controls/PaintDC.h"
 
 void RedrawBehind(HWND hWnd) {
     HWND hParent = ::GetParent(hWnd);
@@ -15,27 +17,14 @@ void RedrawBehind(HWND hWnd) {
     ::RedrawWindow(hParent, &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-CTransLabel::CTransLabel() {
-    m_logFont.lfHeight = 18;
-    m_logFont.lfWeight = 600;
-    m_logFont.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(m_logFont.lfFaceName, "Tahoma");
-    m_hFont = ::CreateFontIndirectA(&m_logFont);
-}
+CTransLabel::CTransLabel() : m_font(CreateUiFont(18, 600)) {}
 
-CTransLabel::~CTransLabel() {
-    if (m_hFont) ::DeleteObject(m_hFont);
-}
+CTransLabel::~CTransLabel() = default;
 
-BOOL CTransLabel::SetFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                          BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                          BYTE nQuality, BYTE nPitchAndFamily, const char* pszFaceName) {
-    HFONT hFont = ::CreateFontA(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline, cStrikeOut,
-                                nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily, pszFaceName);
-    if (!hFont) return FALSE;
-    if (m_hFont) ::DeleteObject(m_hFont);
-    m_hFont = hFont;
-    ::GetObjectA(hFont, sizeof m_logFont, &m_logFont);
+BOOL CTransLabel::SetFont(int nHeight, int nWeight, const char* pszFace) {
+    CGdiObject<HFONT> font = CreateUiFont(nHeight, nWeight, pszFace);
+    if (!font.Get()) return FALSE;
+    m_font = std::move(font);
     Redraw();
     return TRUE;
 }
@@ -67,18 +56,16 @@ void CTransLabel::Paint(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     if (!m_bTransparent) {
-        HBRUSH hBrush = ::CreateSolidBrush(m_crBk);
-        ::FillRect(hDC, &rc, hBrush);
-        ::DeleteObject(hBrush);
+        const CGdiObject<HBRUSH> background(::CreateSolidBrush(m_crBk));
+        ::FillRect(hDC, &rc, background.Get());
     }
     const std::string strText = GetWindowText();
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hFont);
+    const CSelectObject font(hDC, m_font.Get());
     const int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
     const COLORREF crOld = ::SetTextColor(hDC, m_crText);
     ::DrawTextA(hDC, strText.c_str(), -1, &rc, DT_WORDBREAK | DT_NOPREFIX);
     ::SetTextColor(hDC, crOld);
     ::SetBkMode(hDC, nOldMode);
-    ::SelectObject(hDC, hOldFont);
 }
 
 bool CTransLabel::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
@@ -87,10 +74,8 @@ bool CTransLabel::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             lResult = TRUE;
             return true;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC hDC = ::BeginPaint(m_hWnd, &ps);
-            Paint(hDC);
-            ::EndPaint(m_hWnd, &ps);
+            const CPaintDC dc(m_hWnd);
+            Paint(dc.Get());
             return true;
         }
         case WM_PRINTCLIENT:

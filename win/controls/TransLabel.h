@@ -1,6 +1,8 @@
 // A static text with its own font and text colour over a filled or a see-through background.
 #pragma once
 
+#include "win/controls/GdiObject.h"
+#include "win/controls/UiFont.h"
 #include "win/framework/Wnd.h"
 
 class CTransLabel : public CWnd {
@@ -8,10 +10,9 @@ public:
     CTransLabel();
     ~CTransLabel() override;
 
-    // The full font description, as CreateFont takes it.
-    BOOL SetFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                 BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                 BYTE nQuality, BYTE nPitchAndFamily, const char* pszFaceName);
+    // The label's font (a height in pixels, a weight, a face); FALSE, the font unchanged, when the
+    // system refuses it.
+    BOOL SetFont(int nHeight, int nWeight = FW_NORMAL, const char* pszFace = kUiFace);
     void SetTextColor(COLORREF crText);
     void SetBkColor(COLORREF crBk);
     // With the flag the parent's drawing shows around the text; without it the background colour.
@@ -19,7 +20,7 @@ public:
 
     COLORREF GetTextColor() const { return m_crText; }
     COLORREF GetBkColor() const { return m_crBk; }
-    HFONT GetFont() const { return m_hFont; }
+    HFONT GetFont() const { return m_font.Get(); }
 
     // Paints the label into a device context in client coordinates.
     void Paint(HDC hDC);
@@ -31,8 +32,7 @@ protected:
 private:
     void Redraw() const;
 
-    LOGFONTA m_logFont{};
-    HFONT m_hFont = nullptr;
+    CGdiObject<HFONT> m_font;
     COLORREF m_crBk = RGB(212, 208, 200);
     COLORREF m_crText = RGB(0, 0, 0);
     bool m_bTransparent = true;

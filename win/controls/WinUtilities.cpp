@@ -7,6 +7,7 @@
 
 #include "core/seams/SystemActions.h"
 #include "platform/win32/ModulePath.h"
+#include "win/controls/MemoryDC.h"
 #include "win/framework/WinApp.h"
 
 std::string GetRunValueName() {
@@ -131,14 +132,11 @@ void ForceForegroundByAttach(HWND hWnd) {
 
 void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest, const RECT& rcSource) {
     if (!hBitmap) return;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    const CMemoryDC picture(hDC, hBitmap);
     const int nOldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
-    ::StretchBlt(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top, hMem,
+    ::StretchBlt(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top, picture.Get(),
                  rcSource.left, rcSource.top, rcSource.right - rcSource.left, rcSource.bottom - rcSource.top, SRCCOPY);
     ::SetStretchBltMode(hDC, nOldMode);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
 }
 
 void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest) {
@@ -150,11 +148,9 @@ void StretchBitmap(HDC hDC, HBITMAP hBitmap, const RECT& rcDest) {
 void DrawTransparentBitmap(HDC hDC, HBITMAP hBitmap, int x, int y, COLORREF crTransparent) {
     BITMAP info{};
     if (!hBitmap || !::GetObjectA(hBitmap, sizeof info, &info)) return;
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::TransparentBlt(hDC, x, y, info.bmWidth, info.bmHeight, hMem, 0, 0, info.bmWidth, info.bmHeight, crTransparent);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
+    const CMemoryDC picture(hDC, hBitmap);
+    ::TransparentBlt(hDC, x, y, info.bmWidth, info.bmHeight, picture.Get(), 0, 0, info.bmWidth, info.bmHeight,
+                     crTransparent);
 }
 
 void CentreWindow(HWND hWnd, const RECT& rcArea) {
@@ -184,4 +180,16 @@ void InsertListColumn(HWND hList, int nIndex, const std::string& strText, int nW
     column.cx = nWidth;
     column.iSubItem = nIndex;
     ::SendMessageA(hList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&column));
+}
+
+void InsertListRow(HWND hList, int nRow, const std::vector<std::string>& cells) {
+    for (std::size_t nColumn = 0; nColumn < cells.size(); ++nColumn) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = nRow;
+        item.iSubItem = static_cast<int>(nColumn);
+        item.pszText = const_cast<char*>(cells[nColumn].c_str());
+        ::SendMessageA(hList, nColumn == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, static_cast<WPARAM>(nRow),
+                       reinterpret_cast<LPARAM>(&item));
+    }
 }

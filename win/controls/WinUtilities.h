@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/texts/Utilities.h"
 
@@ -33,6 +34,8 @@ RECT DesktopArea();
 
 // Adds a column to a report-view list: its header text and its width in pixels.
 void InsertListColumn(HWND hList, int nIndex, const std::string& strText, int nWidth);
+// Adds a row at nRow to a report-view list with a text for each column, the first column's first.
+void InsertListRow(HWND hList, int nRow, const std::vector<std::string>& cells);
 
 // Copies the source part of a bitmap onto the destination rectangle, stretched (whole colours, no
 // blending); nothing when the bitmap is missing.

@@ -28,6 +28,11 @@ const char* DeleteChildAccount(CDataStore& store, const std::string& strName) {
     note(store.m_prjStore.Save(), CPrjStore::FILE_NAME);
     store.m_usageStore.Remove(strName);
     note(store.m_usageStore.Save(), CUsageStore::FILE_NAME);
+    // The child's rules per program go with the account: a new child of that name starts without.
+    if (store.m_programRules.Load() || !store.m_programRules.GetList().empty()) {
+        store.m_programRules.RemoveUser(strName);
+        note(store.m_programRules.Save(), CProgramRuleStore::kFileName);
+    }
     if (CActiveUserList::POSITION pos = store.m_activeUsers.Find(strName)) {
         store.m_activeUsers.Remove(pos);
         note(store.m_activeUsers.Save(), CActiveUserList::kFileName);

@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <utility>
 
+#include "companion/CompanionNames.h"
+#include "core/programs/ProgramList.h"
 #include "core/seams/Clock.h"
 #include "core/seams/SystemActions.h"
 #include "core/store/DataStore.h"
@@ -16,12 +19,16 @@
 #include "QuenbyVersion.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/GdiObject.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AboutDlg.h"
 #include "win/windows/AccountWindowHost.h"
 #include "win/windows/ControllerHost.h"
 #include "win/windows/HistoryDlg.h"
+#include "win/windows/ProgramsDlg.h"
 #include "win/windows/SaveFailure.h"
 #include "win/windows/SaveForDlg.h"
 #include "win/windows/TrayMenuPause.h"
@@ -59,6 +66,22 @@ const int kConditionIds[] = {IDC_ARR_REST_CHECK,   IDC_ARR_TOTAL_CHECK,  IDC_ARR
 
 std::string DayName(int nDay) { return GetMsgText(126 + 2 * static_cast<unsigned>(nDay)); }
 
+HBITMAP LoadPicture(UINT nId) {
+    return static_cast<HBITMAP>(::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(nId), IMAGE_BITMAP, 0, 0, 0));
+}
+
+// The metrics of a font as it is drawn in a window.
+TEXTMETRICA FontMetrics(HWND hWnd, HFONT hFont) {
+    TEXTMETRICA metrics{};
+    HDC hDC = ::GetDC(hWnd);
+    {
+        const CSelectObject font(hDC, hFont);
+        ::GetTextMetricsA(hDC, &metrics);
+    }
+    ::ReleaseDC(hWnd, hDC);
+    return metrics;
+}
+
 int CheckOf(HWND hDlg, int nId) { return ::IsDlgButtonChecked(hDlg, nId) == BST_CHECKED ? 1 : 0; }
 void SetCheck(HWND hDlg, int nId, bool bChecked) {
     ::CheckDlgButton(hDlg, nId, bChecked ? BST_CHECKED : BST_UNCHECKED);
@@ -85,20 +108,19 @@ BOOL CArrangementDlg::OnInitDialog() {
     ::MapDialogRect(m_hWnd, &rcUnits);
     m_dScaleX = rcUnits.right / 400.0 / 1.75;
     m_dScaleY = rcUnits.bottom / 400.0 / 2.0;
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hBand = static_cast<HBITMAP>(
-        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_TITLE_BAND), IMAGE_BITMAP, 0, 0, 0));
-    m_hLogo = static_cast<HBITMAP>(
-        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
+    m_band.Reset(LoadPicture(IDB_TITLE_BAND));
+    m_logo.Reset(LoadPicture(IDB_LOGO));
 
     SetDlgItemText(IDC_TITLE, QUENBY_PRODUCT_TITLE);
     SetDlgItemText(IDC_ARR_SWITCH_USER, GetMsgText(342));
     SetDlgItemText(IDC_ARR_ACCOUNTS, GetMsgText(344));
     SetDlgItemText(IDC_ARR_OPTIONS, GetMsgText(346));
     SetDlgItemText(IDC_ARR_ABOUT, GetMsgText(350));
-    SetDlgItemText(IDC_ARR_HISTORY, "History");
+    SetDlgItemText(IDC_ARR_HISTORY, GetMsgText(416));
+    SetDlgItemText(IDC_ARR_PROGRAMS, GetMsgText(422));
     SetDlgItemText(IDC_ARR_LOGO, "");
-    SetDlgItemText(IDC_ARR_LOGO_TEXT, "Quenby");
+    SetDlgItemText(IDC_ARR_LOGO_TEXT, QUENBY_PRODUCT_NAME);
     SetDlgItemText(IDC_ARR_USER_LABEL, GetMsgText(352));
     SetDlgItemText(IDC_ARR_DAY_LABEL, GetMsgText(354));
     SetDlgItemText(IDC_ARR_FREE, GetMsgText(356));
@@ -115,14 +137,17 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(1058, GetMsgText(374));
     SetDlgItemText(1059, ":");
     SetDlgItemText(IDC_ARR_SAVE, std::string("    ").append(GetMsgText(142)));
-    SetDlgItemText(IDC_ARR_SAVE_FOR, "Save for...");
+    SetDlgItemText(IDC_ARR_SAVE_FOR, GetMsgText(418));
     SetLooks();
 
     BuildList();
     FillConditionCombos();
     FillUserCombo();
     m_nDay = CClock::ToLocal(CClock::Now()).nWeekday;
-    if (m_pStore) m_pStore->m_prjStore.Load();  // what is on disk
+    if (m_pStore) {  // what is on disk
+        m_pStore->m_prjStore.Load();
+        m_pStore->m_programRules.Load();
+    }
     ShowWeek();
     ShowDay();
 
@@ -131,7 +156,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     SetDlgItemText(IDC_ARR_INFO1, GetMsgText(274));
     SetDlgItemText(IDC_ARR_INFO2, GetMsgText(276));
     SetDlgItemText(IDC_ARR_INFO3, GetMsgText(278));
-    if (pControl) pControl->SetTrayTip("Quenby");
+    if (pControl) pControl->SetTrayTip(QUENBY_PRODUCT_NAME);
 
     SelectDayRow();
     CentreWindow(m_hWnd, WorkArea());
@@ -144,15 +169,13 @@ void CArrangementDlg::SetLooks() {
     if (m_btnMinimise.SubclassDlgItem(IDC_ARR_MINIMISE, this)) ApplyCloseButtonLook(m_btnMinimise, true);
     if (m_btnClose.SubclassDlgItem(IDC_TITLE_CLOSE, this)) ApplyCloseButtonLook(m_btnClose, false);
     if (m_dayName.SubclassDlgItem(IDC_ARR_DAY_NAME, this)) {
-        m_dayName.SetFont(18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+        m_dayName.SetFont(18);
         m_dayName.SetTextColor(kAccentColor);
         m_dayName.SetBkColor(kDialogBkColor);
         m_dayName.SetTransparent(FALSE);
     }
     if (m_logoText.SubclassDlgItem(IDC_ARR_LOGO_TEXT, this)) {
-        m_logoText.SetFont(32, 0, 0, 0, 600, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+        m_logoText.SetFont(32, 600);
         m_logoText.SetTextColor(RGB(255, 255, 255));
         m_logoText.SetTransparent(TRUE);
     }
@@ -174,7 +197,8 @@ void CArrangementDlg::SetLooks() {
                    {&m_btnAccounts, IDC_ARR_ACCOUNTS, IDB_ACCOUNTS},
                    {&m_btnOptions, IDC_ARR_OPTIONS, IDB_SETTINGS_HOT},
                    {&m_btnAbout, IDC_ARR_ABOUT, IDB_ABOUT},
-                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY}};
+                   {&m_btnHistory, IDC_ARR_HISTORY, IDB_HISTORY},
+                   {&m_btnPrograms, IDC_ARR_PROGRAMS, IDB_PROGRAMS}};
     for (const auto& tool : toolbar) {
         if (!tool.pButton->SubclassDlgItem(tool.nId, this)) continue;
         tool.pButton->SetBitmaps(tool.nBitmap, RGB(255, 255, 255));
@@ -186,19 +210,13 @@ void CArrangementDlg::SetLooks() {
     }
     for (int n = 0; n < 3; ++n) {
         if (!m_info[n].SubclassDlgItem(IDC_ARR_INFO1 + n, this)) continue;
-        m_info[n].SetFont(17, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+        m_info[n].SetFont(17);
         m_info[n].SetTextColor(RGB(0, 0, 0));
         m_info[n].SetBkColor(kDialogBkColor);
         m_info[n].SetTransparent(FALSE);
         // The lines are grown to their font's height, so that no descender is cut off.
         HWND hLine = m_info[n].m_hWnd;
-        HDC hDC = ::GetDC(hLine);
-        HGDIOBJ hOld = ::SelectObject(hDC, m_info[n].GetFont());
-        TEXTMETRICA metrics{};
-        ::GetTextMetricsA(hDC, &metrics);
-        ::SelectObject(hDC, hOld);
-        ::ReleaseDC(hLine, hDC);
+        const TEXTMETRICA metrics = FontMetrics(hLine, m_info[n].GetFont());
         RECT rcLine;
         ::GetWindowRect(hLine, &rcLine);
         if (rcLine.bottom - rcLine.top < metrics.tmHeight)
@@ -207,12 +225,13 @@ void CArrangementDlg::SetLooks() {
     }
     for (size_t n = 0; n < std::size(kComboItems); ++n) m_combos[n].SubclassDlgItem(kComboItems[n].nId, this);
     m_strip.SubclassDlgItem(IDC_ARR_PREVIEW_STRIP, this);
-    if (m_previewText.SubclassDlgItem(IDC_ARR_PREVIEW_TEXT, this)) {
-        m_previewText.SetFont(15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
-        m_previewText.SetTextColor(kAccentColor);
-        m_previewText.SetBkColor(kDialogBkColor);
-        m_previewText.SetTransparent(FALSE);
+    // The preview's sentence and, under it, the day's programs.
+    for (const auto& [pLabel, nId] : {std::pair{&m_previewText, IDC_ARR_PREVIEW_TEXT}, {&m_previewPrograms, IDC_ARR_PREVIEW_PROGRAMS}}) {
+        if (!pLabel->SubclassDlgItem(nId, this)) continue;
+        pLabel->SetFont(15);
+        pLabel->SetTextColor(kAccentColor);
+        pLabel->SetBkColor(kDialogBkColor);
+        pLabel->SetTransparent(FALSE);
     }
     if (m_btnSaveFor.SubclassDlgItem(IDC_ARR_SAVE_FOR, this)) ApplyActionButtonLook(m_btnSaveFor, 0);
 }
@@ -221,11 +240,9 @@ int CArrangementDlg::SX(int x) const { return static_cast<int>(x * m_dScaleX + 0
 int CArrangementDlg::SY(int y) const { return static_cast<int>(y * m_dScaleY + 0.5); }
 
 void CArrangementDlg::SetListFont(int nHeight) {
-    HFONT hOld = m_hFont;
-    m_hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
-    ::SendMessageA(GetDlgItem(IDC_ARR_WEEK), WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
-    if (hOld) ::DeleteObject(hOld);  // only once the list has let go of it
+    CGdiObject<HFONT> font = CreateUiFont(nHeight);
+    ::SendMessageA(GetDlgItem(IDC_ARR_WEEK), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    m_listFont = std::move(font);  // the old font goes only once the list has let go of it
 }
 
 void CArrangementDlg::BuildList() {
@@ -287,6 +304,7 @@ void CArrangementDlg::ShowWeek() {
     EnableItem(IDC_ARR_SAVE, !m_strUser.empty());
     EnableItem(IDC_ARR_SAVE_FOR, !m_strUser.empty());
     EnableItem(IDC_ARR_HISTORY, !m_strUser.empty());
+    EnableItem(IDC_ARR_PROGRAMS, !m_strUser.empty());
 }
 
 void CArrangementDlg::EnableConditions(bool bEnable) {
@@ -366,11 +384,15 @@ void CArrangementDlg::RefreshPreview() {
         m_preview = CDayPreview();
         m_strip.SetSpans({});
         SetDlgItemText(IDC_ARR_PREVIEW_TEXT, "");
+        SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, "");
         return;
     }
     m_preview = CDayPreview::Simulate(EditedDay());
     m_strip.SetSpans(m_preview.Spans());
     SetDlgItemText(IDC_ARR_PREVIEW_TEXT, m_preview.Sentence());
+    const std::string strPrograms =
+        m_pStore ? CProgramList::DayText(m_pStore->m_programRules.ForUser(m_strUser), m_nDay) : std::string();
+    SetDlgItemText(IDC_ARR_PREVIEW_PROGRAMS, strPrograms.empty() ? std::string() : "Programs: " + strPrograms + ".");
 }
 
 void CArrangementDlg::ReadUsage() {
@@ -430,9 +452,8 @@ void CArrangementDlg::SaveForMany() {
             const int nWritten = ApplyDayControlsTo(ReadControls(), m_pStore->m_prjStore, dlg.m_chosenUsers, dlg.m_bDays);
             const bool bSaved = nWritten == 0 || m_pStore->m_prjStore.Save();
             ShowWeek();
-            ShowMessage(bSaved ? SavedForText(dlg.m_chosenUsers, dlg.m_bDays, nWritten)
-                               : std::string("The arrangements could not be written to the disk."),
-                        "Save for...", MB_OK | (bSaved ? MB_ICONINFORMATION : MB_ICONWARNING));
+            ShowMessage(bSaved ? SavedForText(dlg.m_chosenUsers, dlg.m_bDays, nWritten) : GetMsgText(420),
+                        GetMsgText(418), MB_OK | (bSaved ? MB_ICONINFORMATION : MB_ICONWARNING));
         }
     }
     m_bBusy = false;
@@ -494,7 +515,7 @@ void CArrangementDlg::DoSwitchUser() {
         if (m_pLockScreen) m_pLockScreen->ReturnFromEditor();
         if (m_pStore) {
             m_pStore->m_activeUsers.Load();
-            pControl->SetMessengerState(m_pStore->m_activeUsers.GetCount() > 0 ? 2 : 1);
+            pControl->SetMessengerState(m_pStore->m_activeUsers.GetCount() > 0 ? PROGRAM_CHILD : PROGRAM_LOCKED);
         }
     }
     DestroyWindow();
@@ -583,6 +604,13 @@ bool CArrangementDlg::OnCommand(int nId, int nCode, HWND) {
                 RunBusy(dlg);
             }
             return true;
+        case IDC_ARR_PROGRAMS:
+            if (nCode == BN_CLICKED && !m_strUser.empty()) {
+                CProgramsDlg dlg(this, m_pStore, m_pHost, m_strUser);
+                RunBusy(dlg);
+                RefreshPreview();  // the day's programs as saved
+            }
+            return true;
         case IDC_ARR_MINIMISE:
             if (nCode == BN_CLICKED) PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
             return true;
@@ -607,7 +635,7 @@ bool CArrangementDlg::OnSysCommand(UINT nId, LPARAM) {
         case SC_CLOSE:
             // Closing the editor ends the program; the companion is told not to bring it back.
             if (pControl) {
-                pControl->SetMessengerState(3);
+                pControl->SetMessengerState(PROGRAM_CLOSED);
                 pControl->Quit();
             }
             return true;
@@ -659,46 +687,43 @@ bool CArrangementDlg::OnMessage(UINT nMsg, WPARAM, LPARAM lParam, LRESULT& lResu
 bool CArrangementDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush);
-    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get());
+    StretchBitmap(hDC, m_band.Get(), RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 
 bool CArrangementDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
     // The logo in its static, which is grown to the picture when smaller.
     BITMAP info{};
     HWND hLogo = GetDlgItem(IDC_ARR_LOGO);
-    if (m_hLogo && hLogo && ::GetObjectA(m_hLogo, sizeof info, &info)) {
+    if (m_logo.Get() && hLogo && ::GetObjectA(m_logo.Get(), sizeof info, &info)) {
         RECT rcLogo;
         ::GetWindowRect(hLogo, &rcLogo);
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcLogo), 2);
         if (rcLogo.right - rcLogo.left < info.bmWidth || rcLogo.bottom - rcLogo.top < info.bmHeight)
             ::SetWindowPos(hLogo, nullptr, 0, 0, std::max<int>(rcLogo.right - rcLogo.left, info.bmWidth),
                            std::max<int>(rcLogo.bottom - rcLogo.top, info.bmHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        DrawTransparentBitmap(hDC, m_hLogo, rcLogo.left, rcLogo.top, RGB(255, 255, 255));
+        DrawTransparentBitmap(hDC, m_logo.Get(), rcLogo.left, rcLogo.top, RGB(255, 255, 255));
     }
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
-    HPEN hFramePen = ::CreatePen(PS_SOLID, 1, RGB(127, 157, 185));
-    HGDIOBJ hOldPen = ::SelectObject(hDC, hFramePen);
-    // The day's frame holds its controls and the preview under them.
-    ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(527));
-    ::Rectangle(hDC, SX(6), SY(536), SX(762), SY(606));
+    const CSelectObject noFill(hDC, ::GetStockObject(NULL_BRUSH));
+    {
+        // The day's frame holds its controls and the preview under them.
+        const CGdiObject<HPEN> framePen(::CreatePen(PS_SOLID, 1, RGB(127, 157, 185)));
+        const CSelectObject pen(hDC, framePen.Get());
+        ::Rectangle(hDC, SX(6), SY(307), SX(762), SY(545));
+        ::Rectangle(hDC, SX(6), SY(554), SX(762), SY(624));
+    }
     // The tree line from "Conditional usage" to its three limits.
-    HPEN hTreePen = ::CreatePen(PS_SOLID, 1, RGB(172, 168, 153));
-    ::SelectObject(hDC, hTreePen);
+    const CGdiObject<HPEN> treePen(::CreatePen(PS_SOLID, 1, RGB(172, 168, 153)));
+    const CSelectObject pen(hDC, treePen.Get());
     ::MoveToEx(hDC, SX(21), SY(367), nullptr);
     ::LineTo(hDC, SX(21), SY(440));
     for (int y : {385, 412, 440}) {
         ::MoveToEx(hDC, SX(21), SY(y), nullptr);
         ::LineTo(hDC, SX(31), SY(y));
     }
-    ::SelectObject(hDC, hOldPen);
-    ::SelectObject(hDC, hOldBrush);
-    ::DeleteObject(hFramePen);
-    ::DeleteObject(hTreePen);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }
 
@@ -708,19 +733,14 @@ HBRUSH CArrangementDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) {
         ::SetBkMode(hDC, TRANSPARENT);
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }
-    if (!m_hBkBrush || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
+    if (!m_bkBrush.Get() || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
         return CDialog::OnCtlColor(hDC, hCtl, nCtlColor);
     ::SetBkColor(hDC, kDialogBkColor);
-    return m_hBkBrush;
+    return m_bkBrush.Get();
 }
 
 void CArrangementDlg::OnDestroy() {
     if (m_pLockScreen) m_pLockScreen->ReleaseAccountWindow(this);
-    for (HGDIOBJ* pObject : {reinterpret_cast<HGDIOBJ*>(&m_hBand), reinterpret_cast<HGDIOBJ*>(&m_hLogo),
-                             reinterpret_cast<HGDIOBJ*>(&m_hBkBrush), reinterpret_cast<HGDIOBJ*>(&m_hFont)}) {
-        if (*pObject) ::DeleteObject(*pObject);
-        *pObject = nullptr;
-    }
 }
 
 void CArrangementDlg::PostNcDestroy() { delete this; }

@@ -7,6 +7,7 @@
 #include "core/rules/DayControls.h"
 #include "core/rules/DayPreview.h"
 #include "win/controls/FlatCombo.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -98,19 +99,20 @@ private:
     int SY(int y) const;
     void SetListFont(int nHeight);
 
-    CTransLabel m_title, m_dayName, m_logoText, m_info[3], m_previewText;
+    CTransLabel m_title, m_dayName, m_logoText, m_info[3], m_previewText, m_previewPrograms;
     CDayStrip m_strip;
     CDayPreview m_preview;
     CSkinButton m_btnSaveFor;
     CSkinButton m_btnHistory;
+    CSkinButton m_btnPrograms;
     CSkinButton m_btnSave, m_btnSwitch, m_btnAccounts, m_btnOptions, m_btnAbout, m_btnMinimise, m_btnClose;
     CFlatCombo m_combos[9];
     CAccountManagerDlg m_dlgAccounts;
     COptionsDlg m_dlgOptions;
-    HBITMAP m_hBand = nullptr;
-    HBITMAP m_hLogo = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
-    HFONT m_hFont = nullptr;
+    CGdiObject<HBITMAP> m_band;
+    CGdiObject<HBITMAP> m_logo;
+    CGdiObject<HBRUSH> m_bkBrush;
+    CGdiObject<HFONT> m_listFont;
     // Set while the editor itself moves the list's selection, so that the move is not a choice.
     bool m_bSelecting = false;
     double m_dScaleX = 1.0, m_dScaleY = 1.0;

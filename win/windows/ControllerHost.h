@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class CLoginThrottle;
 
@@ -19,6 +21,12 @@ public:
     virtual void LockDesktop() = 0;
     // Gives the desktop back: the hidden windows return and the curtain steps aside.
     virtual void UnlockDesktop() = 0;
+    // The processes whose windows the lock lets through while it stands (a program that counts
+    // outside the day's limits): they are neither hidden nor covered, and a window of theirs in
+    // front is not taken away. Called every second by the child's status window; empty for none.
+    virtual void LetThrough(const std::vector<std::uint32_t>& processes) = 0;
+    // True when the window belongs to a process let through.
+    virtual bool IsLetThrough(HWND hWnd) const = 0;
 
     // The curtain is the controller's full-screen window, which the account windows stand above.
     // They ask for what they need of it; none of them touches it.

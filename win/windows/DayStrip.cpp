@@ -5,6 +5,8 @@
 
 #include "win/controls/DialogFrame.h"
 #include "win/controls/GdiObject.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 
 namespace {
 constexpr COLORREF kFrameColour = RGB(127, 157, 185);
@@ -37,10 +39,8 @@ RECT CDayStrip::BarRect() const {
 bool CDayStrip::OnEraseBkgnd(HDC) { return true; }  // the paint covers every pixel
 
 bool CDayStrip::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    Paint(hDC);
-    ::EndPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
+    Paint(dc.Get());
     return true;
 }
 
@@ -67,8 +67,7 @@ void CDayStrip::Paint(HDC hDC) const {
     }
     // The hour scale: a tick every hour under the bar, a label every three.
     CGdiObject<HPEN> scalePen(::CreatePen(PS_SOLID, 1, kScaleColour));
-    CGdiObject<HFONT> font(::CreateFontA(kLabelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma"));
+    const CGdiObject<HFONT> font = CreateUiFont(kLabelHeight);
     CSelectObject pen(hDC, scalePen.Get());
     CSelectObject selectFont(hDC, font.Get());
     ::SetBkMode(hDC, TRANSPARENT);

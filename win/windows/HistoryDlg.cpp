@@ -33,11 +33,13 @@ BOOL CHistoryDlg::OnInitDialog() {
     m_title.SetWindowText("History of " + m_strUser);
     SetDlgItemText(IDC_HISTORY_CAPTION, "Minutes used each day (dark) against the day's allowance (pale), last 28 days:");
     SetDlgItemText(IDC_HISTORY_EVENTS_LABEL, "Events, newest first:");
+    SetDlgItemText(IDC_HISTORY_PROGRAMS_LABEL, "Programs with a rule, minutes in front each day, newest first:");
     m_chart.SubclassDlgItem(IDC_HISTORY_CHART, this);
     if (m_btnClose.SubclassDlgItem(IDOK, this)) ApplyActionButtonLook(m_btnClose, 0);
     if (m_pStore) CDayHistory::CloseEndedDays(*m_pStore, CClock::Now());  // the chart is complete
     RefreshChart();
     FillEvents();
+    FillPrograms();
     SetTimer(kLiveTimer, 2000);
     return TRUE;
 }
@@ -73,6 +75,30 @@ void CHistoryDlg::FillEvents() {
         ListView_InsertItem(hList, &item);
         std::string strText = events[n].strKind + ": " + events[n].strDetail;
         ListView_SetItemText(hList, static_cast<int>(n), 1, strText.data());
+    }
+}
+
+void CHistoryDlg::FillPrograms() {
+    HWND hList = GetDlgItem(IDC_HISTORY_PROGRAMS);
+    ListView_SetExtendedListViewStyle(hList, LVS_EX_FULLROWSELECT);
+    RECT rc{};
+    ::GetClientRect(hList, &rc);
+    const int cxDay = 80, cxNumber = 76, cxEndings = 64;
+    InsertListColumn(hList, 0, "Day", cxDay);
+    InsertListColumn(hList, 1, "Program", rc.right - cxDay - 2 * cxNumber - cxEndings - ::GetSystemMetrics(SM_CXVSCROLL));
+    InsertListColumn(hList, 2, "Minutes", cxNumber);
+    InsertListColumn(hList, 3, "Allowed", cxNumber);
+    InsertListColumn(hList, 4, "Ended", cxEndings);
+    if (!m_pStore) return;
+    const std::vector<PROGRAM_DAY> days = CDayHistory::ProgramDays(*m_pStore, m_strUser, CClock::Now(), kDays);
+    for (std::size_t n = 0; n < days.size(); ++n) {
+        const PROGRAM_DAY& day = days[n];
+        char szDate[16];
+        std::snprintf(szDate, sizeof szDate, "%.4d-%.2d-%.2d", day.nDate / 10000, day.nDate / 100 % 100, day.nDate % 100);
+        InsertListRow(hList, static_cast<int>(n),
+                      {day.bToday ? std::string("today") : std::string(szDate), day.strProgram,
+                       std::to_string(day.nUsedMinutes), day.nAllowedMinutes < 0 ? "no limit" : std::to_string(day.nAllowedMinutes),
+                       day.nEndings ? std::to_string(day.nEndings) + (day.nEndings == 1 ? " time" : " times") : ""});
     }
 }
 

@@ -1,6 +1,6 @@
 // A child's history, opened from the editor's toolbar: the chart of the last 28 days (today's
 // bar follows use.sta while the window is open), or a plain sentence when nothing was recorded
-// yet, and under it the events from the event log, newest first.
+// yet, under it the events from the event log, newest first, and each program's minutes per day.
 #pragma once
 
 #include <string>
@@ -30,6 +30,7 @@ protected:
 private:
     void RefreshChart();
     void FillEvents();
+    void FillPrograms();
 
     CDataStore* m_pStore;
     std::string m_strUser;

@@ -3,6 +3,7 @@
 
 #include "win/windows/PasswordRefusal.h"
 
+#include "companion/CompanionNames.h"
 #include "core/rules/ExtraTime.h"
 #include "core/seams/Clock.h"
 #include "core/seams/DataFolder.h"
@@ -37,9 +38,9 @@ BOOL CLockDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_pSettingsWnd = nullptr;
     m_pStatusWnd = nullptr;
-    m_hBand = static_cast<HBITMAP>(
-        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0));
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
+    m_band.Reset(static_cast<HBITMAP>(
+        ::LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_LOCK_BAND), IMAGE_BITMAP, 0, 0, 0)));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
 
     UpdateGroupText();
     SetDlgItemText(IDC_LOCK_ACCOUNT_LABEL, GetMsgText(108));
@@ -203,7 +204,7 @@ void CLockDlg::OpenEditor() {
         // Drawn before the curtain steps aside, so that the desktop does not show through first.
         ::UpdateWindow(pEditor->m_hWnd);
     }
-    m_pHost->SetMessengerState(4);
+    m_pHost->SetMessengerState(PROGRAM_ADMINISTRATOR);
     m_pHost->UnlockDesktop();
 }
 
@@ -216,7 +217,7 @@ void CLockDlg::OpenStatusWindow(const std::string& strName) {
     m_pStatusWnd = pStatus;
     if (pStatus->Create()) pStatus->ShowWindow(SW_SHOW);
     // Releasing the desktop is the status window's decision, by the child's rules.
-    m_pHost->SetMessengerState(2);
+    m_pHost->SetMessengerState(PROGRAM_CHILD);
 }
 
 void CLockDlg::ShowBox(const std::string& strText, const std::string& strCaption) {
@@ -373,16 +374,16 @@ void CLockDlg::KeepInFront() {
 bool CLockDlg::OnEraseBkgnd(HDC hDC) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush ? m_hBkBrush : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    StretchBitmap(hDC, m_hBand, RECT{0, 0, rc.right, kBandHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get() ? m_bkBrush.Get() : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    StretchBitmap(hDC, m_band.Get(), RECT{0, 0, rc.right, kBandHeight});
     return true;
 }
 
 HBRUSH CLockDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) {
-    if (!m_hBkBrush || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
+    if (!m_bkBrush.Get() || (nCtlColor != CTLCOLOR_DLG && nCtlColor != CTLCOLOR_STATIC && nCtlColor != CTLCOLOR_BTN))
         return CDialog::OnCtlColor(hDC, hCtl, nCtlColor);
     ::SetBkColor(hDC, kDialogBkColor);
-    return m_hBkBrush;
+    return m_bkBrush.Get();
 }
 
 void CLockDlg::OnDestroy() {
@@ -397,10 +398,6 @@ void CLockDlg::OnDestroy() {
         m_pStatusWnd = nullptr;
         if (pStatus->m_hWnd) pStatus->DestroyWindow();
     }
-    if (m_hBand) ::DeleteObject(m_hBand);
-    m_hBand = nullptr;
-    if (m_hBkBrush) ::DeleteObject(m_hBkBrush);
-    m_hBkBrush = nullptr;
 }
 
 void CLockDlg::PostNcDestroy() { delete this; }

@@ -8,6 +8,7 @@
 
 #include "core/rules/LoginThrottle.h"
 #include "win/controls/FlatCombo.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -108,6 +109,6 @@ private:
     CDataStore* m_pStore;
     IControllerHost* m_pHost;
     CPowerDlg m_dlgPower;
-    HBITMAP m_hBand = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
+    CGdiObject<HBITMAP> m_band;
+    CGdiObject<HBRUSH> m_bkBrush;
 };

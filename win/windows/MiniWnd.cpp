@@ -5,6 +5,9 @@
 
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
+#include "win/controls/MemoryDC.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/ControllerHost.h"
@@ -38,11 +41,15 @@ BOOL CMiniWnd::Create() {
 }
 
 BOOL CMiniWnd::OnInitDialog() {
-    m_hFont = ::CreateFontA(20, 0, 0, 0, 600, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial ");
-    m_hStrip = LoadPicture(IDB_MINI_STRIP);
-    if (m_hStrip) {
-        const SIZE size = PictureSize(m_hStrip);
+    m_font = CreateUiFont(20, 600, "Arial");
+    m_strip.Reset(LoadPicture(IDB_MINI_STRIP));
+    m_lockedIcon.Reset(LoadPicture(IDB_MINI_LOCKED));
+    m_waitIcon.Reset(LoadPicture(IDB_MINI_WAIT_START));
+    m_inUseIcon.Reset(LoadPicture(IDB_MINI_IN_USE));
+    m_close.Reset(LoadPicture(IDB_MINI_CLOSE));
+    m_closeHot.Reset(LoadPicture(IDB_MINI_CLOSE_HOT));
+    if (m_strip.Get()) {
+        const SIZE size = PictureSize(m_strip.Get());
         m_nWidth = size.cx;
         m_nHeight = size.cy;
     }
@@ -65,10 +72,6 @@ void CMiniWnd::OnDestroy() {
     KillTimer(kHotTimer);
     if (m_hTip) ::DestroyWindow(m_hTip);
     m_hTip = nullptr;
-    for (HGDIOBJ hObject : {static_cast<HGDIOBJ>(m_hFont), static_cast<HGDIOBJ>(m_hStrip)})
-        if (hObject) ::DeleteObject(hObject);
-    m_hFont = nullptr;
-    m_hStrip = nullptr;
 }
 
 void CMiniWnd::PostNcDestroy() {
@@ -98,24 +101,29 @@ void CMiniWnd::GetPosition(int* pX, int* pY) const {
     *pY = rc.top;
 }
 
-POINT CMiniWnd::OnScreenPosition(int x, int y, int w, int h, int cx, int cy) {
-    // Far off the screen (a position never stored is -99999): the top centre.
-    if (x >= cx) x = (cx - w) / 2;
-    if (y >= cy) y = 0;
-    if (x <= -2 * cx) x = (cx - w) / 2;
-    if (y <= -2 * cy) y = 0;
+POINT CMiniWnd::OnScreenPosition(int x, int y, int w, int h, const RECT& rcArea) {
+    const int cx = rcArea.right - rcArea.left, cy = rcArea.bottom - rcArea.top;
+    x -= rcArea.left;
+    y -= rcArea.top;
+    // Far off the area (a position never stored is -99999): the top centre.
+    if (x >= cx || x <= -2 * cx) x = (cx - w) / 2;
+    if (y >= cy || y <= -2 * cy) y = 0;
     if (x > cx - kKeepVisible) x = cx - kKeepVisible;
     if (x + w < kKeepVisible) x = kKeepVisible - w;
     if (y > cy - kKeepVisible) y = cy - kKeepVisible;
     if (y + h < kKeepVisible) y = kKeepVisible - h;
-    return POINT{x, y};
+    return POINT{rcArea.left + x, rcArea.top + y};
 }
 
 void CMiniWnd::KeepOnScreen() {
     RECT rc{};
     ::GetWindowRect(m_hWnd, &rc);
-    const POINT pt = OnScreenPosition(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                                      ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    // A strip on no monitor (never placed, or its monitor was taken away) goes to the primary one.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromRect(&rc, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        monitor.rcWork = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const POINT pt = OnScreenPosition(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, monitor.rcWork);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -123,57 +131,50 @@ void CMiniWnd::KeepOnScreen() {
 // Painting
 
 bool CMiniWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    Paint(hDC);
-    ::EndPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
+    Paint(dc.Get());
     return true;
 }
 
-void CMiniWnd::Paint(HDC hDC) {
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HBITMAP hCanvas = ::CreateCompatibleBitmap(hDC, m_nWidth, m_nHeight);
-    HGDIOBJ hOldCanvas = ::SelectObject(hMem, hCanvas);
-
-    if (m_hStrip) {
-        HDC hPicture = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hPicture, m_hStrip);
-        ::BitBlt(hMem, 0, 0, m_nWidth, m_nHeight, hPicture, 0, 0, SRCCOPY);
-        ::SelectObject(hPicture, hOld);
-        ::DeleteDC(hPicture);
+HBITMAP CMiniWnd::IconOf(int nKind) const {
+    switch (nKind) {
+        case LOCK_UNTIL_START: return m_waitIcon.Get();
+        case LOCK_IN_USE: return m_inUseIcon.Get();
+        default: return m_lockedIcon.Get();
     }
+}
 
-    const UINT nIconId = m_nIconKind == 2 ? IDB_MINI_WAIT_START : m_nIconKind == 3 ? IDB_MINI_IN_USE : IDB_MINI_LOCKED;
-    HBITMAP hIcon = LoadPicture(nIconId);
+void CMiniWnd::Paint(HDC hDC) {
+    const CMemoryDC canvas(hDC, m_nWidth, m_nHeight);
+    const HDC hMem = canvas.Get();
+    StretchBitmap(hMem, m_strip.Get(), RECT{0, 0, m_nWidth, m_nHeight});
+
+    const HBITMAP hIcon = IconOf(m_nIconKind);
     const SIZE icon = PictureSize(hIcon);
     DrawTransparentBitmap(hMem, hIcon, 0, (m_nHeight - icon.cy) / 2, RGB(0, 0, 0));
-    if (hIcon) ::DeleteObject(hIcon);
 
-    HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
-    ::SetTextColor(hMem, RGB(255, 0, 0));
-    ::SetTextAlign(hMem, TA_LEFT | TA_TOP);
-    ::SetBkMode(hMem, TRANSPARENT);
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(hMem, &tm);
-    const int y = (m_nHeight - tm.tmHeight) / 2;
-    // A clock text ("mm:ss" starts with 'm' in the template) sits one pixel left and two higher.
-    if (!m_strText.empty() && m_strText[0] == 'm')
-        ::TextOutA(hMem, icon.cx + 3, y - 2, m_strText.c_str(), static_cast<int>(m_strText.size()));
-    else
-        ::TextOutA(hMem, icon.cx + 4, y, m_strText.c_str(), static_cast<int>(m_strText.size()));
-    ::SelectObject(hMem, hOldFont);
+    {
+        const CSelectObject font(hMem, m_font.Get());
+        ::SetTextColor(hMem, RGB(255, 0, 0));
+        ::SetTextAlign(hMem, TA_LEFT | TA_TOP);
+        ::SetBkMode(hMem, TRANSPARENT);
+        TEXTMETRICA tm{};
+        ::GetTextMetricsA(hMem, &tm);
+        const int y = (m_nHeight - tm.tmHeight) / 2;
+        // A clock text ("mm:ss" starts with 'm' in the template) sits one pixel left and two higher.
+        if (!m_strText.empty() && m_strText[0] == 'm')
+            ::TextOutA(hMem, icon.cx + 3, y - 2, m_strText.c_str(), static_cast<int>(m_strText.size()));
+        else
+            ::TextOutA(hMem, icon.cx + 4, y, m_strText.c_str(), static_cast<int>(m_strText.size()));
+    }
 
-    HBITMAP hClose = LoadPicture(m_bCloseHot ? IDB_MINI_CLOSE_HOT : IDB_MINI_CLOSE);
+    const HBITMAP hClose = m_bCloseHot ? m_closeHot.Get() : m_close.Get();
     const SIZE close = PictureSize(hClose);
     const int xClose = m_nWidth - close.cx - 1, yClose = (m_nHeight - close.cy) / 2;
     DrawTransparentBitmap(hMem, hClose, xClose, yClose, RGB(0, 0, 0));
-    if (hClose) ::DeleteObject(hClose);
     m_rcClose = RECT{xClose, yClose, xClose + close.cx, yClose + close.cy};
 
     ::BitBlt(hDC, 0, 0, m_nWidth, m_nHeight, hMem, 0, 0, SRCCOPY);
-    ::SelectObject(hMem, hOldCanvas);
-    ::DeleteObject(hCanvas);
-    ::DeleteDC(hMem);
 }
 
 // ---------------------------------------------------------------------------------------------

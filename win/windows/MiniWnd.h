@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/rules/UsageState.h"
+#include "win/controls/GdiObject.h"
 #include "win/framework/Dialog.h"
 
 class IStatusWndLink;
@@ -22,16 +24,17 @@ public:
 
     // Creates the modeless window with the desktop window as its parent, at (m_nX, m_nY).
     BOOL Create();
-    // Stores the icon kind (1 locked by a rule, 2 waiting for "Start to use", 3 in use) and the
-    // text; painted at the next Show.
+    // Stores the lock kind that chooses the icon (LOCK_BY_RULE, LOCK_UNTIL_START, LOCK_IN_USE)
+    // and the text; painted at the next Show.
     void SetStatus(int nKind, const std::string& strText);
     void Show();
     void Hide();
     void GetPosition(int* pX, int* pY) const;
-    // Moves the strip so that at least 15 pixels of it stay on the screen in each direction.
+    // Moves the strip so that at least 15 pixels of it stay in the work area of the monitor it is
+    // on (the primary monitor's when it is on none).
     void KeepOnScreen();
-    // Where KeepOnScreen puts a strip of w × h at (x, y) on a screen of cx × cy.
-    static POINT OnScreenPosition(int x, int y, int w, int h, int cx, int cy);
+    // Where KeepOnScreen puts a strip of w × h at (x, y) in a monitor's work area.
+    static POINT OnScreenPosition(int x, int y, int w, int h, const RECT& rcArea);
 
     int GetIconKind() const { return m_nIconKind; }
     const std::string& GetText() const { return m_strText; }
@@ -56,10 +59,11 @@ protected:
 
 private:
     void Paint(HDC hDC);
+    HBITMAP IconOf(int nKind) const;
     void CreateTip();
     void SetTipText(const std::string& strText);
 
-    HFONT m_hFont = nullptr;
+    CGdiObject<HFONT> m_font;
     int m_nWidth = 94;
     int m_nHeight = 25;
     bool m_bOnCaption = false;
@@ -70,8 +74,11 @@ private:
     HWND m_hTip = nullptr;
     bool m_bTipHasTool = false;
     std::string m_strTip;
-    std::string m_strText = "Test Info...";
-    int m_nIconKind = 1;
-    HBITMAP m_hStrip = nullptr;
+    std::string m_strText;
+    int m_nIconKind = LOCK_BY_RULE;
+    // The pictures, loaded once: the strip, an icon for each lock kind, the close button plain and hot.
+    CGdiObject<HBITMAP> m_strip;
+    CGdiObject<HBITMAP> m_lockedIcon, m_waitIcon, m_inUseIcon;
+    CGdiObject<HBITMAP> m_close, m_closeHot;
     IControllerHost* m_pHost;
 };

@@ -11,6 +11,7 @@
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/PaintDC.h"
 #include "win/controls/WinUtilities.h"
 #include "win/windows/SaveFailure.h"
 #include "win/windows/StatusWndLink.h"
@@ -97,11 +98,9 @@ void CNoticeSettingsDlg::OnOK() {
 }
 
 bool CNoticeSettingsDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    DrawGradientLine(hDC, 200, 49, 544, kLineColor, kLineColor, 1);
-    DrawGradientLine(hDC, 100, 262, 544, kLineColor, kLineColor, 1);
-    DrawGradientLine(hDC, 100, 318, 544, kLineColor, kLineColor, 1);
-    ::EndPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
+    DrawGradientLine(dc.Get(), 200, 49, 544, kLineColor, kLineColor, 1);
+    DrawGradientLine(dc.Get(), 100, 262, 544, kLineColor, kLineColor, 1);
+    DrawGradientLine(dc.Get(), 100, 318, 544, kLineColor, kLineColor, 1);
     return true;
 }

@@ -1,12 +1,19 @@
 // The pre-lock notice window.
 #include "win/windows/NoticeWnd.h"
 
+#include <algorithm>
+
 #include "core/rules/NoticeRules.h"
 #include "core/seams/SystemActions.h"
 #include "core/texts/Duration.h"
 #include "core/texts/MsgText.h"
 #include "platform/win32/ModulePath.h"
 #include "resources/resource.h"
+#include "win/controls/GdiObject.h"
+#include "win/controls/MemoryDC.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
+#include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 
 namespace {
@@ -34,12 +41,11 @@ BOOL CNoticeWnd::Create() {
 BOOL CNoticeWnd::OnInitDialog() {
     m_nAlpha = kShownAlpha;
     for (std::string& strTemplate : m_templates) strTemplate = GetMsgText(kNoticeText);
-    m_hFont = ::CreateFontA(48, 0, 0, 0, 900, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 32, "Tahoma");
-    m_hBackground = ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_NOTICE_BACKGROUND));
-    if (m_hBackground) {
+    m_font = CreateUiFont(48, FW_HEAVY);
+    m_background.Reset(::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDB_NOTICE_BACKGROUND)));
+    if (m_background.Get()) {
         BITMAP bm{};
-        ::GetObjectA(m_hBackground, sizeof(bm), &bm);
+        ::GetObjectA(m_background.Get(), sizeof(bm), &bm);
         m_nBitmapWidth = bm.bmWidth;
         m_nBitmapHeight = bm.bmHeight;
     }
@@ -66,10 +72,6 @@ BOOL CNoticeWnd::OnInitDialog() {
 void CNoticeWnd::OnDestroy() {
     KillTimer(kSlowTimer);
     KillTimer(kFastTimer);
-    if (m_hFont) ::DeleteObject(m_hFont);
-    if (m_hBackground) ::DeleteObject(m_hBackground);
-    m_hFont = nullptr;
-    m_hBackground = nullptr;
 }
 
 void CNoticeWnd::Place() {
@@ -93,25 +95,41 @@ void CNoticeWnd::Update(const CUsageContext& context) {
     m_counts[3] = m_countdown.m_nPeriodLeft;
 }
 
-void CNoticeWnd::Refresh() {
-    const int nWinner = FindWarning(m_counts, m_nLeadSeconds);
-    if (nWinner < 0) {
+void CNoticeWnd::SetProgramNotice(const std::string& strText, int nSeconds) {
+    m_strProgramText = strText;
+    m_nProgramSeconds = strText.empty() ? -1 : nSeconds;
+}
+
+void CNoticeWnd::Refresh(bool bLockWarnings) {
+    const int nWinner = bLockWarnings ? FindWarning(m_counts, m_nLeadSeconds) : -1;
+    // A program's countdown when it ends first (its program goes before the screen locks); the
+    // word about a program just closed only while no lock is near.
+    const bool bProgram = m_nProgramSeconds > 0 ? nWinner < 0 || m_nProgramSeconds < m_counts[nWinner]
+                                                : m_nProgramSeconds == 0 && nWinner < 0;
+    if (nWinner < 0 && !bProgram) {
         Hide();
         return;
     }
-    const int nSeconds = m_counts[nWinner];
-    const std::string& strTemplate = m_templates[nWinner];
-    const std::size_t nAt = strTemplate.find("%s");
-    m_strText = nAt == std::string::npos
-                    ? strTemplate
-                    : strTemplate.substr(0, nAt) + FormatSeconds(nSeconds) + strTemplate.substr(nAt + 2);
+    int nSeconds = 0;
+    if (bProgram) {
+        nSeconds = m_nProgramSeconds;
+        m_strText = m_strProgramText;
+    } else {
+        nSeconds = m_counts[nWinner];
+        const std::string& strTemplate = m_templates[nWinner];
+        const std::size_t nAt = strTemplate.find("%s");
+        m_strText = nAt == std::string::npos
+                        ? strTemplate
+                        : strTemplate.substr(0, nAt) + FormatSeconds(nSeconds) + strTemplate.substr(nAt + 2);
+    }
     if (!m_bShown) SetAlpha(m_nAlpha);
     Place();
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     ::UpdateWindow(m_hWnd);
     m_bShown = 1;
+    // A program just closed is told once, without a sound; a countdown beeps.
     m_bBeepSlow = nSeconds > 10 ? 1 : 0;
-    m_bBeepFast = nSeconds > 10 ? 0 : 1;
+    m_bBeepFast = nSeconds > 0 && nSeconds <= 10 ? 1 : 0;
 }
 
 void CNoticeWnd::Hide() {
@@ -136,31 +154,29 @@ bool CNoticeWnd::OnTimer(UINT_PTR nId) {
 }
 
 bool CNoticeWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
     RECT rcClient{};
     ::GetClientRect(m_hWnd, &rcClient);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    HBITMAP hCanvas = ::CreateCompatibleBitmap(hDC, m_nBitmapWidth, m_nBitmapHeight);
-    HGDIOBJ hOldCanvas = ::SelectObject(hMem, hCanvas);
-    if (m_hBackground) {
-        HDC hPicture = ::CreateCompatibleDC(hDC);
-        HGDIOBJ hOld = ::SelectObject(hPicture, m_hBackground);
-        ::BitBlt(hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, hPicture, 0, 0, SRCCOPY);
-        ::SelectObject(hPicture, hOld);
-        ::DeleteDC(hPicture);
+    // Drawn at the picture's size, then scaled to the window's, which follows the screen's width.
+    const CMemoryDC canvas(dc.Get(), m_nBitmapWidth, m_nBitmapHeight);
+    StretchBitmap(canvas.Get(), m_background.Get(), RECT{0, 0, m_nBitmapWidth, m_nBitmapHeight});
+    {
+        const CSelectObject font(canvas.Get(), m_font.Get());
+        // A line too wide for the picture (a program's long name) is drawn smaller, whole.
+        CGdiObject<HFONT> smaller;
+        SIZE size{};
+        const int nRoom = m_nBitmapWidth - 24;
+        ::GetTextExtentPoint32A(canvas.Get(), m_strText.c_str(), static_cast<int>(m_strText.size()), &size);
+        if (size.cx > nRoom && nRoom > 0) smaller = CreateUiFont(std::max(14, static_cast<int>(48LL * nRoom / size.cx)), FW_HEAVY);
+        const CSelectObject smallerFont(canvas.Get(), smaller.Get() ? smaller.Get() : m_font.Get());
+        ::SetTextColor(canvas.Get(), RGB(255, 0, 0));
+        ::SetBkMode(canvas.Get(), TRANSPARENT);
+        ::SetTextAlign(canvas.Get(), TA_CENTER | TA_BOTTOM);
+        ::TextOutA(canvas.Get(), m_nBitmapWidth / 2, m_nBitmapHeight - 3, m_strText.c_str(),
+                   static_cast<int>(m_strText.size()));
     }
-    HGDIOBJ hOldFont = ::SelectObject(hMem, m_hFont);
-    ::SetTextColor(hMem, RGB(255, 0, 0));
-    ::SetBkMode(hMem, TRANSPARENT);
-    ::SetTextAlign(hMem, TA_CENTER | TA_BOTTOM);
-    ::TextOutA(hMem, m_nBitmapWidth / 2, m_nBitmapHeight - 3, m_strText.c_str(), static_cast<int>(m_strText.size()));
-    ::SelectObject(hMem, hOldFont);
-    ::SetStretchBltMode(hDC, HALFTONE);
-    ::StretchBlt(hDC, 0, 0, rcClient.right, rcClient.bottom, hMem, 0, 0, m_nBitmapWidth, m_nBitmapHeight, SRCCOPY);
-    ::SelectObject(hMem, hOldCanvas);
-    ::DeleteObject(hCanvas);
-    ::DeleteDC(hMem);
-    ::EndPaint(m_hWnd, &ps);
+    ::SetStretchBltMode(dc.Get(), HALFTONE);
+    ::StretchBlt(dc.Get(), 0, 0, rcClient.right, rcClient.bottom, canvas.Get(), 0, 0, m_nBitmapWidth, m_nBitmapHeight,
+                 SRCCOPY);
     return true;
 }

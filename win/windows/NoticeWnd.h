@@ -1,11 +1,13 @@
 // The pre-lock notice: a large red line, half transparent in the middle of the screen, that warns
 // the child that the screen locks within the lead time; optionally with the alert sound, faster in
-// the last ten seconds. It never takes the mouse and has no taskbar button.
+// the last ten seconds. It never takes the mouse and has no taskbar button. The same line tells of
+// a program about to be closed by its rule, or just closed or ended (then without a sound).
 #pragma once
 
 #include <string>
 
 #include "core/rules/LockCountdown.h"
+#include "win/controls/GdiObject.h"
 #include "win/framework/Dialog.h"
 
 class CUsageContext;
@@ -29,8 +31,12 @@ public:
     void SetSound(int bSound) { m_bSound = bSound; }
     // Recomputes the four counts (total, rest, new day, period) from the context and now.
     void Update(const CUsageContext& context);
-    // Shows the warning when a count is within the lead time, else hides it.
-    void Refresh();
+    // A program's notice, its text whole, with the seconds it counts down (0 for a program just
+    // closed or ended); an empty text for none.
+    void SetProgramNotice(const std::string& strText, int nSeconds);
+    // Shows the warning when a count is within the lead time (only while bLockWarnings, that is
+    // while the computer is in use), or the program's notice when it comes sooner; else hides it.
+    void Refresh(bool bLockWarnings = true);
     // Fully transparent again; the sound stops.
     void Hide();
 
@@ -62,13 +68,15 @@ private:
     bool m_bSound = true;
     CLockCountdown m_countdown;
     int m_counts[4] = {-1, -1, -1, -1};
+    std::string m_strProgramText;
+    int m_nProgramSeconds = -1;
     bool m_bShown = false;
     bool m_bBeepSlow = false;
     bool m_bBeepFast = false;
     BYTE m_nAlpha = kShownAlpha;
     BYTE m_nAlphaNow = 0;
-    HFONT m_hFont = nullptr;
-    HBITMAP m_hBackground = nullptr;
+    CGdiObject<HFONT> m_font;
+    CGdiObject<HBITMAP> m_background;
     int m_nBitmapWidth = 847;
     int m_nBitmapHeight = 60;
     HMODULE m_hUser32 = nullptr;

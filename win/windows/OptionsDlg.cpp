@@ -7,6 +7,8 @@
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/GdiObject.h"
+#include "win/controls/PaintDC.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AutoRun.h"
@@ -60,16 +62,12 @@ void COptionsDlg::OnOK() {
 }
 
 bool COptionsDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    HPEN hPen = ::CreatePen(PS_SOLID, 1, RGB(138, 160, 240));
-    HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+    const CPaintDC dc(m_hWnd);
+    const CGdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, RGB(138, 160, 240)));
+    const CSelectObject selectPen(dc.Get(), pen.Get());
     for (int y : {67, 170}) {
-        ::MoveToEx(hDC, 86, y, nullptr);
-        ::LineTo(hDC, 310, y);
+        ::MoveToEx(dc.Get(), 86, y, nullptr);
+        ::LineTo(dc.Get(), 310, y);
     }
-    ::SelectObject(hDC, hOld);
-    ::DeleteObject(hPen);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }

@@ -4,7 +4,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 class IControllerHost;
+
+// A message box of the program's windows, with the tray menu off while it is up; its answer.
+int ShowHostMessage(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nType,
+                    IControllerHost* pHost);
 
 // Returns bSaved; when it is false the message naming the file is shown first.
 bool CheckSaved(bool bSaved, const char* pszFile, HWND hOwner, IControllerHost* pHost);

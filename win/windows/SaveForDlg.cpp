@@ -17,7 +17,7 @@ CSaveForDlg::CSaveForDlg(CWnd* pParent, int nDay, std::string strUser, std::vect
 
 BOOL CSaveForDlg::OnInitDialog() {
     CFramedDialog::OnInitDialog();
-    m_title.SetWindowText("Save for...");
+    m_title.SetWindowText(GetMsgText(418));
     SetDlgItemText(IDC_SAVE_FOR_TEXT, "Save " + DayName(m_nDay) + "'s arrangement of " + m_strUser +
                                           " also to the days and children ticked below:");
     SetDlgItemText(IDC_SAVE_FOR_DAYS_LABEL, "Days:");

@@ -10,6 +10,8 @@
 #include "core/texts/MsgText.h"
 #include "resources/resource.h"
 #include "win/controls/DialogFrame.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AccountWindowHost.h"
@@ -30,6 +32,9 @@ constexpr COLORREF kLineTo = RGB(240, 240, 240);
 constexpr COLORREF kStatusTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+HBITMAP LoadPicture(UINT nId) { return ::LoadBitmapA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(nId)); }
+HRGN RoundBox(const RECT& rc) { return ::CreateRoundRectRgn(rc.left, rc.top, rc.right, rc.bottom, 10, 10); }
+
 }  // namespace
 
 CStatusWnd::CStatusWnd(CDataStore* pStore, IControllerHost* pHost, IAccountWindowHost* pLockScreen,
@@ -47,26 +52,24 @@ BOOL CStatusWnd::Create() { return CDialog::Create(IDD_STATUS); }
 BOOL CStatusWnd::OnInitDialog() {
     m_nLockTicks = 0;
     m_bInSettings = m_bShowMiniWnd = 0;
-    const HINSTANCE hRes = CWinApp::ResourceHandle();
-    m_hBanner = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_BANNER));
-    m_hStatusPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_STATUS_PICTURE));
-    m_hSettingsPicture = ::LoadBitmapA(hRes, MAKEINTRESOURCEA(IDB_SETTINGS_PICTURE));
-    m_hStatusRgn = ::CreateRoundRectRgn(kStatusBox.left, kStatusBox.top, kStatusBox.right, kStatusBox.bottom, 10, 10);
-    m_hSettingsRgn =
-        ::CreateRoundRectRgn(kSettingsBox.left, kSettingsBox.top, kSettingsBox.right, kSettingsBox.bottom, 10, 10);
-    m_hBkBrush = ::CreateSolidBrush(kDialogBkColor);
-    m_hBoxBrush = ::CreateSolidBrush(kBoxColor);
-    m_hFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_banner.Reset(LoadPicture(IDB_STATUS_BANNER));
+    m_statusPicture.Reset(LoadPicture(IDB_STATUS_PICTURE));
+    m_settingsPicture.Reset(LoadPicture(IDB_SETTINGS_PICTURE));
+    m_statusBox.Reset(RoundBox(kStatusBox));
+    m_settingsBox.Reset(RoundBox(kSettingsBox));
+    m_bkBrush.Reset(::CreateSolidBrush(kDialogBkColor));
+    m_boxBrush.Reset(::CreateSolidBrush(kBoxColor));
+    m_captionFont = CreateUiFont(16);
 
     SetUpControls();
     const bool bStarted = m_session.Start();  // false: the active-user list or the history not written
 
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
+    RefreshPrograms();
     LockPresentation();
 
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -125,8 +128,7 @@ void CStatusWnd::SetUpControls() {
     }
 
     m_statusText.SubclassDlgItem(IDC_STATUS_TEXT, this);
-    m_statusText.SetFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma");
+    m_statusText.SetFont(16);
     m_statusText.SetTextColor(kStatusTextColor);
     m_statusText.SetBkColor(kBoxColor);
     m_statusText.SetTransparent(FALSE);
@@ -137,6 +139,7 @@ void CStatusWnd::SetUpControls() {
 
     SetDlgItemText(IDC_STATUS_MINI_CHECK, GetMsgText(260));
     if (m_btnAskMore.SubclassDlgItem(IDC_STATUS_ASK_MORE, this)) ApplyActionButtonLook(m_btnAskMore, 2);
+    if (m_btnHomework.SubclassDlgItem(IDC_STATUS_OPEN_HOMEWORK, this)) ApplyActionButtonLook(m_btnHomework, 2);
 }
 
 void CStatusWnd::CreateMiniWindow() {
@@ -149,7 +152,7 @@ void CStatusWnd::CreateMiniWindow() {
         m_pMiniWnd = nullptr;
         return;
     }
-    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().GetInfo3());
+    m_pMiniWnd->SetStatus(Context().GetLockKind(), Context().Texts().strMiniText);
     m_bShowMiniWnd = place.bShow ? 1 : 0;
     ::CheckDlgButton(m_hWnd, IDC_STATUS_MINI_CHECK, m_bShowMiniWnd ? BST_CHECKED : BST_UNCHECKED);
     if (m_bShowMiniWnd)
@@ -207,18 +210,17 @@ void CStatusWnd::Tick() {
         RefreshTitle();
     }
     if (tick.save != CChildSession::SAVE::NONE) ShowSaved(tick.save == CChildSession::SAVE::SAVED);
+    const STATE_TEXTS texts = Context().Texts();
     RefreshTotal();
-    RefreshStatus();
+    RefreshStatus(texts);
     RefreshButtons();
+    RefreshPrograms();
     const int nKind = Context().GetLockKind();
     if (m_pNoticeWnd) {
         m_pNoticeWnd->Update(Context());
-        if (nKind == LOCK_IN_USE)
-            m_pNoticeWnd->Refresh();
-        else
-            m_pNoticeWnd->Hide();
+        m_pNoticeWnd->Refresh(nKind == LOCK_IN_USE);
     }
-    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, Context().GetInfo3());
+    if (m_pMiniWnd) m_pMiniWnd->SetStatus(nKind, texts.strMiniText);
     LockPresentation();
     if (m_bShowMiniWnd && m_pMiniWnd) m_pMiniWnd->Show();
 }
@@ -236,10 +238,10 @@ void CStatusWnd::RefreshTotal() {
     if (GetDlgItemText(IDC_STATUS_EXTRA_LINE) != strExtra) SetDlgItemText(IDC_STATUS_EXTRA_LINE, strExtra);
 }
 
-void CStatusWnd::RefreshStatus() {
+void CStatusWnd::RefreshStatus(const STATE_TEXTS& texts) {
     if (!m_hWnd) return;
-    const std::string a = Trimmed(Context().GetInfo1());
-    const std::string b = Trimmed(Context().GetInfo4());
+    const std::string a = Trimmed(texts.strHeadline);
+    const std::string b = Trimmed(texts.strStatusLine);
     const std::string strText = b.empty() ? a + "." : a + ".\r\n" + b + ".";
     if (GetDlgItemText(IDC_STATUS_TEXT) != strText) {
         SetDlgItemText(IDC_STATUS_TEXT, strText);
@@ -276,6 +278,40 @@ void CStatusWnd::PlaceBoxTexts() {
     ::MoveWindow(GetDlgItem(IDC_STATUS_TEXT), nLeft, nStatusTop, nWidth, kStatusBox.bottom - nStatusTop - 3, TRUE);
     ::MoveWindow(GetDlgItem(IDC_STATUS_SETTINGS_TEXT), kSettingsBox.left + 5, nSettingsTop,
                  kSettingsBox.right - kSettingsBox.left - 10, kSettingsBox.bottom - nSettingsTop - 3, TRUE);
+}
+
+void CStatusWnd::RefreshPrograms() {
+    if (!m_hWnd) return;
+    const CProgramGuard& programs = m_session.Programs();
+    const std::string strLine = programs.StatusLine();
+    if (GetDlgItemText(IDC_STATUS_PROGRAM_LINE) != strLine) SetDlgItemText(IDC_STATUS_PROGRAM_LINE, strLine);
+    if (m_pNoticeWnd) {
+        const PROGRAM_NOTICE notice = programs.Notice();
+        m_pNoticeWnd->SetProgramNotice(notice.strText, notice.nSeconds);
+    }
+    if (m_pHost) m_pHost->LetThrough(m_session.LetThrough());
+    m_homework = m_session.HomeworkToOpen();
+    HWND hHomework = GetDlgItem(IDC_STATUS_OPEN_HOMEWORK);
+    if ((::IsWindowVisible(hHomework) != FALSE) != !m_homework.empty())
+        ::ShowWindow(hHomework, m_homework.empty() ? SW_HIDE : SW_SHOW);
+}
+
+void CStatusWnd::OnOpenHomework() {
+    if (m_homework.empty()) return;
+    std::size_t nChosen = 0;
+    if (m_homework.size() > 1) {
+        // Several: the child picks one from a menu under the button.
+        HMENU hMenu = ::CreatePopupMenu();
+        for (std::size_t n = 0; n < m_homework.size(); ++n)
+            ::AppendMenuA(hMenu, MF_STRING, n + 1, m_homework[n].strProgram.c_str());
+        RECT rc{};
+        ::GetWindowRect(GetDlgItem(IDC_STATUS_OPEN_HOMEWORK), &rc);
+        const int nCommand = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+        ::DestroyMenu(hMenu);
+        if (nCommand <= 0) return;
+        nChosen = static_cast<std::size_t>(nCommand - 1);
+    }
+    m_session.OpenHomework(m_homework[nChosen]);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -326,7 +362,11 @@ void CStatusWnd::LockPresentation() {
         return;
     }
     ++m_nLockTicks;
+    // A program the lock lets through (homework) may stand in front: the child is using it.
+    const bool bLetThroughInFront = pControl && pControl->IsLetThrough(::GetForegroundWindow());
     if (m_nLockTicks <= 4) {
+        // Homework the child went back to right after the lock is left in front.
+        if (m_nLockTicks > 1 && bLetThroughInFront) return;
         BringToFront();
         if (m_nLockTicks == 1) {
             ForceForegroundByAlt(m_hWnd);
@@ -340,13 +380,14 @@ void CStatusWnd::LockPresentation() {
         ShowWindow(SW_SHOW);
         ::BringWindowToTop(m_hWnd);
     }
-    // Every monitor, not just the primary one: a screen added while locked is covered too.
+    // Every monitor, not just the primary one: a screen added while locked must be covered too.
     if (pControl && !pControl->CurtainCoversScreen()) BringToFront();
     // This window's dialog and its message boxes may stand in front.
     const HWND hForeground = ::GetForegroundWindow();
     const HWND hOwn = m_pOwnDlg ? m_pOwnDlg->m_hWnd : nullptr;
     const bool bOurs = hForeground == m_hWnd ||
-                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn)));
+                       (hOwn && (hForeground == hOwn || (hForeground && ::GetWindow(hForeground, GW_OWNER) == hOwn))) ||
+                       bLetThroughInFront;
     if (!bOurs) BringToFront();
 }
 
@@ -371,6 +412,9 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
         case IDC_STATUS_ASK_MORE:
             if (nCode == BN_CLICKED) OnAskForMoreTime();
             return true;
+        case IDC_STATUS_OPEN_HOMEWORK:
+            if (nCode == BN_CLICKED) OnOpenHomework();
+            return true;
         case IDC_STATUS_SWITCH:
             DestroyWindow();
             return true;
@@ -391,7 +435,7 @@ bool CStatusWnd::OnCommand(int nId, int nCode, HWND) {
 
 void CStatusWnd::ShowButtonResult() {
     LockPresentation();
-    RefreshStatus();
+    RefreshStatus(Context().Texts());
     RefreshSettings();
     RefreshTitle();
     RefreshButtons();
@@ -512,17 +556,17 @@ BOOL CStatusWnd::PreTranslateMessage(MSG* pMsg) {
 bool CStatusWnd::OnEraseBkgnd(HDC hDC) {
     RECT rc{};
     ::GetClientRect(m_hWnd, &rc);
-    ::FillRect(hDC, &rc, m_hBkBrush);
-    ::FillRgn(hDC, m_hStatusRgn, m_hBoxBrush);
-    ::FillRgn(hDC, m_hSettingsRgn, m_hBoxBrush);
-    StretchBitmap(hDC, m_hBanner, RECT{0, 0, rc.right, kBannerHeight});
+    ::FillRect(hDC, &rc, m_bkBrush.Get());
+    ::FillRgn(hDC, m_statusBox.Get(), m_boxBrush.Get());
+    ::FillRgn(hDC, m_settingsBox.Get(), m_boxBrush.Get());
+    StretchBitmap(hDC, m_banner.Get(), RECT{0, 0, rc.right, kBannerHeight});
     return true;
 }
 
 bool CStatusWnd::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    HGDIOBJ hOldFont = ::SelectObject(hDC, m_hFont);
+    const CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
+    const CSelectObject font(hDC, m_captionFont.Get());
     ::SetTextColor(hDC, kAccentColor);
     ::SetBkMode(hDC, TRANSPARENT);
     const std::string strStatus = GetMsgText(262), strSettings = GetMsgText(264);
@@ -534,13 +578,11 @@ bool CStatusWnd::OnPaint() {
     };
     ::TextOutA(hDC, kX0, kY0, strStatus.c_str(), static_cast<int>(strStatus.size()));
     DrawGradientLine(hDC, LineStart(strStatus), kY0 + 10, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hStatusPicture, kX0 + 8, kY0 + 26, kWhite);
+    DrawTransparentBitmap(hDC, m_statusPicture.Get(), kX0 + 8, kY0 + 26, kWhite);
     ::TextOutA(hDC, kX0, kY0 + 94, strSettings.c_str(), static_cast<int>(strSettings.size()));
     DrawGradientLine(hDC, LineStart(strSettings), kY0 + 102, 450, kLineFrom, kLineTo, 1);
-    DrawTransparentBitmap(hDC, m_hSettingsPicture, kX0 + 8, kY0 + 125, kWhite);
+    DrawTransparentBitmap(hDC, m_settingsPicture.Get(), kX0 + 8, kY0 + 125, kWhite);
     DrawGradientLine(hDC, kX0, kY0 + 195, 450, kLineFrom, kLineTo, 1);
-    ::SelectObject(hDC, hOldFont);
-    ::EndPaint(m_hWnd, &ps);
     return true;
 }
 
@@ -567,17 +609,11 @@ void CStatusWnd::OnDestroy() {
         // end of the program); then it does not come back.
         const bool bBackToLock = m_pLockScreen && m_pLockScreen->ReleaseAccountWindow(this);
         pControl->RestoreCurtain();
+        // Homework is let through for the child logged in only: it goes away with the login.
+        pControl->LetThrough({});
         pControl->LockDesktop();
         if (bBackToLock) m_pLockScreen->ReturnFromStatusWindow();
     }
-    const HGDIOBJ objects[] = {m_hStatusRgn, m_hSettingsRgn, m_hBkBrush, m_hBoxBrush,
-                               m_hFont,      m_hBanner,      m_hStatusPicture, m_hSettingsPicture};
-    for (HGDIOBJ hObject : objects)
-        if (hObject) ::DeleteObject(hObject);
-    m_hStatusRgn = m_hSettingsRgn = nullptr;
-    m_hBkBrush = m_hBoxBrush = nullptr;
-    m_hFont = nullptr;
-    m_hBanner = m_hStatusPicture = m_hSettingsPicture = nullptr;
 }
 
 void CStatusWnd::PostNcDestroy() {

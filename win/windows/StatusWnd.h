@@ -5,8 +5,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "core/rules/StateTexts.h"
 #include "core/session/ChildSession.h"
+#include "win/controls/GdiObject.h"
 #include "win/controls/SkinButton.h"
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
@@ -91,16 +94,22 @@ private:
     void OnStartToUse();
     void OnSetting();
     void OnAskForMoreTime();
+    // Opens a homework program from behind the lock: the one there is, or the one chosen.
+    void OnOpenHomework();
     // Runs one of this window's dialogs modally with the tray menu off; the hot key and the lock
     // presentation leave it alone meanwhile. False when the window was destroyed under it: the
     // object is gone then and the caller touches nothing more.
     bool RunOwnDialog(CDialog& dlg, INT_PTR& nResult);
 
     void RefreshTotal();
-    void RefreshStatus();
+    // The state's headline and status line in the status box, the status line (or the headline)
+    // in the tray tip.
+    void RefreshStatus(const STATE_TEXTS& texts);
     void RefreshSettings();
     void RefreshTitle();
     void RefreshButtons();
+    // The program in front with its time, its notice, and the programs the lock lets through.
+    void RefreshPrograms();
     void PlaceBoxTexts();
     void LockPresentation();
     void BringToFront();
@@ -119,15 +128,13 @@ private:
     CMiniWnd* m_pMiniWnd = nullptr;  // deletes itself with its window
     CDialog* m_pOwnDlg = nullptr;  // the settings or extra-time dialog while it runs
 
-    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore;
+    CSkinButton m_btnClose, m_btnSwitch, m_btnStart, m_btnRest, m_btnSetting, m_btnAskMore, m_btnHomework;
+    // The homework programs the child may open now (the button shows while there are some).
+    std::vector<PROGRAM_RULE> m_homework;
     CTransLabel m_title, m_statusText, m_settingsText;
 
-    HBITMAP m_hBanner = nullptr;
-    HBITMAP m_hStatusPicture = nullptr;
-    HBITMAP m_hSettingsPicture = nullptr;
-    HRGN m_hStatusRgn = nullptr;
-    HRGN m_hSettingsRgn = nullptr;
-    HBRUSH m_hBkBrush = nullptr;
-    HBRUSH m_hBoxBrush = nullptr;
-    HFONT m_hFont = nullptr;
+    CGdiObject<HBITMAP> m_banner, m_statusPicture, m_settingsPicture;
+    CGdiObject<HRGN> m_statusBox, m_settingsBox;
+    CGdiObject<HBRUSH> m_bkBrush, m_boxBrush;
+    CGdiObject<HFONT> m_captionFont;
 };

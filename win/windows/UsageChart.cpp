@@ -6,6 +6,8 @@
 
 #include "win/controls/DialogFrame.h"
 #include "win/controls/GdiObject.h"
+#include "win/controls/PaintDC.h"
+#include "win/controls/UiFont.h"
 
 namespace {
 constexpr COLORREF kAxisColour = RGB(127, 157, 185);
@@ -59,10 +61,8 @@ RECT CUsageChart::ColumnRect(int nDay) const {
 bool CUsageChart::OnEraseBkgnd(HDC) { return true; }  // the paint covers every pixel
 
 bool CUsageChart::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hDC = ::BeginPaint(m_hWnd, &ps);
-    Paint(hDC);
-    ::EndPaint(m_hWnd, &ps);
+    const CPaintDC dc(m_hWnd);
+    Paint(dc.Get());
     return true;
 }
 
@@ -71,8 +71,7 @@ void CUsageChart::Paint(HDC hDC) const {
     ::GetClientRect(m_hWnd, &rcClient);
     FillBox(hDC, rcClient, kDialogBkColor);
     const RECT rcPlot = PlotRect();
-    CGdiObject<HFONT> font(::CreateFontA(kLabelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Tahoma"));
+    const CGdiObject<HFONT> font = CreateUiFont(kLabelHeight);
     CSelectObject selectFont(hDC, font.Get());
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, kLabelColour);
