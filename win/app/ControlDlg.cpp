@@ -421,26 +421,7 @@ void CControlDlg::GuardTick() {
     else
         m_clockGuard.Check(who == LOGGED_IN::CHILD ? CClockGuard::CHILD : CClockGuard::NOBODY);
     // A child may open a desktop of its own at any moment, locked or not.
-    if (IsLocked() || who == LOGGED_IN::CHILD) CheckInputDesktop();
-}
-
-void CControlDlg::CheckInputDesktop() {
-    IDesktop& desktop = CDesktop::Get();
-    const std::string strInput = desktop.InputDesktop();
-    // A secure desktop of the system's (Ctrl+Alt+Del, a password prompt) cannot be opened, and no
-    // program of the account runs there: it is left alone.
-    if (strInput.empty() || strInput == desktop.OwnDesktop()) {
-        m_bDesktopAway = false;
-        return;
-    }
-    const bool bSwitched = desktop.SwitchToOwn();
-    if (!m_bDesktopAway)
-        CEvents::Record(EVENT_KIND::DESKTOP_SWITCHED,
-                        "Another desktop (\"" + strInput + "\") had the input; " +
-                            (bSwitched ? "it was switched back." : "switching back was refused."));
-    // Until the input is back it is tried every second, and recorded once.
-    const std::string strNow = desktop.InputDesktop();
-    m_bDesktopAway = !strNow.empty() && strNow != desktop.OwnDesktop();
+    if (IsLocked() || who == LOGGED_IN::CHILD) m_desktopLock.CheckInputDesktop();
 }
 
 bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {

@@ -116,9 +116,6 @@ public:
     CDesktopLock& DesktopLock() { return m_desktopLock; }
     // The guard's check, the heartbeat and the input desktop (the guard timer).
     void GuardTick();
-    // When another desktop has the input (while the curtain is up or a child is logged in), it is
-    // switched back and the event recorded once.
-    void CheckInputDesktop() override;
 
     // Ends the program (the Administrator's Quit, the editor's close): the companion is told the
     // end is on purpose, then a modal run ends, a modeless window is destroyed. Alt+F4 and
@@ -166,8 +163,6 @@ private:
     bool m_bResumed = false;
     // The start's message is still to come (posted at the start, acted on once).
     bool m_bStartPending = false;
-    // Another desktop had the input at the last check (its event is recorded once).
-    bool m_bDesktopAway = false;
     unsigned long m_nEndCode = 0;
     NOTIFYICONDATAA m_nid{};
     CLockDlg* m_pLockDlg = nullptr;

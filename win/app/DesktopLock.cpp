@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "core/seams/Desktop.h"
+#include "core/seams/Events.h"
 #include "core/seams/Processes.h"
 #include "core/seams/SystemActions.h"
 #include "win/app/HiddenWindowDisplay.h"
@@ -91,7 +93,26 @@ void CDesktopLock::Lock() {
     RaiseLetThrough(true);
     m_keyboardHook.Install();
     // The curtain is of no use on a desktop that does not have the input.
-    m_host.CheckInputDesktop();
+    CheckInputDesktop();
+}
+
+void CDesktopLock::CheckInputDesktop() {
+    IDesktop& desktop = CDesktop::Get();
+    const std::string strInput = desktop.InputDesktop();
+    // A secure desktop of the system's (Ctrl+Alt+Del, a password prompt) cannot be opened, and no
+    // program of the account runs there: it is left alone.
+    if (strInput.empty() || strInput == desktop.OwnDesktop()) {
+        m_bDesktopAway = false;
+        return;
+    }
+    const bool bSwitched = desktop.SwitchToOwn();
+    if (!m_bDesktopAway)
+        CEvents::Record(EVENT_KIND::DESKTOP_SWITCHED,
+                        "Another desktop (\"" + strInput + "\") had the input; " +
+                            (bSwitched ? "it was switched back." : "switching back was refused."));
+    // Until the input is back it is tried every second, and recorded once.
+    const std::string strNow = desktop.InputDesktop();
+    m_bDesktopAway = !strNow.empty() && strNow != desktop.OwnDesktop();
 }
 
 void CDesktopLock::PutAway(HWND hFull) {

@@ -58,6 +58,10 @@ public:
     HWND FindFullScreenWindow() const;
     // Windows the lock never touches: the desktop and the taskbar.
     static bool IsDesktopWindow(HWND hWnd);
+    // When another desktop has the input (a program may create one and switch to it), it is
+    // switched back, and the event recorded once until the input is back: at every lock, and
+    // every second while the curtain is up or a child is logged in (the controller's tick).
+    void CheckInputDesktop();
     // The curtain's timers that are the lock's; true when the timer was one of them.
     bool OnTimer(UINT_PTR nId);
 
@@ -96,6 +100,8 @@ private:
     CKeyboardHook m_keyboardHook;
     std::optional<SCREEN_LAYOUT> m_layout;
     bool m_bLocked = false;
+    // Another desktop had the input at the last check (its event is recorded once).
+    bool m_bDesktopAway = false;
     // The processes the lock lets through, and the windows of theirs it made topmost.
     std::vector<std::uint32_t> m_letThrough;
     std::set<HWND> m_raised;

@@ -1,5 +1,5 @@
 // What the desktop lock needs of the controller, whose window is the curtain: the window it puts
-// over the screen, the curtain's look, and the check of the input desktop that follows a lock.
+// over the screen and the curtain's look.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,4 @@ public:
     virtual HWND CurtainWnd() const = 0;
     // The curtain's look: the lock background while locked, invisible while not.
     virtual void ShowCurtainLocked(bool bLocked) = 0;
-    // Another desktop with the input is switched away from (the curtain is no use elsewhere).
-    virtual void CheckInputDesktop() = 0;
 };
