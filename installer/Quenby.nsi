@@ -21,6 +21,7 @@ Target amd64-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quenby"
 !define PRODUCT_KEY "Software\Quenby"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 ; The well-known identifier of the local Users group, whatever the system's language.
 !define USERS_SID "*S-1-5-32-545"
 
@@ -131,8 +132,10 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\Quenby.lnk"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     DeleteRegKey HKLM "${PRODUCT_KEY}"
-    ; The auto-run value of the account that uninstalls (Quenby writes it in the account it runs in).
+    ; The start with Windows of the account that uninstalls (Quenby writes both values in the
+    ; account it runs in): the auto-run value and the value that starts it in Safe Mode too.
     DeleteRegValue HKCU "${RUN_KEY}" "Quenby"
+    DeleteRegValue HKCU "${RUNONCE_KEY}" "*Quenby"
 
     ${GetParameters} $R0
     ClearErrors
