@@ -923,7 +923,9 @@ TEST_F(StatusWndInTheProgram, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHo
     EXPECT_TRUE(m_pControl->IsLetThrough(hHomework));
     EXPECT_TRUE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST) << "above the curtain";
     processes.Front(nHomework);
-    ::SetForegroundWindow(hHomework);
+    // The child clicks homework: the front moves once the display has said so.
+    ASSERT_TRUE(WaitUntil([&] { return ::SetForegroundWindow(hHomework), ::GetForegroundWindow() == hHomework; }))
+        << "waited for homework to come in front";
     Tick(6);
     EXPECT_EQ(::GetForegroundWindow(), hHomework) << "the status window leaves homework in front";
     EXPECT_EQ(Line(), "homework.exe: not counted in today's total");
