@@ -54,7 +54,11 @@ void CProgramGuard::Start(const std::string& strUser) {
     // Who runs is known from the start: a blocked program started before the login is ended at
     // once, and the lock lets homework through at the login.
     m_nNowMs = CClock::RunningMs();
-    if (!m_rules.empty()) Survey();
+    if (!m_rules.empty()) {
+        // The windows opened before now belong to processes the look at every process just saw.
+        CProcesses::Get().TakeNewWindowProcesses(m_newWindowProcesses);
+        Survey();
+    }
 }
 
 void CProgramGuard::NewDay(TIMESECS tNow) {
@@ -75,6 +79,7 @@ int CProgramGuard::Tick(int nSeconds, const CUsageContext& context) {
     }
     if (m_nNowMs - m_nSurveyMs >= kLookAroundMs) Survey();
     LookAtFront();
+    LookAtNewWindows();
     int nDaySeconds = nSeconds;
     // The seconds that passed belong to the day they passed in, as the day's use does: a tick at
     // midnight still counts for the day that ends.
@@ -120,15 +125,25 @@ void CProgramGuard::Survey() {
 
 void CProgramGuard::LookAtFront() {
     m_nFrontPid = CProcesses::Get().ForegroundProcess();
-    if (m_nFrontPid == 0) return;
-    const std::string strPath = CProcesses::Get().PathOf(m_nFrontPid);
-    const auto it = m_known.find(m_nFrontPid);
+    if (m_nFrontPid != 0) Learn(m_nFrontPid);
+}
+
+void CProgramGuard::LookAtNewWindows() {
+    CProcesses::Get().TakeNewWindowProcesses(m_newWindowProcesses);
+    for (const std::uint32_t nPid : m_newWindowProcesses)
+        if (nPid != m_nFrontPid) Learn(nPid);
+}
+
+void CProgramGuard::Learn(std::uint32_t nPid) {
+    const std::string strPath = CProcesses::Get().PathOf(nPid);
+    const auto it = m_known.find(nPid);
     // Known under this path (or unreadable both times): nothing new. A path that cannot be read
-    // leaves the name the last look at every process gave.
+    // leaves the name the last look at every process gave; a process gone since is not learnt.
     if (it != m_known.end() && (SamePath(it->second.strPath, strPath) || strPath.empty())) return;
-    KNOWN known = Identify(m_nFrontPid, FileNameOfPath(strPath), strPath);
+    if (it == m_known.end() && strPath.empty() && nPid != m_nFrontPid) return;
+    KNOWN known = Identify(nPid, FileNameOfPath(strPath), strPath);
     known.nSeen = m_nSurvey;
-    m_known.insert_or_assign(m_nFrontPid, std::move(known));
+    m_known.insert_or_assign(nPid, std::move(known));
 }
 
 CProgramGuard::KNOWN CProgramGuard::Identify(std::uint32_t nPid, const std::string& strImage,

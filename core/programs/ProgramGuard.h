@@ -5,11 +5,12 @@
 // that counts outside the day's limits (homework) adds nothing to the day's use and is let through
 // the lock while the day and the hour allow it.
 //
-// What it costs each second is the process in front and its program file's path: a program is of
-// use to the child only in front, and a new program's window comes to the front as it opens. The
-// list of every process, which is dear with hundreds running, is taken at the login, every 30
-// seconds, when a program's time runs out (to close all its copies) and every 5 seconds while the
-// lock lets homework through. Before a process is closed, ended or let through, its path is
+// What it costs each second is the process in front and its program file's path (a program is of
+// use to the child only in front), and the processes that opened a window since the last second,
+// which Windows reports as it happens: a program started behind the others is seen too. The list
+// of every process, which is dear with hundreds running, is taken at the login, every 30 seconds
+// (for programs without a window), when a program's time runs out (to close all its copies) and
+// every 5 seconds while the lock lets homework through. Before a process is closed, ended or let through, its path is
 // checked again, so that an id Windows gave to another program since is never acted on.
 #pragma once
 
@@ -95,6 +96,10 @@ private:
     void Survey();
     // Learns who the process in front is, unless it is known under the same path.
     void LookAtFront();
+    // Learns who the processes that opened a window since the last second are.
+    void LookAtNewWindows();
+    // Learns who a process is, unless it is known under the same path.
+    void Learn(std::uint32_t nPid);
     KNOWN Identify(std::uint32_t nPid, const std::string& strImage, const std::string& strPath) const;
     // The process still runs the program it was known as (its id was not given to another since).
     bool IsStill(std::uint32_t nPid, const KNOWN& known) const;
@@ -122,6 +127,7 @@ private:
     std::vector<PROGRAM_RULE> m_rules;
     std::map<std::uint32_t, KNOWN> m_known;  // by process id, so that endings come in a stable order
     std::vector<PROCESS_ENTRY> m_processes;
+    std::vector<std::uint32_t> m_newWindowProcesses;
     std::uint64_t m_nSurvey = 0;
     std::int64_t m_nSurveyMs = 0;
     std::string m_strWindowsFolder;

@@ -23,10 +23,15 @@ std::string TimeText(TIMESECS t) {
 
 CClockGuard::CClockGuard() : m_nTimeChangeMs(kNever), m_nJumpSeenMs(-1) {}
 
-CClockGuard::~CClockGuard() { LetZoneGo(); }
+CClockGuard::~CClockGuard() {
+    LetZoneGo();
+    HoldBehind(0);
+}
 
 void CClockGuard::Start() {
-    Rebase(CClock::Now(), CClock::RunningMs());
+    m_nTurnedSecs = 0;
+    HoldBehind(0);
+    Rebase(CClock::SystemNow(), CClock::RunningMs());
     LetZoneGo();
     m_strZone = CClock::Zone();
     m_nTimeChangeMs = kNever;
@@ -35,6 +40,13 @@ void CClockGuard::Start() {
 void CClockGuard::LetZoneGo() {
     if (!m_strRefusedZone.empty()) CClock::JudgeIn(std::string());
     m_strRefusedZone.clear();
+}
+
+void CClockGuard::HoldBehind(TIMESECS nSecs) {
+    // Only a hold of this guard's own is ever let go.
+    if (nSecs == m_nHeldSecs) return;
+    m_nHeldSecs = nSecs;
+    CClock::HoldBehind(nSecs);
 }
 
 void CClockGuard::SetTimeChange() { m_nTimeChangeMs = CClock::RunningMs(); }
@@ -49,16 +61,16 @@ bool CClockGuard::IsNear(std::int64_t nMarkMs, std::int64_t nNowMs) const {
     return nMarkMs != kNever && nNowMs - nMarkMs <= NOTICE_WINDOW_MS && nMarkMs - nNowMs <= NOTICE_WINDOW_MS;
 }
 
-void CClockGuard::Rebase(TIMESECS tWall, std::int64_t nRunningMs) {
-    m_tBase = tWall;
+void CClockGuard::Rebase(TIMESECS tTrue, std::int64_t nRunningMs) {
+    m_tBase = tTrue;
     m_nBaseMs = nRunningMs;
     m_nBaseSleptMs = CClock::SleptMs();
     m_nJumpSeenMs = -1;
 }
 
-GUARD_ACTION CClockGuard::Check() {
+GUARD_ACTION CClockGuard::Check(WATCH watch) {
     const GUARD_ACTION zone = CheckZone();
-    const GUARD_ACTION clock = CheckClock();
+    const GUARD_ACTION clock = CheckClock(watch);
     return clock != GUARD_ACTION::NONE ? clock : zone;
 }
 
@@ -86,35 +98,63 @@ GUARD_ACTION CClockGuard::CheckZone() {
     return GUARD_ACTION::ZONE_NOT_RESTORED;
 }
 
-GUARD_ACTION CClockGuard::CheckClock() {
-    const TIMESECS tNow = CClock::Now();
+GUARD_ACTION CClockGuard::CheckClock(WATCH watch) {
+    const TIMESECS tWall = CClock::SystemNow();
     const std::int64_t nRunningMs = CClock::RunningMs();
     const TIMESECS tTrue = TrueNow();
-    const TIMESECS d = tNow - tTrue;
-    if (d <= JUMP && d >= -JUMP) {
-        Rebase(tNow, nRunningMs);
+    const auto isSmall = [](TIMESECS d) { return d <= JUMP && d >= -JUMP; };
+    // The wall clock came back to the true time (set back by someone, or corrected by Windows):
+    // the turn is over.
+    if (isSmall(tWall - tTrue)) m_nTurnedSecs = 0;
+    if (isSmall(tWall - m_nTurnedSecs - tTrue)) {
+        HoldBehind(m_nTurnedSecs);
+        Rebase(tWall - m_nTurnedSecs, nRunningMs);
         return GUARD_ACTION::NONE;
     }
-    if (m_nJumpSeenMs < 0) m_nJumpSeenMs = nRunningMs;
-    if (IsNear(m_nTimeChangeMs, nRunningMs)) {
-        m_nTimeChangeMs = kNever;
-        const std::string strWhat = "The clock was turned from " + TimeText(tTrue) + " to " + TimeText(tNow);
-        // The system's clock shows the system's zone, whatever zone the days are judged in.
-        if (CSystem::Get().SetLocalTime(CClock::SystemLocal(tTrue))) {
-            Rebase(tTrue, nRunningMs);
-            CEvents::Record(EVENT_KIND::CLOCK_TURNED, strWhat + " and has been set back.");
-            return GUARD_ACTION::CLOCK_RESTORED;
-        }
-        // Refused (no right to set the time): the turned clock stays, and use is still counted
-        // by the running clock, so the day's use stays true.
-        Rebase(tNow, nRunningMs);
-        CEvents::Record(EVENT_KIND::CLOCK_NOT_RESTORED, strWhat + "; setting it back was refused.");
-        return GUARD_ACTION::CLOCK_NOT_RESTORED;
+    if (m_nJumpSeenMs < 0) {
+        m_nJumpSeenMs = nRunningMs;
+        m_jumpSeenBy = watch;
     }
-    if (nRunningMs - m_nJumpSeenMs > NOTICE_WINDOW_MS) {
-        // No notice came: not a change of the system time (a jump of the hardware clock, say).
-        Rebase(tNow, nRunningMs);
+    if (m_jumpSeenBy == NOBODY) {
+        // Windows' time service or the parent: the new time is the truth.
+        TakeWallClock(tWall, nRunningMs);
+        CEvents::Record(EVENT_KIND::CLOCK_CHANGED, "The clock was changed from " + TimeText(tTrue) + " to " +
+                                                       TimeText(tWall) + " while no child was logged in; it is taken as the time.");
         return GUARD_ACTION::ACCEPTED;
     }
+    if (IsNear(m_nTimeChangeMs, nRunningMs)) return SetBack(tWall, tTrue, nRunningMs);
+    if (nRunningMs - m_nJumpSeenMs > NOTICE_WINDOW_MS) {
+        // No notice came: not a change of the system time (a jump of the hardware clock, say).
+        TakeWallClock(tWall, nRunningMs);
+        return GUARD_ACTION::ACCEPTED;
+    }
+    // Meanwhile the program goes by the true time, so that the jump begins no day before it is judged.
+    HoldBehind(tWall - tTrue);
     return GUARD_ACTION::WAITING;
+}
+
+void CClockGuard::TakeWallClock(TIMESECS tWall, std::int64_t nRunningMs) {
+    m_nTurnedSecs = 0;
+    HoldBehind(0);
+    Rebase(tWall, nRunningMs);
+}
+
+GUARD_ACTION CClockGuard::SetBack(TIMESECS tWall, TIMESECS tTrue, std::int64_t nRunningMs) {
+    m_nTimeChangeMs = kNever;
+    const std::string strWhat = "The clock was turned from " + TimeText(tTrue) + " to " + TimeText(tWall);
+    Rebase(tTrue, nRunningMs);
+    // The system's clock shows the system's zone, whatever zone the days are judged in.
+    if (CSystem::Get().SetLocalTime(CClock::SystemLocal(tTrue))) {
+        m_nTurnedSecs = 0;
+        HoldBehind(0);
+        CEvents::Record(EVENT_KIND::CLOCK_TURNED, strWhat + " and has been set back.");
+        return GUARD_ACTION::CLOCK_RESTORED;
+    }
+    // Refused (no right to set the time): the turned clock stays, and the program goes by the
+    // true time. Use is counted by the running clock either way.
+    m_nTurnedSecs = tWall - tTrue;
+    HoldBehind(m_nTurnedSecs);
+    CEvents::Record(EVENT_KIND::CLOCK_NOT_RESTORED,
+                    strWhat + "; setting it back was refused, and days and periods are still judged by the true time.");
+    return GUARD_ACTION::CLOCK_NOT_RESTORED;
 }

@@ -5,9 +5,22 @@ namespace {
 IClock* g_pClock = nullptr;
 IClock& Active() { return g_pClock ? *g_pClock : RealClock(); }
 std::string g_strJudgedZone;
+TIMESECS g_nHeldSecs = 0;
+IClock* g_pHeldClock = nullptr;  // the clock in use when the hold began (nullptr: the real one)
 }  // namespace
 
-TIMESECS CClock::Now() { return Active().Now(); }
+TIMESECS CClock::Now() {
+    const TIMESECS t = Active().Now();
+    return g_nHeldSecs != 0 && g_pClock == g_pHeldClock ? t - g_nHeldSecs : t;
+}
+TIMESECS CClock::SystemNow() { return Active().Now(); }
+
+void CClock::HoldBehind(TIMESECS nSecs) {
+    g_nHeldSecs = nSecs;
+    g_pHeldClock = g_pClock;
+}
+
+TIMESECS CClock::HeldBehind() { return g_pClock == g_pHeldClock ? g_nHeldSecs : 0; }
 std::int64_t CClock::RunningMs() { return Active().RunningMs(); }
 TIMESECS CClock::BootTime() { return Active().BootTime(); }
 std::int64_t CClock::SleptMs() { return Active().SleptMs(); }

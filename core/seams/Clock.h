@@ -49,6 +49,7 @@ public:
 
 class CClock {
 public:
+    // The time the program goes by: the wall clock, less what is held back (see HoldBehind).
     static TIMESECS Now();
     static std::int64_t RunningMs();
     static TIMESECS BootTime();
@@ -76,6 +77,15 @@ public:
     // Local fields in the system's present zone, whatever zone the calendar is judged in: what
     // the system's own clock shows, for setting it.
     static CLocalTime SystemLocal(TIMESECS t);
+
+    // From now on the program goes by a time this many seconds behind the wall clock of the
+    // clock in use now (0: the wall clock again). The clock guard holds back a turned clock that
+    // could not be set back, so that the turn begins no day and opens no period. A clock put in
+    // use later (the editor's preview) is not held back.
+    static void HoldBehind(TIMESECS nSecs);
+    static TIMESECS HeldBehind();
+    // The wall clock, whatever is held back.
+    static TIMESECS SystemNow();
 };
 
 // The platform's real clock: Windows' clock and time zone, or the C runtime's natively.

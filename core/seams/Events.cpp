@@ -9,6 +9,7 @@ const char* EventKindName(EVENT_KIND kind) {
     switch (kind) {
         case EVENT_KIND::CLOCK_TURNED: return "clock";
         case EVENT_KIND::CLOCK_NOT_RESTORED: return "clock not set back";
+        case EVENT_KIND::CLOCK_CHANGED: return "clock changed";
         case EVENT_KIND::ZONE_CHANGED: return "zone";
         case EVENT_KIND::ZONE_NOT_RESTORED: return "zone not set back";
         case EVENT_KIND::PROGRAM_KILLED: return "killed";
@@ -16,6 +17,7 @@ const char* EventKindName(EVENT_KIND kind) {
         case EVENT_KIND::SESSION_END: return "session end";
         case EVENT_KIND::INSTANCE_MUTEX_HELD: return "mutex held";
         case EVENT_KIND::DESKTOP_SWITCHED: return "desktop";
+        case EVENT_KIND::AUTO_RUN_FAILED: return "auto-run";
     }
     return "event";
 }

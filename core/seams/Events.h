@@ -9,7 +9,8 @@
 
 enum class EVENT_KIND {
     CLOCK_TURNED,        // the wall clock jumped with a time-change notice and was set back
-    CLOCK_NOT_RESTORED,  // ... but setting it back was refused
+    CLOCK_NOT_RESTORED,  // ... but setting it back was refused (the program goes by the true time)
+    CLOCK_CHANGED,       // the wall clock jumped while no child was logged in, and the new time was taken
     ZONE_CHANGED,        // the time zone was changed and set back
     ZONE_NOT_RESTORED,   // ... but setting it back was refused
     PROGRAM_KILLED,      // the program was ended while Windows ran on (found at the next start)
@@ -17,6 +18,7 @@ enum class EVENT_KIND {
     SESSION_END,         // the end of the Windows session was announced
     INSTANCE_MUTEX_HELD, // the instance mutex was held by something that is not a running Quenby
     DESKTOP_SWITCHED,    // another desktop had the input and was switched away from
+    AUTO_RUN_FAILED,     // the start with Windows could not be made to follow the Administrator's choice
 };
 
 // The short name of a kind ("clock", "zone", ...), as a record shows it.

@@ -29,6 +29,11 @@ public:
     virtual void List(std::vector<PROCESS_ENTRY>& processes) = 0;
     // The process whose window is the foreground window; 0 when there is none.
     virtual std::uint32_t ForegroundProcess() = 0;
+    // Moves into the list the processes that made a top-level window since the last call (an id
+    // may come more than once): a program started behind the others is seen as its window opens,
+    // without a look at every process. The first call starts the watch; where the platform cannot
+    // tell, the list stays empty.
+    virtual void TakeNewWindowProcesses(std::vector<std::uint32_t>& processes) = 0;
     // The full path of a process's program file; "" when it cannot be read.
     virtual std::string PathOf(std::uint32_t nPid) = 0;
     // The original file name the version information of a program file gives ("" when it has

@@ -43,8 +43,10 @@ public:
     virtual long ReadRunValue(const std::string& strName, std::string& strData) = 0;
     virtual long DeleteRunValue(const std::string& strName) = 0;
     // A value under the current account's RunOnce key (a name that begins with "*" is run in Safe
-    // Mode too); the registry status. Refused unless a platform says otherwise.
+    // Mode too), written or deleted; the registry status (deleting a missing value gives 2).
+    // Refused unless a platform says otherwise.
     virtual long WriteRunOnceValue(const std::string& /*strName*/, const std::string& /*strData*/) { return -1; }
+    virtual long DeleteRunOnceValue(const std::string& /*strName*/) { return -1; }
 
     // Synthesises a press or a release of a key as the keyboard sends it (flagged as an extended key).
     virtual void SendKey(unsigned char nVirtualKey, bool bRelease) = 0;

@@ -30,6 +30,9 @@ constexpr std::int32_t kFromFullScreen = 1;  // the handling of full-screen wind
 constexpr std::int32_t kRestoreShow = 0;
 constexpr std::int32_t kRestoreFromMinimised = 1;
 constexpr std::int32_t kRestoreMove = 2;
+// Never written by this program; a record that names it (another writer's) is restored from
+// minimised and then shown.
+constexpr std::int32_t kRestoreAndShow = 3;
 
 // Screen width and height of the recorded display settings (dmPelsWidth and dmPelsHeight).
 std::uint32_t GetDisplayWidth(const HIDDEN_WINDOW& window);

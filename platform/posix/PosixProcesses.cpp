@@ -10,6 +10,7 @@ class CNoProcesses final : public IProcesses {
 public:
     void List(std::vector<PROCESS_ENTRY>& processes) override { processes.clear(); }
     std::uint32_t ForegroundProcess() override { return 0; }
+    void TakeNewWindowProcesses(std::vector<std::uint32_t>& processes) override { processes.clear(); }
     std::string PathOf(std::uint32_t) override { return {}; }
     std::string OriginalNameOf(const std::string&) override { return {}; }
     int CloseWindows(std::uint32_t) override { return 0; }

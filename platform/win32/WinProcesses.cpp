@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "core/seams/Processes.h"
@@ -66,6 +67,38 @@ BOOL CALLBACK CloseProc(HWND hWnd, LPARAM lParam) {
     if (nPid == pQuery->nPid && IsClosable(hWnd) && ::PostMessageA(hWnd, WM_CLOSE, 0, 0)) ++pQuery->nAsked;
     return TRUE;
 }
+
+// The processes that made a top-level window, as Windows tells the thread that watches (the
+// program's window thread, the only one that asks): filled by the event callback while that thread
+// waits for messages, emptied by TakeNewWindowProcesses.
+std::vector<std::uint32_t> g_newWindowProcesses;
+constexpr std::size_t kMostNewWindowProcesses = 1024;  // a storm of windows costs no more memory
+
+void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND hWnd, LONG nObject, LONG nChild, DWORD, DWORD) {
+    if (!hWnd || nObject != OBJID_WINDOW || nChild != CHILDID_SELF || ::GetAncestor(hWnd, GA_ROOT) != hWnd) return;
+    DWORD nPid = 0;
+    ::GetWindowThreadProcessId(hWnd, &nPid);
+    if (nPid != 0 && g_newWindowProcesses.size() < kMostNewWindowProcesses &&
+        std::find(g_newWindowProcesses.begin(), g_newWindowProcesses.end(), nPid) == g_newWindowProcesses.end())
+        g_newWindowProcesses.push_back(nPid);
+}
+
+// Owns the watch of new windows (an out-of-context event hook: Windows calls back on the thread
+// that set it, between its messages, and nothing of ours runs in other processes).
+class CWindowWatch {
+public:
+    CWindowWatch()
+        : m_hHook(::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, OnWindowCreated, 0, 0,
+                                    WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {}
+    ~CWindowWatch() {
+        if (m_hHook) ::UnhookWinEvent(m_hHook);
+    }
+    CWindowWatch(const CWindowWatch&) = delete;
+    CWindowWatch& operator=(const CWindowWatch&) = delete;
+
+private:
+    HWINEVENTHOOK m_hHook;
+};
 
 BOOL CALLBACK CollectProc(HWND hWnd, LPARAM lParam) {
     if (IsProgramWindow(hWnd)) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
@@ -148,6 +181,12 @@ public:
         DWORD nPid = 0;
         if (hWnd) ::GetWindowThreadProcessId(hWnd, &nPid);
         return nPid;
+    }
+
+    void TakeNewWindowProcesses(std::vector<std::uint32_t>& processes) override {
+        if (!m_pWatch) m_pWatch = std::make_unique<CWindowWatch>();
+        processes.swap(g_newWindowProcesses);
+        g_newWindowProcesses.clear();
     }
 
     std::string PathOf(std::uint32_t nPid) override {
@@ -240,6 +279,7 @@ private:
     QUERYIMAGENAME m_pfnQueryImageName = nullptr;
     QUERYSYSTEMINFORMATION m_pfnQuerySystem = nullptr;
     std::vector<unsigned char> m_buffer;
+    std::unique_ptr<CWindowWatch> m_pWatch;
 };
 
 }  // namespace

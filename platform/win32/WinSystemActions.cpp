@@ -151,6 +151,14 @@ public:
         return key.Close();
     }
 
+    long DeleteRunOnceValue(const std::string& strName) override {
+        CRegKey key;
+        if (!key.OpenRunOnce()) return ERROR_CANTOPEN;
+        const long nStatus = ::RegDeleteValueA(key.Get(), strName.c_str());
+        if (nStatus != ERROR_SUCCESS) return nStatus;
+        return key.Close();
+    }
+
     long ReadRunValue(const std::string& strName, std::string& strData) override {
         CRegKey key;
         if (!key.OpenRun()) return ERROR_CANTOPEN;

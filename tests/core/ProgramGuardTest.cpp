@@ -199,15 +199,19 @@ TEST_F(ProgramRules, ABlockedProgramIsEndedAtItsStartHoweverItIsNamedAndWhenever
         EXPECT_EQ(m_processes.IsRunning(nPid), !c.bEnded) << c.pszPath;
         m_processes.Quit(nPid);
     }
-    // One kept behind the others is of no use to the child; it is found at the next look at
-    // every process, within 30 seconds.
+    // One that opens its window behind the others is found as the window opens; one without a
+    // window at the next look at every process, within 30 seconds.
     const std::uint32_t nBehind = m_processes.Start("chess.exe");
-    int nTicks = 0;
-    while (m_processes.IsRunning(nBehind) && nTicks < 60) m_kid.Tick(), ++nTicks;
+    m_kid.Tick();
     EXPECT_FALSE(m_processes.IsRunning(nBehind));
+    const std::uint32_t nWindowless = m_processes.Start("chess.exe");
+    m_processes.HasNoWindow(nWindowless);
+    int nTicks = 0;
+    while (m_processes.IsRunning(nWindowless) && nTicks < 60) m_kid.Tick(), ++nTicks;
+    EXPECT_FALSE(m_processes.IsRunning(nWindowless));
     EXPECT_LE(nTicks, 30);
     const std::vector<std::string> endings = Endings();
-    ASSERT_EQ(endings.size(), 6u);
+    ASSERT_EQ(endings.size(), 7u);
     EXPECT_EQ(endings[0], "chess.exe was ended at its start: it is not allowed today (0 minutes used today)");
     EXPECT_EQ(endings[1], "game.exe was ended at its start: it is not allowed today (0 minutes used today)");
 }

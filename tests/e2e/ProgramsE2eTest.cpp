@@ -307,21 +307,27 @@ TEST(Programs, ABlockedGameIsEndedAtItsStartRenamedOrStartedBeforeTheLoginAndThe
     EXPECT_TRUE(CTestPrograms::WaitForEnd(nEarly, 10000)) << "the game started before the login runs on";
     EXPECT_TRUE(LineSays(hStatus, "game.exe is not allowed today.", 5000)) << ProgramLine(hStatus);
 
-    // Started by the child, under its name and renamed.
+    // Started by the child, under its name, renamed, and minimised behind the other windows.
     games.CopyAs("game.exe", "notes.exe");
-    for (const char* pszExe : {"game.exe", "notes.exe"}) {
+    const struct {
+        const char* pszExe;
+        const char* pszArguments;
+    } starts[] = {{"game.exe", ""}, {"notes.exe", ""}, {"game.exe", "/behind"}};
+    for (const auto& start : starts) {
         CProgramUnderTest::Pause(9000);  // the reason of the last ending is gone from the line
-        const DWORD nGame = games.Start(pszExe);
+        const DWORD nGame = games.Start(start.pszExe, start.pszArguments);
         ASSERT_NE(nGame, 0u);
         DWORD nTaken = 0;
-        EXPECT_TRUE(CTestPrograms::WaitForEnd(nGame, 10000, &nTaken)) << pszExe << " runs although it is blocked";
-        std::printf("%s, blocked, was ended %lu ms after its start\n", pszExe, static_cast<unsigned long>(nTaken));
-        EXPECT_TRUE(LineSays(hStatus, "game.exe is not allowed today.", 5000)) << pszExe << ": " << ProgramLine(hStatus);
+        EXPECT_TRUE(CTestPrograms::WaitForEnd(nGame, 20000, &nTaken))
+            << start.pszExe << start.pszArguments << " runs although it is blocked";
+        std::printf("%s %s, blocked, was ended %lu ms after its start\n", start.pszExe, start.pszArguments,
+                    static_cast<unsigned long>(nTaken));
+        EXPECT_TRUE(LineSays(hStatus, "game.exe is not allowed today.", 5000)) << start.pszExe << ": " << ProgramLine(hStatus);
     }
     program.Screenshot("program-blocked");
     std::vector<std::string> endings;
-    WaitFor([&] { return (endings = ProgramEndings(program)).size() >= 3; }, 5000);
-    EXPECT_EQ(endings, std::vector<std::string>(3, "game.exe was ended at its start: it is not allowed today (0 minutes used today)"));
+    WaitFor([&] { return (endings = ProgramEndings(program)).size() >= 4; }, 5000);
+    EXPECT_EQ(endings, std::vector<std::string>(4, "game.exe was ended at its start: it is not allowed today (0 minutes used today)"));
 }
 
 TEST(Programs, AHomeworkProgramStaysUsableWhileTheComputerIsLockedForEverythingElse) {

@@ -2,7 +2,8 @@
 // and as homework.exe (each with its name in its version information, as real programs carry it).
 // It shows one window titled with its name and
 //   /ignore-close   does not close when asked (WM_CLOSE): its title then ends in "(asked to close)";
-//   /at:X,Y         puts its window there.
+//   /at:X,Y         puts its window there;
+//   /behind         opens its window minimised, without taking the front.
 // A message WM_APP + 1 from the test brings it to the front, as a click on it would.
 #include <windows.h>
 
@@ -61,9 +62,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR pszCommandLine, int) {
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = "QuenbyTestProgram";
     ::RegisterClassA(&wc);
-    HWND hWnd = ::CreateWindowExA(0, wc.lpszClassName, g_szTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 360, 220,
-                                  nullptr, nullptr, hInstance, nullptr);
+    const bool bBehind = std::strstr(pszCommandLine, "/behind") != nullptr;
+    HWND hWnd = ::CreateWindowExA(0, wc.lpszClassName, g_szTitle, WS_OVERLAPPEDWINDOW | (bBehind ? 0 : WS_VISIBLE), x,
+                                  y, 360, 220, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd) return 1;
+    if (bBehind) ::ShowWindow(hWnd, SW_SHOWMINNOACTIVE);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);

@@ -39,6 +39,7 @@ public:
         process.bIgnoresClose = bIgnoresClose;
         process.strTitle = strImage + " window";
         m_processes.push_back(process);
+        m_newWindows.push_back(process.nPid);
         return process.nPid;
     }
     // Other programs, as a busy machine runs them.
@@ -46,6 +47,12 @@ public:
         for (int n = 0; n < nCount; ++n) Start("service" + std::to_string(n) + ".exe", "C:\\Windows\\System32\\x.exe");
     }
     void Front(std::uint32_t nPid) { m_nFront = nPid; }
+    // The process runs without a window (a program's helper, a console game).
+    void HasNoWindow(std::uint32_t nPid) {
+        std::erase(m_newWindows, nPid);
+        for (PROCESS& p : m_processes)
+            if (p.nPid == nPid) p.strTitle.clear();
+    }
     bool IsRunning(std::uint32_t nPid) const {
         return std::any_of(m_processes.begin(), m_processes.end(), [nPid](const PROCESS& p) { return p.nPid == nPid; });
     }
@@ -64,6 +71,10 @@ public:
         }
     }
     std::uint32_t ForegroundProcess() override { return m_nFront; }
+    void TakeNewWindowProcesses(std::vector<std::uint32_t>& processes) override {
+        processes.swap(m_newWindows);
+        m_newWindows.clear();
+    }
     std::string PathOf(std::uint32_t nPid) override {
         if (nPid == kOwnPid) return "C:\\Program Files\\Quenby\\Quenby.exe";
         const PROCESS* p = Find(nPid);
@@ -114,5 +125,6 @@ private:
 
     std::uint32_t m_nNextPid = 1000;
     std::uint32_t m_nFront = 0;
+    std::vector<std::uint32_t> m_newWindows;  // the processes whose window opened since the last look
     std::map<std::uint64_t, std::uint32_t> m_windows;
 };

@@ -52,7 +52,12 @@ public:
     }
     long WriteRunOnceValue(const std::string& strName, const std::string& strData) override {
         Note("write runonce " + strName + " | " + strData);
+        m_runOnceValues[strName] = strData;
         return 0;
+    }
+    long DeleteRunOnceValue(const std::string& strName) override {
+        Note("delete runonce " + strName);
+        return m_runOnceValues.erase(strName) ? 0 : kNotFound;
     }
     long ReadRunValue(const std::string& strName, std::string& strData) override {
         Note("read run " + strName);
@@ -101,6 +106,7 @@ public:
 
     std::vector<std::string> m_calls;
     std::map<std::string, std::string> m_runValues;
+    std::map<std::string, std::string> m_runOnceValues;
     static constexpr long kNotFound = 2;  // ERROR_FILE_NOT_FOUND
     // Answers a test may turn to success (the shell's codes succeed above 32).
     bool m_bTokenOpens = false;

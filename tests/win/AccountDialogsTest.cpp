@@ -36,7 +36,7 @@
 
 namespace {
 
-// System actions with a registry of run values; everything else refuses.
+// System actions with a registry of Run and RunOnce values; everything else refuses.
 class CRunValues final : public ISystemActions {
 public:
     CRunValues() { CSystem::Use(this); }
@@ -66,11 +66,21 @@ public:
         if (m_bForget) return 0;
         return m_values.erase(strName) ? 0 : ERROR_FILE_NOT_FOUND;
     }
+    long WriteRunOnceValue(const std::string& strName, const std::string& strData) override {
+        if (m_nRefuse) return m_nRefuse;
+        if (!m_bForget) m_runOnce[strName] = strData;
+        return 0;
+    }
+    long DeleteRunOnceValue(const std::string& strName) override {
+        if (m_nRefuse) return m_nRefuse;
+        return m_runOnce.erase(strName) ? 0 : ERROR_FILE_NOT_FOUND;
+    }
     void SendKey(unsigned char, bool) override {}
     unsigned long GetForegroundLockTimeout() override { return 0; }
     void SetForegroundLockTimeout(unsigned long) override {}
 
     std::map<std::string, std::string> m_values;
+    std::map<std::string, std::string> m_runOnce;
     int m_nWrites = 0;
     long m_nRefuse = 0;     // every change fails with this status
     bool m_bForget = false;  // every change reports success and changes nothing
@@ -347,6 +357,7 @@ TEST_F(Accounts, TheFirstRunDialogEndsOnlyThroughAMatchingOkAndRegistersAutoRun)
     EXPECT_EQ(admin.bAutoRun, 1);
     EXPECT_EQ(admin.bFirstRunPending, 0);
     EXPECT_EQ(m_registry.m_values[GetRunValueName()], GetModulePath()) << "written anew";
+    EXPECT_EQ(m_registry.m_runOnce.count("*Quenby"), 1u) << "and the start in Safe Mode";
     CAdminAccount stored;
     ASSERT_TRUE(stored.Load());
     EXPECT_EQ(std::memcmp(&stored.m_admin, &admin, sizeof admin), 0);
@@ -369,6 +380,7 @@ TEST_F(Accounts, OptionsKeepTheBackgroundPairAndTheAutoRunValueInLine) {
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     }
     EXPECT_EQ(m_registry.m_values[GetRunValueName()], GetModulePath());
+    EXPECT_EQ(m_registry.m_runOnce.count("*Quenby"), 1u);
     EXPECT_FALSE(m_folder.Exists("parent.nam")) << "a cancel stores nothing";
 
     // Ticking the other box clears the first; clicking a ticked box moves the tick; OK stores.
@@ -392,6 +404,7 @@ TEST_F(Accounts, OptionsKeepTheBackgroundPairAndTheAutoRunValueInLine) {
     EXPECT_EQ(stored.m_admin.nLockBackground, 1);
     EXPECT_EQ(stored.m_admin.bAutoRun, 0);
     EXPECT_TRUE(m_registry.m_values.empty()) << "auto-run off removes the value";
+    EXPECT_TRUE(m_registry.m_runOnce.empty()) << "and the start in Safe Mode";
 
     // Neither box ticked at OK stores the semi-transparent background.
     m_store.m_adminAccount.m_admin.nLockBackground = 7;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "companion/CompanionNames.h"
 #include "companion/win32/MyMessenger.h"
 #include "core/rules/UsageState.h"
+#include "core/store/AdminAccount.h"
 #include "core/store/SessionEndMark.h"
 #include "core/store/UsageStore.h"
 #include "DialogAnswer.h"
@@ -32,6 +34,7 @@
 #include "support/WaitUntil.h"
 #include "win/app/ControlDlg.h"
 #include "win/app/HiddenWindowDisplay.h"
+#include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/LockDlg.h"
 
@@ -89,7 +92,7 @@ class Controller : public ::testing::Test {
 protected:
     void Start(const SCREEN_LAYOUT& layout = CurrentScreenLayout(), CMyMessenger* pMessenger = nullptr) {
         m_pDlg = std::make_unique<CControlDlg>();
-        m_pDlg->UseScreenLayout(layout);
+        m_pDlg->DesktopLock().UseScreenLayout(layout);
         m_pDlg->UseMessenger(pMessenger);
         ASSERT_TRUE(m_pDlg->Create());
         {
@@ -120,12 +123,12 @@ protected:
     // hides like any other program's window, so totals would count it too.)
     int RecordsOf(const std::vector<HWND>& windows) const {
         int nCount = 0;
-        for (int n = 0; n < m_pDlg->HiddenWindows().GetCount(); ++n)
-            for (HWND hWnd : windows) nCount += WindowOf(*m_pDlg->HiddenWindows().GetAt(n)) == hWnd;
+        for (int n = 0; n < m_pDlg->DesktopLock().HiddenWindows().GetCount(); ++n)
+            for (HWND hWnd : windows) nCount += WindowOf(*m_pDlg->DesktopLock().HiddenWindows().GetAt(n)) == hWnd;
         return nCount;
     }
     // winnodes.tmp holds exactly the list.
-    bool WinnodesHoldsTheList() const { return WinnodesSize() == 184LL * m_pDlg->HiddenWindows().GetCount(); }
+    bool WinnodesHoldsTheList() const { return WinnodesSize() == 184LL * m_pDlg->DesktopLock().HiddenWindows().GetCount(); }
     long long WinnodesSize() const { return m_folder.Exists("winnodes.tmp") ? m_folder.Read("winnodes.tmp").size() : -1; }
 
     CTempFolder m_folder;
@@ -217,7 +220,7 @@ TEST_F(Controller, SweptWindowsAreHiddenWhileLockedAndComeBackOnce) {
     m_pDlg->LockDesktop();
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(other.m_windows[0]) && !::IsWindowVisible(other.m_windows[1]); }));
     EXPECT_EQ(RecordsOf(other.m_windows), 2);
-    EXPECT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 0);
+    EXPECT_EQ(m_pDlg->DesktopLock().HiddenWindows().CountFromFullScreen(), 0);
     EXPECT_TRUE(WinnodesHoldsTheList());
     EXPECT_EQ(m_pDlg->IsLocked(), 1);
     EXPECT_TRUE(m_system.CallsStartingWith("press").empty()) << "no full-screen window, no Alt+Tab";
@@ -268,15 +271,15 @@ TEST_F(Controller, AFullScreenWindowInFrontIsMinimisedHiddenOrMovedAndPutBack) {
         COtherProgram other({At(rcScreen, c.nFlags)}, true);
         HWND hGame = other.m_windows[0];
         ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
-        EXPECT_EQ(m_pDlg->FindFullScreenWindow(), hGame);
+        EXPECT_EQ(m_pDlg->DesktopLock().FindFullScreenWindow(), hGame);
 
         m_system.m_calls.clear();
         m_pDlg->LockDesktop();
         const std::vector<std::string> altTab = {"press 18", "press 9", "release 9", "release 18"};
         EXPECT_EQ(m_system.m_calls, altTab);
-        ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
+        ASSERT_EQ(m_pDlg->DesktopLock().HiddenWindows().CountFromFullScreen(), 1);
         EXPECT_EQ(RecordsOf({hGame}), 1) << "the sweep skips a window already recorded";
-        const HIDDEN_WINDOW* pRecord = m_pDlg->HiddenWindows().GetFromFullScreen(0);
+        const HIDDEN_WINDOW* pRecord = m_pDlg->DesktopLock().HiddenWindows().GetFromFullScreen(0);
         EXPECT_EQ(pRecord->nRestore, c.nRestore);
         EXPECT_EQ(pRecord->rcWindow.left, rcScreen.left);
         EXPECT_EQ(pRecord->rcWindow.right, rcScreen.right);
@@ -295,6 +298,61 @@ TEST_F(Controller, AFullScreenWindowInFrontIsMinimisedHiddenOrMovedAndPutBack) {
         EXPECT_TRUE(m_system.CallsStartingWith("display").empty()) << "the display mode did not change";
         TearDown();
     }
+}
+
+TEST_F(Controller, AWhileAfterAFullScreenWindowWasPutAwayTheLockLooksAgain) {
+    StartUnlocked();
+    COtherProgram game({At(CoveredArea(CurrentScreenLayout()))}, true);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == game.m_windows[0]; }));
+    m_pDlg->LockDesktop();
+    ASSERT_TRUE(::IsIconic(game.m_windows[0]));
+    EXPECT_TRUE(m_pDlg->CurtainCoversScreen()) << "the curtain is up at once, not after a pause";
+
+    // A window the program brings up while it lets go of the screen (a "paused" box, say) and a
+    // screen that changed meanwhile: the look a while later sweeps the one and covers the other.
+    COtherProgram paused({At({100, 100, 300, 200})});
+    m_pDlg->DesktopLock().UseScreenLayout(TwoMonitors());
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(paused.m_windows[0]); }, 5000))
+        << "the window that came up after the lock was swept";
+    EXPECT_EQ(RecordsOf(paused.m_windows), 1);
+    EXPECT_TRUE(WinnodesHoldsTheList());
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(TwoMonitors()))) << Text(WindowRect(Curtain()));
+}
+
+TEST_F(Controller, TheWindowsReachTheCurtainOnlyThroughItsVerbs) {
+    StartUnlocked();
+    // A child's close drops the program to the tray; the mini window or the tray bring it back.
+    m_pDlg->DropToTray();
+    EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(Curtain()) != FALSE; }, 5000)) << "minimised by a posted command";
+    EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "no taskbar button";
+    m_pDlg->RestoreCurtain();
+    EXPECT_FALSE(::IsIconic(Curtain()));
+    EXPECT_TRUE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(CurtainAlpha(Curtain()), 0) << "unlocked, the curtain stays invisible";
+    m_pDlg->MinimiseCurtain();
+    EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(Curtain()) != FALSE; }, 5000));
+    m_pDlg->RestoreCurtain();
+    // Not minimised, the curtain is left as it is.
+    const RECT rcBefore = WindowRect(Curtain());
+    m_pDlg->RestoreCurtain();
+    EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcBefore)) << Text(WindowRect(Curtain()));
+
+    HMENU hSysMenu = ::GetSystemMenu(Curtain(), FALSE);
+    m_pDlg->OfferCurtainClose(false);
+    EXPECT_TRUE(::GetMenuState(hSysMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) << "a child's";
+    m_pDlg->OfferCurtainClose(true);
+    EXPECT_FALSE(::GetMenuState(hSysMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) << "the Administrator's";
+
+    // Each open box holds the tray menu; a box over a dialog leaves the dialog's hold.
+    m_pDlg->HoldTrayMenu();
+    m_pDlg->HoldTrayMenu();
+    m_pDlg->ReleaseTrayMenu();
+    EXPECT_FALSE(m_pDlg->IsTrayMenuEnabled());
+    m_pDlg->ReleaseTrayMenu();
+    EXPECT_TRUE(m_pDlg->IsTrayMenuEnabled());
+    m_pDlg->ReleaseTrayMenu();
+    m_pDlg->HoldTrayMenu();
+    EXPECT_FALSE(m_pDlg->IsTrayMenuEnabled()) << "a release too many is not kept for later";
 }
 
 TEST_F(Controller, TheRecordedDisplayModeIsSetBackBeforeTheFullScreenWindow) {
@@ -316,8 +374,8 @@ TEST_F(Controller, TheRecordedDisplayModeIsSetBackBeforeTheFullScreenWindow) {
         dm.dmPelsWidth = c.cx;
         dm.dmPelsHeight = c.cy;
         SetDisplay(record, dm);
-        m_pDlg->HiddenWindows().Add(record);
-        m_pDlg->MarkLocked();
+        m_pDlg->DesktopLock().HiddenWindows().Add(record);
+        m_pDlg->DesktopLock().MarkLocked();
         bool bIconicAtChange = false;
         m_system.m_onDisplayChange = [&] { bIconicAtChange = ::IsIconic(hGame); };
 
@@ -350,8 +408,8 @@ TEST_F(Controller, TheDesktopTheTaskbarAndTheProgramsOwnWindowsAreNeverTouched) 
     // The full-screen "WorkerW" is in front, yet is no full-screen program.
     COtherProgram other({worker, trayWnd, manager, hidden}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == other.m_windows[0]; }));
-    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
-    EXPECT_TRUE(m_pDlg->IsDesktopWindow(::GetDesktopWindow())) << "the system's desktop window, which covers the screen";
+    EXPECT_EQ(m_pDlg->DesktopLock().FindFullScreenWindow(), nullptr);
+    EXPECT_TRUE(CDesktopLock::IsDesktopWindow(::GetDesktopWindow())) << "the system's desktop window, which covers the screen";
 
     m_pDlg->LockDesktop();
     Pump(100);
@@ -401,21 +459,21 @@ TEST_F(Controller, WithTwoMonitorsTheCurtainCoversBoth) {
     // each is not.
     COtherProgram primaryOnly({At({0, 0, 1366, 768})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == primaryOnly.m_windows[0]; }));
-    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), primaryOnly.m_windows[0]);
+    EXPECT_EQ(m_pDlg->DesktopLock().FindFullScreenWindow(), primaryOnly.m_windows[0]);
     COtherProgram halves({At({-640, 0, 640, 768})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == halves.m_windows[0]; }));
-    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), nullptr);
+    EXPECT_EQ(m_pDlg->DesktopLock().FindFullScreenWindow(), nullptr);
     COtherProgram both({At({-1280, 0, 1366, 1024})}, true);
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == both.m_windows[0]; }));
-    EXPECT_EQ(m_pDlg->FindFullScreenWindow(), both.m_windows[0]);
+    EXPECT_EQ(m_pDlg->DesktopLock().FindFullScreenWindow(), both.m_windows[0]);
 
     // A game on the second monitor is minimised and recorded as the full-screen window.
     COtherProgram game({At({-1280, 0, 0, 1024})}, true);
     HWND hGame = game.m_windows[0];
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
     m_pDlg->LockDesktop();
-    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
-    EXPECT_EQ(WindowOf(*m_pDlg->HiddenWindows().GetFromFullScreen(0)), hGame);
+    ASSERT_EQ(m_pDlg->DesktopLock().HiddenWindows().CountFromFullScreen(), 1);
+    EXPECT_EQ(WindowOf(*m_pDlg->DesktopLock().HiddenWindows().GetFromFullScreen(0)), hGame);
     EXPECT_TRUE(::IsIconic(hGame));
 }
 
@@ -434,8 +492,8 @@ TEST_F(Controller, TheGamesDisplayModeIsTheOneFromBeforeItWasMinimised) {
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == hGame; }));
 
     m_pDlg->LockDesktop();
-    ASSERT_EQ(m_pDlg->HiddenWindows().CountFromFullScreen(), 1);
-    const HIDDEN_WINDOW* pRecord = m_pDlg->HiddenWindows().GetFromFullScreen(0);
+    ASSERT_EQ(m_pDlg->DesktopLock().HiddenWindows().CountFromFullScreen(), 1);
+    const HIDDEN_WINDOW* pRecord = m_pDlg->DesktopLock().HiddenWindows().GetFromFullScreen(0);
     EXPECT_EQ(GetDisplayWidth(*pRecord), 800u);
     EXPECT_EQ(GetDisplayHeight(*pRecord), 600u);
     EXPECT_EQ(m_system.m_cxMode, 1366u) << "the game was minimised after the mode was read";
@@ -533,10 +591,7 @@ TEST_F(Controller, WhatAnotherProgramSendsTheCurtainGainsNothing) {
         EXPECT_EQ(m_pDlg->GetLockDlg(), nullptr) << "no second lock screen, whose heartbeat names nobody";
         EXPECT_EQ(firstRun.m_nAnswered, 0) << "no first-run dialog";
     }
-    // The clock turned a day on after the resume message: set back all the same.
-    clock.Turn(86400);
-    m_pDlg->SendMessage(WM_TIMECHANGE);
-    EXPECT_EQ(m_system.CallsStartingWith("set time"), std::vector<std::string>{"set time 2026-05-12 15:00:00"});
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty()) << "no turned clock to set back";
 }
 
 TEST_F(Controller, AnotherDesktopWithTheInputIsSwitchedBackWhileLockedAndRecordedOnce) {
@@ -598,7 +653,7 @@ TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
     Start(SingleScreenLayout(1366, 768));
     EXPECT_TRUE(m_pDlg->CurtainCoversScreen());
     // A second monitor is switched on: until the change is handled the curtain leaves it bare.
-    m_pDlg->UseScreenLayout(TwoMonitors());
+    m_pDlg->DesktopLock().UseScreenLayout(TwoMonitors());
     EXPECT_FALSE(m_pDlg->CurtainCoversScreen()) << "the check looks at every monitor, not the primary one";
     m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1366, 768));
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), CurtainRect(TwoMonitors()))) << Text(WindowRect(Curtain()));
@@ -608,7 +663,7 @@ TEST_F(Controller, ADisplayChangeWhileLockedCoversEveryMonitorAtOnce) {
     // Unlocked, the curtain is not put back over the screen.
     m_pDlg->UnlockDesktop();
     const RECT rcUnlocked = WindowRect(Curtain());
-    m_pDlg->UseScreenLayout(SingleScreenLayout(800, 600));
+    m_pDlg->DesktopLock().UseScreenLayout(SingleScreenLayout(800, 600));
     m_pDlg->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
     EXPECT_TRUE(SameRect(WindowRect(Curtain()), rcUnlocked)) << Text(WindowRect(Curtain()));
     EXPECT_FALSE(::GetWindowLongA(Curtain(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -619,7 +674,7 @@ TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurta
     ASSERT_NE(hCounter, nullptr);
     Start();
     ASSERT_TRUE(m_pDlg->IsLocked());
-    EXPECT_TRUE(m_pDlg->KeyboardHook().IsInstalled());
+    EXPECT_TRUE(m_pDlg->DesktopLock().KeyboardHook().IsInstalled());
     ::SetForegroundWindow(Curtain());
     g_nKeysSeen = 0;
     PressAndRelease({VK_LWIN});
@@ -631,17 +686,41 @@ TEST_F(Controller, WhileLockedTheWindowsKeyAndAltTabNeverReachWindowsAndTheCurta
     EXPECT_EQ(::GetForegroundWindow(), Curtain());
 
     m_pDlg->UnlockDesktop();
-    EXPECT_FALSE(m_pDlg->KeyboardHook().IsInstalled());
+    EXPECT_FALSE(m_pDlg->DesktopLock().KeyboardHook().IsInstalled());
     g_nKeysSeen = 0;
     PressAndRelease({VK_LWIN});
     EXPECT_TRUE(WaitUntil([] { return g_nKeysSeen == 1; }, 5000)) << "unlocked, the Windows key goes through";
     ::UnhookWindowsHookEx(hCounter);
 }
 
-TEST_F(Controller, EveryStartReArmsTheSafeModeRunOnceValue) {
-    Start();
-    EXPECT_EQ(m_system.CallsStartingWith("write runonce"),
-              std::vector<std::string>{"write runonce *Quenby | \"" + GetModulePath() + "\" *mute*"});
+TEST_F(Controller, EveryStartMakesTheStartWithWindowsFollowTheAdministratorsChoice) {
+    using VALUES = std::map<std::string, std::string>;
+    const VALUES runOnce{{"*Quenby", std::string(1, '"').append(GetModulePath()).append("\" *mute*")}};
+    const VALUES run{{GetRunValueName(), GetModulePath()}};
+    struct CASE {
+        const char* pszName;
+        int bAutoRun;
+        bool bDamaged;  // the Administrator record cannot be trusted: it holds no choice
+        bool bWanted;
+    };
+    for (const CASE& c : {CASE{"chosen", 1, false, true}, CASE{"not chosen", 0, false, false},
+                          CASE{"a damaged record", 0, true, true}}) {
+        SCOPED_TRACE(c.pszName);
+        CAdminAccount admin;
+        admin.m_admin.bFirstRunPending = c.bDamaged ? 1 : 0;
+        admin.m_admin.bAutoRun = c.bAutoRun;
+        ASSERT_TRUE(admin.Save());
+        // A first run pending beside a child's data is a damaged record.
+        if (c.bDamaged) m_folder.Write("child.nam", BYTES(64, 0x5A));
+        // Windows ran the RunOnce value and deleted it; a run from before the choice left both.
+        m_system.m_runOnceValues = c.bWanted ? VALUES{} : runOnce;
+        m_system.m_runValues = run;
+        Start();
+        ASSERT_EQ(m_pDlg->Store().m_adminAccount.IsDamaged(), c.bDamaged);
+        EXPECT_EQ(m_system.m_runOnceValues, c.bWanted ? runOnce : VALUES{});
+        EXPECT_EQ(m_system.m_runValues, c.bWanted ? run : VALUES{});
+        TearDown();
+    }
 }
 
 TEST_F(Controller, AStartAfterAKillSetsBackAZoneChangedMeanwhileAndCountsTheGap) {

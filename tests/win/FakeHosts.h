@@ -1,6 +1,6 @@
 // Fakes of the small interfaces a window gets from its owner (the controller's IControllerHost,
 // the lock screen's IAccountWindowHost), so that a window is tested alone: they record what the
-// window asked for. The curtain is a plain full-screen window that is never shown.
+// window asked for, of the curtain too (there is none).
 #pragma once
 
 #include <windows.h>
@@ -16,15 +16,6 @@
 
 class CFakeControllerHost final : public IControllerHost {
 public:
-    CFakeControllerHost()
-        : m_hCurtain(::CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "curtain", WS_POPUP | WS_SYSMENU, 0, 0,
-                                       ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                       nullptr, nullptr, nullptr)) {}
-    ~CFakeControllerHost() override { ::DestroyWindow(m_hCurtain); }
-    CFakeControllerHost(const CFakeControllerHost&) = delete;
-    CFakeControllerHost& operator=(const CFakeControllerHost&) = delete;
-
-    HWND CurtainWnd() const override { return m_hCurtain; }
     bool IsLocked() const override { return m_bLocked; }
     void LockDesktop() override {
         m_bLocked = true;
@@ -37,22 +28,33 @@ public:
         ::GetWindowThreadProcessId(hWnd, &nProcess);
         return std::find(m_letThrough.begin(), m_letThrough.end(), nProcess) != m_letThrough.end();
     }
-    void SetTrayTip(const std::string& strTip) override { m_strTrayTip = strTip.substr(0, 127); }
-    void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
+    void RestoreCurtain() override { m_bInTray = false; }
+    void MinimiseCurtain() override { ++m_nMinimised; }
+    void DropToTray() override { m_bInTray = true; }
+    void ShowAboveCurtain(HWND hWnd) override { m_hAboveCurtain = hWnd; }
+    void OfferCurtainClose(bool bOffer) override { m_bCloseOffered = bOffer; }
     bool IsObscured() override { return false; }
     bool CurtainCoversScreen() const override { return m_bCoversScreen; }
+    void SetTrayTip(const std::string& strTip) override { m_strTrayTip = strTip.substr(0, 127); }
+    void HoldTrayMenu() override { ++m_nTrayMenuHolds; }
+    void ReleaseTrayMenu() override { --m_nTrayMenuHolds; }
     void Quit() override { m_bQuit = true; }
     void SetMessengerState(int nState) override { m_nMessengerState = nState; }
     void SetLockBackground(int nMode) override { m_nLockBackground = nMode; }
     CLoginThrottle& LoginThrottle() override { return m_throttle; }
 
-    HWND m_hCurtain;
+    bool TrayMenuEnabled() const { return m_nTrayMenuHolds == 0; }
+
     bool m_bLocked = true;  // the program starts locked
+    bool m_bInTray = false;
+    int m_nMinimised = 0;
+    HWND m_hAboveCurtain = nullptr;
+    bool m_bCloseOffered = true;
     int m_nLockCalls = 0;
     std::vector<std::uint32_t> m_letThrough;
     bool m_bCoversScreen = true;  // false: a monitor was added that the curtain leaves bare
     std::string m_strTrayTip;
-    bool m_bTrayMenu = true;
+    int m_nTrayMenuHolds = 0;
     bool m_bQuit = false;
     int m_nMessengerState = 0;
     int m_nLockBackground = 0;

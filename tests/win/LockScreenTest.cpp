@@ -191,7 +191,7 @@ TEST_F(LockScreen, TheAdministratorWithoutPasswordGetsTheEditorAndTheHotKeyBring
     EXPECT_EQ(m_pLock->m_bHidden, 1);
     EXPECT_EQ(m_messenger.GetMainProgState(), 4);
     EXPECT_EQ(m_pControl->IsLocked(), 0) << "the desktop is released";
-    EXPECT_EQ(m_pControl->GetEditorWnd(), hEditor);
+    EXPECT_EQ(m_pControl->LoggedIn(), LOGGED_IN::ADMINISTRATOR);
 
     // While the editor is busy the hot key does nothing; then it switches the user.
     m_pLock->m_pSettingsWnd->m_bBusy = 1;
@@ -237,7 +237,8 @@ TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsThe
     ASSERT_NE(m_pLock->m_pStatusWnd, nullptr);
     EXPECT_FALSE(::IsWindowVisible(m_hLock));
     EXPECT_EQ(m_messenger.GetMainProgState(), 2);
-    EXPECT_NE(m_pControl->GetStatusWnd(), nullptr);
+    EXPECT_EQ(m_pControl->LoggedIn(), LOGGED_IN::CHILD);
+    EXPECT_EQ(m_pLock->LoggedInChild(), "Tom");
 
     // What a program of the child's sends meanwhile: the Administrator's Quit, and a login at the
     // hidden lock screen with the Administrator's password typed in. Neither does anything.
@@ -257,7 +258,7 @@ TEST_F(LockScreen, AChildWithoutPasswordIsAdmittedOnlyWithAnEmptyFieldAndGetsThe
     }
 
     // Closing the controller destroys the lock screen and the status window with it.
-    HWND hStatus = m_pControl->GetStatusWnd();
+    HWND hStatus = m_pLock->m_pStatusWnd->m_hWnd;
     m_pControl->DestroyWindow();
     EXPECT_FALSE(::IsWindow(hStatus));
     EXPECT_FALSE(::IsWindow(m_hLock));
@@ -274,13 +275,13 @@ TEST_F(LockScreen, AnotherWindowInFrontIsPutBehindWithinASecond) {
 
 TEST_F(LockScreen, TheKeepInFrontCheckCoversAMonitorAddedWhileLocked) {
     Start("pw");
-    m_pControl->UseScreenLayout(SingleScreenLayout(1366, 768));
+    m_pControl->DesktopLock().UseScreenLayout(SingleScreenLayout(1366, 768));
     m_pControl->LockDesktop();
     ASSERT_TRUE(m_pControl->CurtainCoversScreen());
     // A second monitor to the left of the primary one: the curtain over the primary alone no
     // longer counts as covering, and the next check puts it over both.
     const SCREEN_LAYOUT two{1366, 768, {-1280, 0, 1366, 1024}, 2, {{0, 0, 1366, 768}, {-1280, 0, 0, 1024}}};
-    m_pControl->UseScreenLayout(two);
+    m_pControl->DesktopLock().UseScreenLayout(two);
     EXPECT_FALSE(m_pControl->CurtainCoversScreen());
     ::SendMessageA(m_hLock, WM_TIMER, CLockDlg::kFrontTimer, 0);
     RECT rc{};

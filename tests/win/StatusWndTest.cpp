@@ -202,8 +202,8 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_EQ(Buttons(), "-RT");
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_TITLE), "User kid, Tuesday");
     EXPECT_EQ(m_pStatus->GetDlgItemText(IDC_STATUS_TOTAL), "Today total used 00:00:00 ");
-    EXPECT_EQ(::GetMenuState(::GetSystemMenu(m_host.m_hCurtain, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED,
-              static_cast<UINT>(MF_GRAYED));
+    EXPECT_FALSE(m_host.m_bCloseOffered) << "the curtain's Close is greyed out for a child";
+    EXPECT_EQ(m_host.m_hAboveCurtain, m_pStatus->m_hWnd);
     Shot("status-in-use.bmp");
 
     CNoticeWnd* pNotice = m_pStatus->NoticeWnd();
@@ -255,7 +255,7 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     Shot("status-forced-rest.bmp");
     // Closing does nothing while locked: the program does not drop to the tray.
     m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(::GetWindowLongA(m_host.m_hCurtain, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_FALSE(m_host.m_bInTray);
 
     Tick(60);
     EXPECT_EQ(State(), STATE_REST_DONE);
@@ -269,6 +269,9 @@ TEST_F(StatusWnd, AChildsAfternoonWarnedRestingAndStartingAgain) {
     EXPECT_EQ(Buttons(), "-RT");
     EXPECT_EQ(m_pStatus->LockTicks(), 0);
     EXPECT_EQ(Used(), 60) << "the rest is not use";
+    // Unlocked, closing drops the program to the tray.
+    m_pStatus->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(m_host.m_bInTray);
 }
 
 TEST_F(StatusWnd, TakeARestLocksAtOnceAndOnlyStartToUseIsLeft) {
@@ -689,7 +692,7 @@ TEST_F(StatusWnd, SwitchUserWaitsWhileTheSettingsDialogIsOpen) {
     EXPECT_TRUE(g_bFlagWhileOpen);
     EXPECT_TRUE(g_bSurvivedSwitch);
     EXPECT_FALSE(m_pStatus->IsInSettings());
-    EXPECT_TRUE(m_host.m_bTrayMenu) << "the tray menu is back after the dialog";
+    EXPECT_TRUE(m_host.TrayMenuEnabled()) << "the tray menu is back after the dialog";
 }
 
 namespace {
@@ -721,13 +724,14 @@ TEST_F(StatusWnd, DestroyedUnderItsSettingsDialogTheWindowEndsTheLoginAndTheDial
     EXPECT_FALSE(bDialogLeft) << "the dialog went with its owner";
     EXPECT_NE(m_lockScreen.m_pReleased, nullptr);
     EXPECT_EQ(m_lockScreen.m_nBackFromStatus, 1);
-    EXPECT_TRUE(m_host.m_bTrayMenu);
+    EXPECT_TRUE(m_host.TrayMenuEnabled());
 }
 
 // A child turns the clock while logged in and switches user at once. The controller's guard sets
 // the true time back as soon as the system announces the change (the test's system actions move
 // the fake clock as Windows would), so the next login starts from the true time and the day's
-// use goes on as if nothing happened.
+// use goes on as if nothing happened. At the lock screen, where no child can reach the clock, a
+// change (Windows' own correction) is taken as it is.
 namespace {
 struct CLOCK_JUMP {
     const char* pszName;
@@ -735,11 +739,17 @@ struct CLOCK_JUMP {
 };
 }  // namespace
 
-TEST_F(StatusWndInTheProgram, TurningTheClockAndSwitchingUserAtOnceIsUndone) {
+TEST_F(StatusWndInTheProgram, TurningTheClockAndSwitchingUserAtOnceIsUndoneButTheLockScreenTakesACorrection) {
     m_system.m_onSetTime = [this](const CLocalTime& t) {
         m_clock.SetLocal(t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond);
         return true;
     };
+    CEventRecorder events;
+    m_clock.Turn(-600);
+    m_pControl->SendMessage(WM_TIMECHANGE);
+    EXPECT_TRUE(m_system.CallsStartingWith("set time").empty());
+    EXPECT_EQ(events.Count(EVENT_KIND::CLOCK_CHANGED), 1u);
+
     for (const CLOCK_JUMP& jump : {CLOCK_JUMP{"two hours ahead", 7200}, CLOCK_JUMP{"two hours back", -7200},
                                    CLOCK_JUMP{"a day ahead", 86400}}) {
         SCOPED_TRACE(jump.pszName);
@@ -830,12 +840,14 @@ TEST_F(StatusWnd, TheGrantDialogRefusesAWrongPasswordAndTheRightOneLetsTheLocked
         strAfterWrong = CDialogAnswer::Text(::GetDlgItem(hGrant, IDC_EXTRA_PASSWORD));
         // The wrong password made the next try wait, as at the lock screen; the child sits it out.
         EXPECT_EQ(m_host.LoginThrottle().WrongInARow(), 1);
+        EXPECT_FALSE(m_host.TrayMenuEnabled()) << "the closed refusal box leaves the dialog's hold on the tray menu";
         Tick(CLoginThrottle::WaitAfter(1));
         ::CheckRadioButton(hGrant, IDC_EXTRA_15, IDC_EXTRA_REST_OF_DAY, IDC_EXTRA_15);
         ::SetDlgItemTextA(hGrant, IDC_EXTRA_PASSWORD, "secret");
         CDialogAnswer::Click(hGrant, IDOK);
     });
     Click(IDC_STATUS_ASK_MORE);  // returns when the dialog has ended
+    EXPECT_TRUE(m_host.TrayMenuEnabled());
     ASSERT_EQ(closer.m_texts.size(), 1u);
     EXPECT_EQ(closer.m_texts[0], "The password you entered is incorrect.");
     EXPECT_EQ(closer.m_captions[0], "Wrong password");
@@ -911,7 +923,9 @@ TEST_F(StatusWndInTheProgram, TheProgramInFrontShowsItsTimeAndItsNoticeAndOnlyHo
     EXPECT_TRUE(m_pControl->IsLetThrough(hHomework));
     EXPECT_TRUE(::GetWindowLongA(hHomework, GWL_EXSTYLE) & WS_EX_TOPMOST) << "above the curtain";
     processes.Front(nHomework);
-    ::SetForegroundWindow(hHomework);
+    // The child clicks homework: the front moves once the display has said so.
+    ASSERT_TRUE(WaitUntil([&] { return ::SetForegroundWindow(hHomework), ::GetForegroundWindow() == hHomework; }))
+        << "waited for homework to come in front";
     Tick(6);
     EXPECT_EQ(::GetForegroundWindow(), hHomework) << "the status window leaves homework in front";
     EXPECT_EQ(Line(), "homework.exe: not counted in today's total");

@@ -10,6 +10,7 @@
 #include "core/seams/SystemActions.h"
 #include "platform/win32/ModulePath.h"
 #include "win/controls/WinUtilities.h"
+#include "win/windows/AutoRun.h"
 
 namespace {
 
@@ -51,6 +52,15 @@ HWND MakeWindow() {
 std::string RunValue() {
     std::string strData;
     return RealSystemActions().ReadRunValue(GetRunValueName(), strData) == ERROR_SUCCESS ? strData : "(none)";
+}
+
+std::string RunOnceValue() {
+    char szData[MAX_PATH * 2] = {};
+    DWORD nSize = sizeof szData;
+    return ::RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "*Quenby",
+                          RRF_RT_REG_SZ, nullptr, szData, &nSize) == ERROR_SUCCESS
+               ? szData
+               : "(none)";
 }
 
 // A thread that puts a window of its own in front and keeps it until told to stop.
@@ -95,6 +105,18 @@ TEST(WinAutoRun, TheValueNamesTheProgramFileWhateverTheCurrentDirectory) {
     EXPECT_EQ(RemoveAutoRun(), 0);
     EXPECT_EQ(RunValue(), "(none)");
     EXPECT_EQ(IsAutoRun(), 0);
+}
+
+TEST(WinAutoRun, TheStartWithWindowsIsWrittenAndRemovedAsOne) {
+    ASSERT_EQ(AlignAutoRun(true), 0);
+    EXPECT_EQ(RunValue(), GetModulePath());
+    const std::string strQuietStart = std::string(1, '"').append(GetModulePath()).append("\" *mute*");
+    EXPECT_EQ(RunOnceValue(), strQuietStart) << "run in Safe Mode too, and quietly";
+    EXPECT_EQ(AlignAutoRun(true), 0) << "again, with nothing to change";
+    ASSERT_EQ(AlignAutoRun(false), 0);
+    EXPECT_EQ(RunValue(), "(none)");
+    EXPECT_EQ(RunOnceValue(), "(none)") << "nothing is left to start the program";
+    EXPECT_EQ(AlignAutoRun(false), 0) << "nothing to remove is no failure";
 }
 
 TEST(WinAutoRun, AValueNamingAnythingElseIsNotAutoRun) {

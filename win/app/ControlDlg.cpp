@@ -18,14 +18,12 @@
 #include "resources/resource.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/AboutDlg.h"
-#include "win/windows/ArrangementDlg.h"
+#include "win/windows/AutoRun.h"
 #include "win/windows/LockDlg.h"
-#include "win/windows/StatusWnd.h"
 
 namespace {
 
 constexpr const char* kTitle = "Quenby";
-constexpr const char* kRunOnceName = "*Quenby";
 // The tray icon record as the shell of the oldest supported system knows it: the version-2 form,
 // 504 bytes in a 64-bit program (488 in a 32-bit one: the window and icon handles are wider).
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
@@ -77,7 +75,7 @@ BOOL CControlDlg::OnInitDialog() {
     // before any day is judged: where it cannot be, the days are judged in the zone held.
     if (killGap.WasKilled() && !m_strLastZone.empty()) {
         m_clockGuard.HoldZone(m_strLastZone);
-        m_clockGuard.Check();
+        m_clockGuard.Check(CClockGuard::NOBODY);
     }
     // Children's days that ended while the program was not running go to the history now.
     CDayHistory::CloseEndedDays(m_store, CClock::Now());
@@ -98,24 +96,25 @@ BOOL CControlDlg::OnInitDialog() {
     const LONG nStyle = ::GetWindowLongA(m_hWnd, GWL_STYLE);
     ::SetWindowLongA(m_hWnd, GWL_STYLE, nStyle & ~(WS_THICKFRAME | WS_DLGFRAME));
     const LONG nExStyle = ::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
-    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, nExStyle ^ WS_EX_LAYERED);
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, nExStyle | WS_EX_LAYERED);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetAlphaMode(m_nLockBackground);
 
-    // RunOnce values are run in Safe Mode too when their name begins with "*", and Windows deletes
-    // them before it runs them: re-armed at every start. A guard service starts the program itself.
-    if (!IsGuarded()) {
-        std::string strCommand(1, '"');
-        strCommand.append(GetModulePath()).append("\" ").append(kMuteToken);
-        CSystem::Get().WriteRunOnceValue(kRunOnceName, strCommand);
-    }
+    // The start with Windows as the Administrator chose it: Windows deletes the RunOnce value it
+    // ran, so each start arms it again, and a choice against it leaves nothing behind. A damaged
+    // record holds no choice, and damaging it must not switch the start off. A guard service
+    // starts the program itself: no value is wanted, and one left from before goes.
+    const CAdminAccount& admin = m_store.m_adminAccount;
+    if (const long nStatus = AlignAutoRun(!IsGuarded() && (admin.IsDamaged() || admin.m_admin.bAutoRun == 1)))
+        CEvents::Record(EVENT_KIND::AUTO_RUN_FAILED, "The start with Windows could not be set as chosen (error " +
+                                                         std::to_string(nStatus) + ").");
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
     if (m_bRestartedHung)
         CEvents::Record(EVENT_KIND::PROGRAM_HUNG, "Quenby stood still for 5 s (suspended or hung) and was restarted.");
     killGap.Account(m_store.m_usageStore);
     // Windows that a run ended while locked left hidden come back before the new lock.
-    m_hiddenWindows.Load();
-    RestoreSweptWindows();
+    m_desktopLock.HiddenWindows().Load();
+    m_desktopLock.RestoreSweptWindows();
     LockDesktop();
 
     if (m_pMessenger) {
@@ -199,7 +198,7 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             return true;
         case WM_HOTKEY:
             if (wParam != ID_HOTKEY_SWITCH) return false;
-            if (m_pLockDlg) m_pLockDlg->OnHotKey();
+            if (m_pLockDlg) LockScreen()->SwitchUser();
             return true;
         case WM_MOUSEACTIVATE:
             // A click on the curtain never activates it.
@@ -223,14 +222,14 @@ bool CControlDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lR
             return true;
         case WM_DISPLAYCHANGE:
             // A monitor added or removed, or a mode changed: the curtain covers the new screen at once.
-            if (m_bLocked) CoverScreen();
+            if (IsLocked()) m_desktopLock.CoverScreen();
             return false;
         case WM_QUERYDRAGICON:
             lResult = reinterpret_cast<LRESULT>(m_hIcon);
             return true;
         case WM_GETMINMAXINFO: {
             // The curtain may be as large as every monitor together.
-            const RECT rc = CurtainRect(ScreenLayout());
+            const RECT rc = CurtainRect(m_desktopLock.ScreenLayout());
             auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
             pInfo->ptMaxTrackSize.x = std::max<LONG>(pInfo->ptMaxTrackSize.x, rc.right - rc.left);
             pInfo->ptMaxTrackSize.y = std::max<LONG>(pInfo->ptMaxTrackSize.y, rc.bottom - rc.top);
@@ -282,24 +281,42 @@ void CControlDlg::RecreateLockDlg() {
     m_pLockDlg->ShowWindow(SW_SHOW);
 }
 
-HWND CControlDlg::GetEditorWnd() const {
-    return m_pLockDlg && m_pLockDlg->m_pSettingsWnd ? m_pLockDlg->m_pSettingsWnd->m_hWnd : nullptr;
+ILockScreen* CControlDlg::LockScreen() const { return m_pLockDlg; }
+
+LOGGED_IN CControlDlg::LoggedIn() const {
+    return m_pLockDlg ? LockScreen()->LoggedIn() : LOGGED_IN::NOBODY;
 }
 
-HWND CControlDlg::GetStatusWnd() const {
-    return m_pLockDlg && m_pLockDlg->m_pStatusWnd ? m_pLockDlg->m_pStatusWnd->m_hWnd : nullptr;
+void CControlDlg::RestoreCurtain() {
+    if (::IsIconic(m_hWnd)) SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+}
+
+void CControlDlg::DropToTray() {
+    MinimiseCurtain();
+    ShowWindow(SW_HIDE);
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
+}
+
+void CControlDlg::ShowAboveCurtain(HWND hWnd) {
+    // Placed after the curtain in the z-order: an owned window stays above its owner.
+    ::SetWindowPos(hWnd, m_hWnd, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CControlDlg::OfferCurtainClose(bool bOffer) {
+    if (HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE))
+        ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | (bOffer ? MF_ENABLED : MF_GRAYED));
 }
 
 LRESULT CControlDlg::OnTrayNotify(UINT nId, UINT nMouseMsg) {
     // No tray action while the screen is locked.
-    if (nId != kTrayIconId || m_bLocked) return 1;
+    if (nId != kTrayIconId || IsLocked()) return 1;
     switch (nMouseMsg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             ShowMainWindow();
             break;
         case WM_RBUTTONUP:
-            if (!m_bTrayMenu)
+            if (!IsTrayMenuEnabled())
                 ShowMainWindow();
             else
                 ShowTrayMenu();
@@ -311,11 +328,10 @@ LRESULT CControlDlg::OnTrayNotify(UINT nId, UINT nMouseMsg) {
 }
 
 void CControlDlg::ShowTrayMenu() {
-    const HWND hEditor = GetEditorWnd();
-    const HWND hStatus = GetStatusWnd();
     // Entry 1 while the settings editor is open, entry 2 while the status window is; none otherwise.
-    const int nEntry = hStatus ? 2 : hEditor ? 1 : -1;
-    if (nEntry < 0) return;
+    const LOGGED_IN who = LoggedIn();
+    if (who == LOGGED_IN::NOBODY) return;
+    const int nEntry = who == LOGGED_IN::CHILD ? 2 : 1;
     POINT pt{};
     ::GetCursorPos(&pt);
     HMENU hMenu = ::LoadMenuA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_TRAYMENU));
@@ -332,12 +348,9 @@ void CControlDlg::ShowTrayMenu() {
 }
 
 void CControlDlg::ShowMainWindow() {
-    if (!m_pLockDlg) return;
-    for (HWND hWnd : {GetEditorWnd(), GetStatusWnd()}) {
-        if (!hWnd) continue;
-        PostMessage(WM_SYSCOMMAND, SC_RESTORE);
-        ::SetForegroundWindow(hWnd);
-    }
+    if (LoggedIn() == LOGGED_IN::NOBODY) return;
+    PostMessage(WM_SYSCOMMAND, SC_RESTORE);
+    LockScreen()->ShowAccountWindow();
 }
 
 bool CControlDlg::OnCommand(int nId, int, HWND) {
@@ -346,20 +359,20 @@ bool CControlDlg::OnCommand(int nId, int, HWND) {
             ShowMainWindow();
             return true;
         case ID_TRAY_SWITCH_EDITOR:
-            if (GetEditorWnd()) m_pLockDlg->m_pSettingsWnd->SwitchUser();
+            if (LoggedIn() == LOGGED_IN::ADMINISTRATOR) LockScreen()->SwitchUser();
             return true;
         case ID_TRAY_QUIT:
             // Offered only in the Administrator's menu: anyone else's command does nothing.
-            if (GetEditorWnd() && !GetStatusWnd()) Quit();
+            if (LoggedIn() == LOGGED_IN::ADMINISTRATOR) Quit();
             return true;
         case ID_TRAY_SWITCH_STATUS:
-            if (HWND hStatus = GetStatusWnd()) ::DestroyWindow(hStatus);
+            if (LoggedIn() == LOGGED_IN::CHILD) LockScreen()->SwitchUser();
             return true;
         case ID_TRAY_REST:
-            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->TakeRest();
+            if (m_pLockDlg) LockScreen()->TakeRest();
             return true;
         case ID_TRAY_MINI:
-            if (GetStatusWnd()) m_pLockDlg->m_pStatusWnd->ShowMiniWindow();
+            if (m_pLockDlg) LockScreen()->ShowMiniWindow();
             return true;
         default:
             return false;
@@ -372,7 +385,8 @@ void CControlDlg::OnEndSession() {
     IDesktop& desktop = CDesktop::Get();
     CSessionEndMark::Save({static_cast<std::uint32_t>(::GetCurrentProcessId()), desktop.LogonSession(), CClock::BootTime()});
     // The process may be ended as soon as this returns: nothing is left for the destroy path.
-    if (m_pLockDlg && m_pLockDlg->m_pStatusWnd && m_pLockDlg->m_pStatusWnd->m_hWnd) m_pLockDlg->m_pStatusWnd->Save();
+    // A failure is shown in the status window and in the event log; the lock goes on regardless.
+    if (m_pLockDlg) LockScreen()->SaveChildsUse();
     if (!desktop.IsSessionEnding()) {
         CEvents::Record(EVENT_KIND::SESSION_END,
                         "The end of the Windows session was announced, but Windows does not say it ends; the lock stays.");
@@ -393,51 +407,34 @@ void CControlDlg::Quit() {
 }
 
 bool CControlDlg::OnTimer(UINT_PTR nId) {
+    if (m_desktopLock.OnTimer(nId)) return true;
     if (nId == kWatchdogTimer && !IsCompanionAlive()) StartCompanion();
     if (nId == kGuardTimer) GuardTick();
     return false;
 }
 
 void CControlDlg::GuardTick() {
+    const LOGGED_IN who = LoggedIn();
     if (m_pMessenger) {
-        const HWND hStatus = GetStatusWnd();
-        m_pMessenger->Beat(CClock::Now(), hStatus ? m_pLockDlg->m_pStatusWnd->Context().User().c_str() : "",
-                           m_clockGuard.Zone().c_str());
+        const std::string strChild = m_pLockDlg ? LockScreen()->LoggedInChild() : std::string();
+        m_pMessenger->Beat(CClock::Now(), strChild.c_str(), m_clockGuard.Zone().c_str());
     }
-    // While the Administrator is logged in, the clock and the zone are the parent's to set. A guard
+    // While the Administrator is logged in, the clock and the zone are the parent's to set; a
+    // child logged in could have turned the clock, nobody at the lock screen could. A guard
     // service holds the zone itself, and a child's account cannot turn the clock.
-    if (GetEditorWnd() || IsGuarded())
+    if (who == LOGGED_IN::ADMINISTRATOR || IsGuarded())
         m_clockGuard.Start();
     else
-        m_clockGuard.Check();
+        m_clockGuard.Check(who == LOGGED_IN::CHILD ? CClockGuard::CHILD : CClockGuard::NOBODY);
     // A child may open a desktop of its own at any moment, locked or not.
-    if (m_bLocked || GetStatusWnd()) CheckInputDesktop();
-}
-
-void CControlDlg::CheckInputDesktop() {
-    IDesktop& desktop = CDesktop::Get();
-    const std::string strInput = desktop.InputDesktop();
-    // A secure desktop of the system's (Ctrl+Alt+Del, a password prompt) cannot be opened, and no
-    // program of the account runs there: it is left alone.
-    if (strInput.empty() || strInput == desktop.OwnDesktop()) {
-        m_bDesktopAway = false;
-        return;
-    }
-    const bool bSwitched = desktop.SwitchToOwn();
-    if (!m_bDesktopAway)
-        CEvents::Record(EVENT_KIND::DESKTOP_SWITCHED,
-                        "Another desktop (\"" + strInput + "\") had the input; " +
-                            (bSwitched ? "it was switched back." : "switching back was refused."));
-    // Until the input is back it is tried every second, and recorded once.
-    const std::string strNow = desktop.InputDesktop();
-    m_bDesktopAway = !strNow.empty() && strNow != desktop.OwnDesktop();
+    if (IsLocked() || who == LOGGED_IN::CHILD) m_desktopLock.CheckInputDesktop();
 }
 
 bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
     const UINT nCommand = nId & 0xFFF0;
     // While locked the curtain is neither moved, sized, minimised nor closed, by whoever asks;
     // it may only come back (and the screen saver and the monitor's power work as ever).
-    if (m_bLocked && nCommand != SC_RESTORE && nCommand != SC_SCREENSAVE && nCommand != SC_MONITORPOWER) return true;
+    if (IsLocked() && nCommand != SC_RESTORE && nCommand != SC_SCREENSAVE && nCommand != SC_MONITORPOWER) return true;
     switch (nCommand) {
         case IDM_ABOUTBOX: {
             CAboutDlg dlg(this);
@@ -454,7 +451,7 @@ bool CControlDlg::OnSysCommand(UINT nId, LPARAM) {
             // Restored while locked (the lock's own way back from a minimise, or anyone's
             // message), the curtain keeps the lock's background: only a user's window is shown
             // over an invisible one.
-            SetAlphaMode(m_bLocked ? m_nLockBackground : kAlphaInvisible);
+            SetAlphaMode(IsLocked() ? m_nLockBackground : kAlphaInvisible);
             ShowWindow(SW_SHOW);
             ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
             return false;

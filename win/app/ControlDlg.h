@@ -1,25 +1,25 @@
 // The controller: the program's main window for the whole run. It is the black layered curtain
 // over the screen, owns the data store, the tray icon, the hot key, the companion watchdog, the
-// lock screen and the desktop lock.
+// clock guard, the lock screen and the desktop lock. It asks the lock screen for what it needs of
+// the account windows (ILockScreen), and the windows ask it for what they need (IControllerHost).
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <optional>
-#include <set>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/rules/ClockGuard.h"
 #include "core/rules/LoginThrottle.h"
 #include "core/store/DataStore.h"
-#include "core/store/HiddenWindowList.h"
-#include "win/app/KeyboardHook.h"
-#include "win/app/ScreenLayout.h"
+#include "win/app/DesktopLock.h"
+#include "win/app/DesktopLockHost.h"
 #include "win/framework/Dialog.h"
 #include "win/windows/AdminPasswordDlg.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/LockScreen.h"
 
 class CLockDlg;
 class CMyMessenger;
@@ -47,7 +47,7 @@ int IsCompanionRunning();
 // Whether a guard service owns the data and keeps the program running (the installed program).
 bool IsGuarded();
 
-class CControlDlg : public CDialog, public IControllerHost {
+class CControlDlg : public CDialog, public IControllerHost, private IDesktopLockHost {
 public:
     using SETLAYERED = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
@@ -55,16 +55,21 @@ public:
     ~CControlDlg() override;
 
     // The host the windows are handed.
-    HWND CurtainWnd() const override { return m_hWnd; }
-    bool IsLocked() const override { return m_bLocked; }
-    void EnableTrayMenu(bool bEnable) override { m_bTrayMenu = bEnable; }
-    bool IsTrayMenuEnabled() const { return m_bTrayMenu; }
-    CLockDlg* GetLockDlg() const { return m_pLockDlg; }
-    // The lock screen's window was destroyed by someone else (tests): the pointer is dropped.
-    void ForgetLockDlg() { m_pLockDlg = nullptr; }
-    // The windows of the logged-in account that the lock screen holds, or nullptr.
-    HWND GetEditorWnd() const;
-    HWND GetStatusWnd() const;
+    bool IsLocked() const override { return m_desktopLock.IsLocked(); }
+    void LockDesktop() override { m_desktopLock.Lock(); }
+    void UnlockDesktop() override { m_desktopLock.Unlock(); }
+    void LetThrough(const std::vector<std::uint32_t>& processes) override { m_desktopLock.LetThrough(processes); }
+    bool IsLetThrough(HWND hWnd) const override { return m_desktopLock.IsLetThrough(hWnd); }
+    bool IsObscured() override { return m_desktopLock.IsObscured(); }
+    bool CurtainCoversScreen() const override { return m_desktopLock.CurtainCoversScreen(); }
+    void RestoreCurtain() override;
+    void MinimiseCurtain() override { PostMessage(WM_SYSCOMMAND, SC_MINIMIZE); }
+    void DropToTray() override;
+    void ShowAboveCurtain(HWND hWnd) override;
+    void OfferCurtainClose(bool bOffer) override;
+    void HoldTrayMenu() override { ++m_nTrayMenuHolds; }
+    void ReleaseTrayMenu() override { m_nTrayMenuHolds = m_nTrayMenuHolds > 0 ? m_nTrayMenuHolds - 1 : 0; }
+    bool IsTrayMenuEnabled() const { return m_nTrayMenuHolds == 0; }
     // Copies the text (cut to 127 characters) into the tray tip and updates the icon.
     void SetTrayTip(const std::string& strTip) override;
     const NOTIFYICONDATAA& TrayIcon() const { return m_nid; }
@@ -98,44 +103,26 @@ public:
     // the process exits with it.
     unsigned long EndCode() const { return m_nEndCode; }
     void ShowMainWindow();
+    // The lock screen (null before the start's message and after the end); tests reach its windows.
+    CLockDlg* GetLockDlg() const { return m_pLockDlg; }
+    // The lock screen's window was destroyed by someone else (tests): the pointer is dropped.
+    void ForgetLockDlg() { m_pLockDlg = nullptr; }
+    // Whose window the lock screen has open.
+    LOGGED_IN LoggedIn() const;
     // True when the run started with a child's login still open (the previous run ended uncleanly).
     bool IsResumed() const { return m_bResumed; }
 
     CDataStore& Store() { return m_store; }
     const CClockGuard& ClockGuard() const { return m_clockGuard; }
-    // The lock screen's keyboard hook, installed while the curtain is up.
-    const CKeyboardHook& KeyboardHook() const { return m_keyboardHook; }
+    // The desktop lock: the curtain over the screen and the other programs' windows out of reach.
+    CDesktopLock& DesktopLock() { return m_desktopLock; }
     // The guard's check, the heartbeat and the input desktop (the guard timer).
     void GuardTick();
-    // When another desktop has the input (while the curtain is up or a child is logged in), it is
-    // switched back and the event recorded once.
-    void CheckInputDesktop();
 
-    // The desktop lock (DesktopLock.cpp).
-    HWND FindFullScreenWindow();
-    // Windows the lock never touches: the desktop, the taskbar and the program's own.
-    bool IsDesktopWindow(HWND hWnd) const;
-    void LockDesktop() override;
-    void UnlockDesktop() override;
-    void LetThrough(const std::vector<std::uint32_t>& processes) override;
-    bool IsLetThrough(HWND hWnd) const override;
-    void RestoreSweptWindows();
-    bool IsObscured() override;
-    bool CurtainCoversScreen() const override;
     // Ends the program (the Administrator's Quit, the editor's close): the companion is told the
     // end is on purpose, then a modal run ends, a modeless window is destroyed. Alt+F4 and
     // WM_CLOSE on the curtain do nothing.
     void Quit() override;
-    // The windows the lock took out of reach (winnodes.tmp).
-    CHiddenWindowList& HiddenWindows() { return m_hiddenWindows; }
-    // Marks the desktop locked without locking it, e.g. after recording windows by hand (tests).
-    void MarkLocked() { m_bLocked = true; }
-    // Diagnostic texts of the lock; discarded.
-    static void Trace(const char* pszText);
-
-    // The screen the lock covers: the machine's, unless a layout was handed in (tests).
-    SCREEN_LAYOUT ScreenLayout() const { return m_layout ? *m_layout : CurrentScreenLayout(); }
-    void UseScreenLayout(const SCREEN_LAYOUT& layout) { m_layout = layout; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -153,10 +140,15 @@ protected:
     void OnOK() override {}
 
 private:
-    static BOOL CALLBACK HideWindowProc(HWND hWnd, LPARAM lParam);
+    // What the desktop lock needs of the controller.
+    HWND CurtainWnd() const override { return m_hWnd; }
+    void ShowCurtainLocked(bool bLocked) override { SetAlphaMode(bLocked ? m_nLockBackground : kAlphaInvisible); }
+
     // The start's own message: the first-run dialog when a first run is pending, else the lock
     // screen; once per run.
     void OnStartMessage();
+    // What the controller asks of the lock screen, and all it asks.
+    ILockScreen* LockScreen() const;
     void OnShowLock();
     void OnFirstRun();
     // Told that the Windows session ends: the child's use is saved, and the mark lets the next
@@ -167,25 +159,12 @@ private:
     LRESULT OnTrayNotify(UINT nId, UINT nMouseMsg);
     void ShowTrayMenu();
     void AddTrayIcon();
-    // Puts the curtain over the whole area the lock covers, topmost.
-    void CoverScreen();
-    // Gives back a window the lock put away, as it was put away (shown, restored or moved back).
-    static void RestoreWindow(const HIDDEN_WINDOW& window);
-    // The windows of the processes let through stand above the curtain (made topmost, and made
-    // ordinary again when they are no longer let through or the desktop is unlocked); bAgain after
-    // the curtain was put on top anew.
-    void RaiseLetThrough(bool bAgain);
-    void LowerRaised(bool bAll);
-    // Windows the lock put away whose process is let through now come back.
-    void ReturnLetThrough();
 
-    bool m_bLocked = false;
-    bool m_bTrayMenu = true;
+    // Boxes of ours open now, each holding the tray menu off.
+    int m_nTrayMenuHolds = 0;
     bool m_bResumed = false;
     // The start's message is still to come (posted at the start, acted on once).
     bool m_bStartPending = false;
-    // Another desktop had the input at the last check (its event is recorded once).
-    bool m_bDesktopAway = false;
     unsigned long m_nEndCode = 0;
     NOTIFYICONDATAA m_nid{};
     CLockDlg* m_pLockDlg = nullptr;
@@ -200,12 +179,9 @@ private:
     unsigned long m_nCompanionPid = 0;
     HANDLE m_hCompanion = nullptr;
     HICON m_hIcon = nullptr;
-    // The windows the lock took out of reach (winnodes.tmp).
-    CHiddenWindowList m_hiddenWindows;
     // The wait after wrong passwords, shared by the lock screen and the extra-time dialog.
     CLoginThrottle m_loginThrottle;
     UINT m_nTaskbarCreated = 0;
-    std::optional<SCREEN_LAYOUT> m_layout;
     TIMESECS m_tLastBeat = 0;
     std::string m_strLastUser;
     std::string m_strLastZone;
@@ -213,8 +189,5 @@ private:
     bool m_bRestartedHung = false;
     // Undoes a turned clock or a moved zone for the whole run, logged in or not.
     CClockGuard m_clockGuard;
-    CKeyboardHook m_keyboardHook;
-    // The processes the lock lets through, and the windows of theirs it made topmost.
-    std::vector<std::uint32_t> m_letThrough;
-    std::set<HWND> m_raised;
+    CDesktopLock m_desktopLock{*this};
 };

@@ -1,14 +1,16 @@
-// The desktop lock of the controller: the full-screen window in front is minimised, hidden or
-// pushed off the screen, every other visible top-level window is hidden, and each is recorded in
-// winnodes.tmp so that the unlock (or the next start after a crash) can give it back.
+// The desktop lock: other programs' windows put out of reach and given back, the curtain over
+// every monitor.
+#include "win/app/DesktopLock.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 
+#include "core/seams/Desktop.h"
+#include "core/seams/Events.h"
 #include "core/seams/Processes.h"
 #include "core/seams/SystemActions.h"
-#include "core/texts/Utilities.h"
-#include "win/app/ControlDlg.h"
 #include "win/app/HiddenWindowDisplay.h"
 
 namespace {
@@ -32,79 +34,61 @@ bool IsWorkerWindow(HWND hWnd) {
     return false;
 }
 
-}  // namespace
+// The program's own windows (the curtain, the lock screen, the account windows and their
+// dialogs) all belong to its one window thread.
+bool IsOurs(HWND hWnd) { return ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId(); }
 
-void CControlDlg::Trace(const char* pszText) { ::Trace(pszText); }
+// The display mode the program made for, read while it still holds the display: a game that lets
+// go of it (Alt+Tab, minimised) often switches back to the desktop's mode, and the unlock must
+// give the game its own. Zeros with only the size set when it cannot be told.
+void ReadDisplayMode(std::uint8_t (&dm)[156]) {
+    std::memset(dm, 0, sizeof dm);
+    const std::uint16_t nModeSize = sizeof dm;
+    std::memcpy(dm + offsetof(DEVMODEA, dmSize), &nModeSize, sizeof nModeSize);
+    CSystem::Get().CurrentDisplayMode(dm);
+}
+
+// Alt+Tab, pressed and released: the four key events reach the system's input queue in order.
+void SendAltTab() {
+    ISystemActions& system = CSystem::Get();
+    system.SendKey(VK_MENU, false);
+    system.SendKey(VK_TAB, false);
+    system.SendKey(VK_TAB, true);
+    system.SendKey(VK_MENU, true);
+}
+
+}  // namespace
 
 // The desktop itself is never a program to put away: the system's desktop window (class
 // "#32769", which is the foreground window when nothing else is, and which Wine reports as
 // covering the screen) and the shell's desktop, taskbar and wallpaper windows. Minimising or
 // moving the desktop window leaves the next start of the program in an endless paint.
-bool CControlDlg::IsDesktopWindow(HWND hWnd) const {
+bool CDesktopLock::IsDesktopWindow(HWND hWnd) {
     return hWnd == ::GetDesktopWindow() || ClassOf(hWnd) == "#32769" || TitleOf(hWnd) == "Program Manager" ||
            ClassOf(hWnd) == "Shell_TrayWnd" || hWnd == ::FindWindowA("Progman", nullptr) || IsWorkerWindow(hWnd);
 }
 
-HWND CControlDlg::FindFullScreenWindow() {
+HWND CDesktopLock::FindFullScreenWindow() const {
     HWND hWnd = ::GetForegroundWindow();
-    if (!hWnd || hWnd == m_hWnd) return nullptr;
-    if (hWnd == GetEditorWnd() || hWnd == GetStatusWnd())
-        return nullptr;
-    if (IsDesktopWindow(hWnd) || IsLetThrough(hWnd)) return nullptr;
+    if (!hWnd || IsOurs(hWnd) || IsDesktopWindow(hWnd) || IsLetThrough(hWnd)) return nullptr;
     RECT rc;
     if (!::GetWindowRect(hWnd, &rc)) return nullptr;
     return CoversScreen(rc, ScreenLayout()) ? hWnd : nullptr;
 }
 
-void CControlDlg::LockDesktop() {
+void CDesktopLock::Lock() {
     if (HWND hFull = FindFullScreenWindow()) {
-        RECT rc{};
-        ::GetWindowRect(hFull, &rc);
-        const std::uint32_t nHandle = HandleValue(hFull);
-        if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
-        // The display mode the window was made for, read while it still holds the display: a game
-        // that lets go of it (Alt+Tab, minimised) often switches back to the desktop's mode, and
-        // the unlock must give the game its own. Zeros with only the size set when it cannot be told.
-        ISystemActions& system = CSystem::Get();
-        std::uint8_t dmBefore[156] = {};
-        const std::uint16_t nModeSize = sizeof dmBefore;
-        std::memcpy(dmBefore + offsetof(DEVMODEA, dmSize), &nModeSize, sizeof nModeSize);
-        system.CurrentDisplayMode(dmBefore);
-        auto record = [&](std::int32_t nRestore) {
-            return MakeHiddenWindow(hFull, kFromFullScreen, rc, nRestore, dmBefore);
-        };
-        // Alt+Tab first: a game holding the display gives it up more willingly.
-        system.SendKey(VK_MENU, false);
-        system.SendKey(VK_TAB, false);
-        ::Sleep(10);
-        system.SendKey(VK_TAB, true);
-        system.SendKey(VK_MENU, true);
-        ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
-        if (::IsIconic(hFull)) {
-            m_hiddenWindows.Add(record(kRestoreFromMinimised));
-            Trace("minimize sucess.");
-        } else {
-            Trace("minimize fail.");
-            ::ShowWindow(hFull, SW_HIDE);
-            if (!::IsWindowVisible(hFull)) {
-                m_hiddenWindows.Add(record(kRestoreShow));
-                Trace("hide sucess.");
-            } else {
-                Trace("hide fail.");
-                const int cx = rc.right - rc.left;
-                ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
-                m_hiddenWindows.Add(record(kRestoreMove));
-                Trace("exec change position.");
-            }
-        }
-        ::Sleep(500);
+        PutAway(hFull);
+        // Looked at again once the program has settled; the curtain goes up now all the same.
+        ::SetTimer(m_host.CurtainWnd(), kSettleTimer, kSettleDelay, nullptr);
     }
-    ::EnumWindows(HideWindowProc, reinterpret_cast<LPARAM>(this));
+    Sweep();
     m_hiddenWindows.Save();
 
-    ::SetFocus(m_hWnd);
+    const HWND hCurtain = m_host.CurtainWnd();
+    ::SetFocus(hCurtain);
     CoverScreen();
-    SetAlphaMode(m_nLockBackground);
+    m_host.ShowCurtainLocked(true);
     m_bLocked = true;
     RaiseLetThrough(true);
     m_keyboardHook.Install();
@@ -112,24 +96,50 @@ void CControlDlg::LockDesktop() {
     CheckInputDesktop();
 }
 
-void CControlDlg::CoverScreen() {
-    const RECT rcCurtain = CurtainRect(ScreenLayout());
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
-                   rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
+void CDesktopLock::CheckInputDesktop() {
+    IDesktop& desktop = CDesktop::Get();
+    const std::string strInput = desktop.InputDesktop();
+    // A secure desktop of the system's (Ctrl+Alt+Del, a password prompt) cannot be opened, and no
+    // program of the account runs there: it is left alone.
+    if (strInput.empty() || strInput == desktop.OwnDesktop()) {
+        m_bDesktopAway = false;
+        return;
+    }
+    const bool bSwitched = desktop.SwitchToOwn();
+    if (!m_bDesktopAway)
+        CEvents::Record(EVENT_KIND::DESKTOP_SWITCHED,
+                        "Another desktop (\"" + strInput + "\") had the input; " +
+                            (bSwitched ? "it was switched back." : "switching back was refused."));
+    // Until the input is back it is tried every second, and recorded once.
+    const std::string strNow = desktop.InputDesktop();
+    m_bDesktopAway = !strNow.empty() && strNow != desktop.OwnDesktop();
 }
 
-bool CControlDlg::CurtainCoversScreen() const {
+void CDesktopLock::PutAway(HWND hFull) {
     RECT rc{};
-    if (!::GetWindowRect(m_hWnd, &rc)) return false;
-    const RECT rcArea = CoveredArea(ScreenLayout());
-    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
+    ::GetWindowRect(hFull, &rc);
+    const std::uint32_t nHandle = HandleValue(hFull);
+    if (m_hiddenWindows.Exists(nHandle)) m_hiddenWindows.Remove(nHandle);
+    std::uint8_t dmBefore[156];
+    ReadDisplayMode(dmBefore);
+    auto record = [&](std::int32_t nRestore) { m_hiddenWindows.Add(MakeHiddenWindow(hFull, kFromFullScreen, rc, nRestore, dmBefore)); };
+
+    SendAltTab();
+    ::SendMessageA(hFull, WM_SYSCOMMAND, SC_MINIMIZE, 1);
+    if (::IsIconic(hFull)) return record(kRestoreFromMinimised);
+    ::ShowWindow(hFull, SW_HIDE);
+    if (!::IsWindowVisible(hFull)) return record(kRestoreShow);
+    const int cx = rc.right - rc.left;
+    ::MoveWindow(hFull, -cx - 10, rc.top, cx, rc.bottom - rc.top, TRUE);
+    record(kRestoreMove);
 }
 
-BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
-    auto* pThis = reinterpret_cast<CControlDlg*>(lParam);
+void CDesktopLock::Sweep() { ::EnumWindows(SweepProc, reinterpret_cast<LPARAM>(this)); }
+
+BOOL CALLBACK CDesktopLock::SweepProc(HWND hWnd, LPARAM lParam) {
+    auto* pThis = reinterpret_cast<CDesktopLock*>(lParam);
     if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    if (::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId()) return TRUE;
-    if (pThis->IsDesktopWindow(hWnd) || pThis->IsLetThrough(hWnd)) return TRUE;
+    if (IsOurs(hWnd) || IsDesktopWindow(hWnd) || pThis->IsLetThrough(hWnd)) return TRUE;
     const std::uint32_t nHandle = HandleValue(hWnd);
     if (pThis->m_hiddenWindows.Exists(nHandle)) return TRUE;
     RECT rc{};
@@ -140,7 +150,44 @@ BOOL CALLBACK CControlDlg::HideWindowProc(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-void CControlDlg::RestoreWindow(const HIDDEN_WINDOW& window) {
+bool CDesktopLock::OnTimer(UINT_PTR nId) {
+    if (nId != kSettleTimer) return false;
+    ::KillTimer(m_host.CurtainWnd(), kSettleTimer);
+    // A timer message from anyone else only makes a lock look again.
+    if (m_bLocked) Settle();
+    return true;
+}
+
+void CDesktopLock::Settle() {
+    const int nBefore = m_hiddenWindows.GetCount();
+    Sweep();
+    if (m_hiddenWindows.GetCount() != nBefore) m_hiddenWindows.Save();
+    CoverScreen();
+}
+
+void CDesktopLock::CoverScreen() {
+    const RECT rcCurtain = CurtainRect(ScreenLayout());
+    ::SetWindowPos(m_host.CurtainWnd(), HWND_TOPMOST, rcCurtain.left, rcCurtain.top, rcCurtain.right - rcCurtain.left,
+                   rcCurtain.bottom - rcCurtain.top, SWP_SHOWWINDOW);
+    // The curtain went on top anew: the windows let through go above it again.
+    if (m_bLocked) RaiseLetThrough(true);
+}
+
+bool CDesktopLock::CurtainCoversScreen() const {
+    RECT rc{};
+    if (!::GetWindowRect(m_host.CurtainWnd(), &rc)) return false;
+    const RECT rcArea = CoveredArea(ScreenLayout());
+    return rc.left <= rcArea.left && rc.top <= rcArea.top && rc.right >= rcArea.right && rc.bottom >= rcArea.bottom;
+}
+
+bool CDesktopLock::IsObscured() const {
+    const HWND hCurtain = m_host.CurtainWnd();
+    for (const POINT& pt : ProbePoints(ScreenLayout()))
+        if (::WindowFromPoint(pt) == hCurtain) return false;
+    return true;
+}
+
+void CDesktopLock::RestoreWindow(const HIDDEN_WINDOW& window) {
     HWND hWnd = WindowOf(window);
     const HIDDEN_RECT& rc = window.rcWindow;
     switch (window.nRestore) {
@@ -153,7 +200,7 @@ void CControlDlg::RestoreWindow(const HIDDEN_WINDOW& window) {
         case kRestoreMove:
             ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
             break;
-        case 3:
+        case kRestoreAndShow:
             ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
             ::ShowWindow(hWnd, SW_SHOW);
             break;
@@ -162,7 +209,7 @@ void CControlDlg::RestoreWindow(const HIDDEN_WINDOW& window) {
     }
 }
 
-void CControlDlg::RestoreSweptWindows() {
+void CDesktopLock::RestoreSweptWindows() {
     for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
         // Full-screen windows are given back by the unlock, after the display mode.
@@ -174,13 +221,13 @@ void CControlDlg::RestoreSweptWindows() {
 // ---------------------------------------------------------------------------------------------
 // The programs the lock lets through
 
-bool CControlDlg::IsLetThrough(HWND hWnd) const {
+bool CDesktopLock::IsLetThrough(HWND hWnd) const {
     if (m_letThrough.empty() || !hWnd) return false;
     const std::uint32_t nPid = CProcesses::Get().ProcessOfWindow(reinterpret_cast<std::uintptr_t>(hWnd));
     return nPid != 0 && std::find(m_letThrough.begin(), m_letThrough.end(), nPid) != m_letThrough.end();
 }
 
-void CControlDlg::LetThrough(const std::vector<std::uint32_t>& processes) {
+void CDesktopLock::LetThrough(const std::vector<std::uint32_t>& processes) {
     const bool bChanged = processes != m_letThrough;
     m_letThrough = processes;
     if (!m_bLocked) return;
@@ -188,14 +235,14 @@ void CControlDlg::LetThrough(const std::vector<std::uint32_t>& processes) {
         LowerRaised(false);
         ReturnLetThrough();
         // What is no longer let through is put away like the rest.
-        ::EnumWindows(HideWindowProc, reinterpret_cast<LPARAM>(this));
+        Sweep();
         m_hiddenWindows.Save();
     }
     // Every second: a window the program opened since stands above the curtain too.
     RaiseLetThrough(false);
 }
 
-void CControlDlg::ReturnLetThrough() {
+void CDesktopLock::ReturnLetThrough() {
     std::vector<std::uint32_t> returned;
     for (int n = 0; n < m_hiddenWindows.GetCount(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetAt(n);
@@ -210,19 +257,19 @@ void CControlDlg::ReturnLetThrough() {
 namespace {
 
 struct RAISE_QUERY {
-    const CControlDlg* pControl;
+    const CDesktopLock* pLock;
     std::vector<HWND> windows;
 };
 
 BOOL CALLBACK CollectLetThrough(HWND hWnd, LPARAM lParam) {
     auto* pQuery = reinterpret_cast<RAISE_QUERY*>(lParam);
-    if (::IsWindowVisible(hWnd) && pQuery->pControl->IsLetThrough(hWnd)) pQuery->windows.push_back(hWnd);
+    if (::IsWindowVisible(hWnd) && pQuery->pLock->IsLetThrough(hWnd)) pQuery->windows.push_back(hWnd);
     return TRUE;
 }
 
 }  // namespace
 
-void CControlDlg::RaiseLetThrough(bool bAgain) {
+void CDesktopLock::RaiseLetThrough(bool bAgain) {
     if (m_letThrough.empty() || !m_bLocked) return;
     RAISE_QUERY query{this, {}};
     ::EnumWindows(CollectLetThrough, reinterpret_cast<LPARAM>(&query));
@@ -237,7 +284,7 @@ void CControlDlg::RaiseLetThrough(bool bAgain) {
     }
 }
 
-void CControlDlg::LowerRaised(bool bAll) {
+void CDesktopLock::LowerRaised(bool bAll) {
     for (auto it = m_raised.begin(); it != m_raised.end();) {
         if (!bAll && ::IsWindow(*it) && IsLetThrough(*it)) {
             ++it;
@@ -248,15 +295,23 @@ void CControlDlg::LowerRaised(bool bAll) {
     }
 }
 
-void CControlDlg::UnlockDesktop() {
+void CDesktopLock::Unlock() {
     m_keyboardHook.Remove();
     LowerRaised(true);
     if (!m_bLocked) return;
+    ::KillTimer(m_host.CurtainWnd(), kSettleTimer);
     RestoreSweptWindows();
-    ShowWindow(SW_SHOWNORMAL);
-    ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetAlphaMode(kAlphaInvisible);
+    const HWND hCurtain = m_host.CurtainWnd();
+    ::ShowWindow(hCurtain, SW_SHOWNORMAL);
+    ::SetWindowPos(hCurtain, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    m_host.ShowCurtainLocked(false);
+    GiveBackFullScreenWindows();
+    m_hiddenWindows.RemoveAll();
+    m_hiddenWindows.Save();
+    m_bLocked = false;
+}
 
+void CDesktopLock::GiveBackFullScreenWindows() {
     const SCREEN_LAYOUT layout = ScreenLayout();
     for (int n = 0; n < m_hiddenWindows.CountFromFullScreen(); ++n) {
         const HIDDEN_WINDOW* pWindow = m_hiddenWindows.GetFromFullScreen(n);
@@ -273,29 +328,17 @@ void CControlDlg::UnlockDesktop() {
         switch (pWindow->nRestore) {
             case kRestoreShow:
                 ::ShowWindow(hWnd, SW_SHOW);
-                Trace("unlock SW_SHOW.");
                 break;
             case kRestoreFromMinimised:
-            case 3:
+            case kRestoreAndShow:
                 ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-                Trace("unlock SC_RESTORE.");
                 break;
             case kRestoreMove:
                 ::MoveWindow(hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
                 ::ShowWindow(hWnd, SW_SHOW);
-                Trace("unlock MoveWindow.");
                 break;
             default:
                 break;
         }
     }
-    m_hiddenWindows.RemoveAll();
-    m_hiddenWindows.Save();
-    m_bLocked = false;
-}
-
-bool CControlDlg::IsObscured() {
-    for (const POINT& pt : ProbePoints(ScreenLayout()))
-        if (::WindowFromPoint(pt) == m_hWnd) return false;
-    return true;
 }

@@ -11,6 +11,7 @@
 #include "win/framework/DataExchange.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/TrayMenuPause.h"
 #include "win/windows/SaveFailure.h"
 
 NAME_CHECK CheckNewName(const CDataStore& store, const std::string& strName) {
@@ -65,10 +66,9 @@ void CAddAccountDlg::AddAccount() {
         case NAME_CHECK::EMPTY:
             return;
         case NAME_CHECK::TAKEN: {
-            if (m_pHost) m_pHost->EnableTrayMenu(false);
+            const CTrayMenuPause trayMenuOff(m_pHost);
             const std::string strText = FormatMsgText(246, strName.c_str());
             ::MessageBoxA(m_hMessageOwner, strText.c_str(), GetMsgText(247).c_str(), MB_OK);
-            if (m_pHost) m_pHost->EnableTrayMenu(true);
             return;
         }
         case NAME_CHECK::OK:

@@ -10,6 +10,7 @@
 #include "win/controls/WinUtilities.h"
 #include "win/framework/DataExchange.h"
 #include "win/framework/WinApp.h"
+#include "win/windows/AutoRun.h"
 #include "win/windows/ChangePasswordDlg.h"
 #include "win/windows/ControllerHost.h"
 #include "win/windows/SaveFailure.h"
@@ -68,9 +69,7 @@ void CAdminPasswordDlg::OnConfirm() {
         ADMIN_ACCOUNT& admin = pStore->m_adminAccount.m_admin;
         pStore->m_adminAccount.SetPassword(m_strPassword);
         admin.bAutoRun = 1;
-        // Written anew, so that the value names this program file even if an older one was there.
-        RemoveAutoRun();
-        ReportAutoRunFailure(SetAutoRun(), true);
+        ReportAutoRunFailure(AlignAutoRun(true), true);
         admin.bFirstRunPending = 0;
         CheckSaved(pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);
         CEventLog::Append(CEventLog::kFirstRun, CAdminAccount::kName, "the Administrator password was chosen");

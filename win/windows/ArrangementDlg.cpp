@@ -31,6 +31,7 @@
 #include "win/windows/ProgramsDlg.h"
 #include "win/windows/SaveFailure.h"
 #include "win/windows/SaveForDlg.h"
+#include "win/windows/TrayMenuPause.h"
 
 const char* const CArrangementDlg::kWebAddress = CAboutDlg::kWebAddress;
 
@@ -151,8 +152,7 @@ BOOL CArrangementDlg::OnInitDialog() {
     ShowDay();
 
     IControllerHost* pControl = m_pHost;
-    if (pControl)
-        if (HMENU hMenu = ::GetSystemMenu(pControl->CurtainWnd(), FALSE)) ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    if (pControl) pControl->OfferCurtainClose(true);
     SetDlgItemText(IDC_ARR_INFO1, GetMsgText(274));
     SetDlgItemText(IDC_ARR_INFO2, GetMsgText(276));
     SetDlgItemText(IDC_ARR_INFO3, GetMsgText(278));
@@ -460,12 +460,13 @@ void CArrangementDlg::SaveForMany() {
 }
 
 int CArrangementDlg::ShowMessage(const std::string& strText, const std::string& strCaption, UINT nType) {
-    IControllerHost* pControl = m_pHost;
     const bool bWasBusy = m_bBusy;
     m_bBusy = true;
-    if (pControl) pControl->EnableTrayMenu(false);
-    const int nResult = ::MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), nType);
-    if (pControl) pControl->EnableTrayMenu(true);
+    int nResult = 0;
+    {
+        const CTrayMenuPause trayMenuOff(m_pHost);
+        nResult = ::MessageBoxA(m_hWnd, strText.c_str(), strCaption.c_str(), nType);
+    }
     m_bBusy = bWasBusy;
     return nResult;
 }
@@ -522,10 +523,11 @@ void CArrangementDlg::DoSwitchUser() {
 
 INT_PTR CArrangementDlg::RunBusy(CDialog& dlg) {
     m_bBusy = 1;
-    IControllerHost* pControl = m_pHost;
-    if (pControl) pControl->EnableTrayMenu(false);
-    const INT_PTR nResult = dlg.DoModal();
-    if (pControl) pControl->EnableTrayMenu(true);
+    INT_PTR nResult = 0;
+    {
+        const CTrayMenuPause trayMenuOff(m_pHost);
+        nResult = dlg.DoModal();
+    }
     m_bBusy = 0;
     return nResult;
 }
@@ -628,7 +630,7 @@ bool CArrangementDlg::OnSysCommand(UINT nId, LPARAM) {
     IControllerHost* pControl = m_pHost;
     switch (nId & 0xFFF0) {
         case SC_MINIMIZE:
-            if (pControl) ::PostMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            if (pControl) pControl->MinimiseCurtain();
             return true;
         case SC_CLOSE:
             // Closing the editor ends the program; the companion is told not to bring it back.

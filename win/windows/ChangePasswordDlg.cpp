@@ -10,18 +10,17 @@
 #include "win/framework/DataExchange.h"
 #include "win/framework/WinApp.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/TrayMenuPause.h"
 #include "win/windows/SaveFailure.h"
 
 void ShowPasswordMismatch(HWND hOwner, IControllerHost* pHost) {
-    if (pHost) pHost->EnableTrayMenu(false);
+    const CTrayMenuPause trayMenuOff(pHost);
     ::MessageBoxA(hOwner, GetMsgText(210).c_str(), GetMsgText(211).c_str(), MB_OK);
-    if (pHost) pHost->EnableTrayMenu(true);
 }
 
 void ShowEmptyAdminPassword(HWND hOwner, IControllerHost* pHost) {
-    if (pHost) pHost->EnableTrayMenu(false);
+    const CTrayMenuPause trayMenuOff(pHost);
     ::MessageBoxA(hOwner, GetMsgText(400).c_str(), GetMsgText(211).c_str(), MB_OK);
-    if (pHost) pHost->EnableTrayMenu(true);
 }
 
 CChangePasswordDlg::CChangePasswordDlg(IControllerHost* pHost) : CFramedDialog(IDD_CHANGE_PASSWORD), m_pHost(pHost) {}

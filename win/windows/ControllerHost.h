@@ -15,8 +15,6 @@ class IControllerHost {
 public:
     virtual ~IControllerHost() = default;
 
-    // The curtain: the controller's full-screen window, which the account windows stand above.
-    virtual HWND CurtainWnd() const = 0;
     // True while the desktop is locked (the curtain covers it and the other windows are hidden).
     virtual bool IsLocked() const = 0;
     // Hides the other windows and records them, so that the unlock can give them back.
@@ -29,14 +27,31 @@ public:
     virtual void LetThrough(const std::vector<std::uint32_t>& processes) = 0;
     // True when the window belongs to a process let through.
     virtual bool IsLetThrough(HWND hWnd) const = 0;
-    // Copies the text (cut to 127 characters) into the tray tip.
-    virtual void SetTrayTip(const std::string& strTip) = 0;
-    // False while a message box of ours is open: a right click on the tray then shows the window.
-    virtual void EnableTrayMenu(bool bEnable) = 0;
+
+    // The curtain is the controller's full-screen window, which the account windows stand above.
+    // They ask for what they need of it; none of them touches it.
+    // Brings it back when it was minimised or dropped to the tray; nothing otherwise.
+    virtual void RestoreCurtain() = 0;
+    // Minimises it (an account window's minimise: the program goes with it).
+    virtual void MinimiseCurtain() = 0;
+    // Minimises and hides it and takes it off the taskbar: the program lives on in the tray.
+    virtual void DropToTray() = 0;
+    // Shows a window that the curtain owns right above the curtain.
+    virtual void ShowAboveCurtain(HWND hWnd) = 0;
+    // Whether the curtain's system menu offers Close (the Administrator's editor) or greys it out
+    // (a child's status window).
+    virtual void OfferCurtainClose(bool bOffer) = 0;
     // True when something stands in front of the curtain at one of its probe points.
     virtual bool IsObscured() = 0;
     // True when the curtain's rectangle spans the whole area the lock covers (every monitor).
     virtual bool CurtainCoversScreen() const = 0;
+
+    // Copies the text (cut to 127 characters) into the tray tip.
+    virtual void SetTrayTip(const std::string& strTip) = 0;
+    // A box of ours is open: while any holds it, a right click on the tray shows the window
+    // instead of the menu. Held and released by CTrayMenuPause (TrayMenuPause.h) only.
+    virtual void HoldTrayMenu() = 0;
+    virtual void ReleaseTrayMenu() = 0;
     // Ends the program: the curtain itself refuses to be closed, so this is the only way out.
     virtual void Quit() = 0;
     // Tells the companion the program's state (1 locked, 2 a child, 3 closing, 4 the Administrator).

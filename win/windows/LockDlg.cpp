@@ -25,6 +25,7 @@
 #include "win/windows/EventsDlg.h"
 #include "win/windows/ExtraTimeDlg.h"
 #include "win/windows/StatusWnd.h"
+#include "win/windows/TrayMenuPause.h"
 
 CLockDlg::CLockDlg(CDataStore* pStore, IControllerHost* pHost)
     : CDialog(IDD_LOCK), m_pStore(pStore), m_pHost(pHost), m_dlgPower(this) {}
@@ -144,7 +145,7 @@ void CLockDlg::ShowLock(bool bShow) {
 
 void CLockDlg::BringToFront() {
     if (IControllerHost* pControl = m_pHost) {
-        if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        pControl->RestoreCurtain();
         pControl->LockDesktop();
     }
     CentreWindow(m_hWnd, WorkArea());
@@ -194,15 +195,17 @@ void CLockDlg::OpenEditor() {
     std::vector<EVENT_ENTRY> events = CEventLog::SinceLastLogin();
     CEventLog::Append(CEventLog::kLogin, CAdminAccount::kName, "");
     if (!events.empty()) {
-        m_pHost->EnableTrayMenu(false);
+        const CTrayMenuPause trayMenuOff(m_pHost);
         CEventsDlg(std::move(events)).DoModal();
-        m_pHost->EnableTrayMenu(true);
     }
     auto* pEditor = new CArrangementDlg(m_pStore, m_pHost, this);
     m_pSettingsWnd = pEditor;
-    if (pEditor->Create()) pEditor->ShowWindow(SW_SHOW);
+    if (pEditor->Create()) {
+        pEditor->ShowWindow(SW_SHOW);
+        // Drawn before the curtain steps aside, so that the desktop does not show through first.
+        ::UpdateWindow(pEditor->m_hWnd);
+    }
     m_pHost->SetMessengerState(PROGRAM_ADMINISTRATOR);
-    ::Sleep(200);
     m_pHost->UnlockDesktop();
 }
 
@@ -259,13 +262,41 @@ void CLockDlg::ReturnFromStatusWindow() {
     ::SetForegroundWindow(m_hWnd);
 }
 
-void CLockDlg::OnHotKey() {
-    if (m_pStatusWnd) {
-        if (!m_pStatusWnd->IsInSettings()) m_pStatusWnd->SwitchUser();
-    } else if (m_pSettingsWnd) {
-        m_pSettingsWnd->SwitchUser();
+LOGGED_IN CLockDlg::LoggedIn() const {
+    if (m_pStatusWnd && m_pStatusWnd->m_hWnd) return LOGGED_IN::CHILD;
+    if (m_pSettingsWnd && m_pSettingsWnd->m_hWnd) return LOGGED_IN::ADMINISTRATOR;
+    return LOGGED_IN::NOBODY;
+}
+
+std::string CLockDlg::LoggedInChild() const {
+    return LoggedIn() == LOGGED_IN::CHILD ? m_pStatusWnd->Session().User() : std::string();
+}
+
+void CLockDlg::ShowAccountWindow() {
+    switch (LoggedIn()) {
+        case LOGGED_IN::CHILD: ::SetForegroundWindow(m_pStatusWnd->m_hWnd); break;
+        case LOGGED_IN::ADMINISTRATOR: ::SetForegroundWindow(m_pSettingsWnd->m_hWnd); break;
+        case LOGGED_IN::NOBODY: break;
     }
 }
+
+void CLockDlg::SwitchUser() {
+    switch (LoggedIn()) {
+        case LOGGED_IN::CHILD: m_pStatusWnd->SwitchUser(); break;
+        case LOGGED_IN::ADMINISTRATOR: m_pSettingsWnd->SwitchUser(); break;
+        case LOGGED_IN::NOBODY: break;
+    }
+}
+
+void CLockDlg::TakeRest() {
+    if (LoggedIn() == LOGGED_IN::CHILD) m_pStatusWnd->TakeRest();
+}
+
+void CLockDlg::ShowMiniWindow() {
+    if (LoggedIn() == LOGGED_IN::CHILD) m_pStatusWnd->ShowMiniWindow();
+}
+
+bool CLockDlg::SaveChildsUse() { return LoggedIn() != LOGGED_IN::CHILD || m_pStatusWnd->Save(); }
 
 BOOL CLockDlg::PreTranslateMessage(MSG* pMsg) {
     if (IsReturnOrEscape(pMsg)) {

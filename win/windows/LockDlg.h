@@ -1,6 +1,7 @@
 // The lock screen: the small login window in front of the curtain whenever nobody is logged in.
 // It lists the accounts, checks the password and opens the account's window: the time
-// arrangement editor for the Administrator, the status window for a child.
+// arrangement editor for the Administrator, the status window for a child. The controller asks
+// it for what it needs of that window (ILockScreen).
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "win/controls/TransLabel.h"
 #include "win/framework/Dialog.h"
 #include "win/windows/AccountWindowHost.h"
+#include "win/windows/LockScreen.h"
 #include "win/windows/PowerDlg.h"
 
 class CArrangementDlg;
@@ -19,7 +21,7 @@ class CDataStore;
 class IControllerHost;
 class CStatusWnd;
 
-class CLockDlg : public CDialog, public IAccountWindowHost {
+class CLockDlg : public CDialog, public IAccountWindowHost, public ILockScreen {
 public:
     // The store and the controller's host outlive the window; either may be null in tests.
     CLockDlg(CDataStore* pStore, IControllerHost* pHost);
@@ -35,8 +37,6 @@ public:
     void BringToFront();
     // The Administrator first, then the children in list order; the first is selected.
     void FillAccountCombo();
-    // The hot key: the open account window's switch-user action.
-    void OnHotKey();
     // Checks the password of the selected account and opens its window.
     void Login();
 
@@ -44,6 +44,15 @@ public:
     bool ReleaseAccountWindow(const CWnd* pWnd) override;
     void ReturnFromEditor() override;
     void ReturnFromStatusWindow() override;
+
+    // What the controller needs of the open account window.
+    LOGGED_IN LoggedIn() const override;
+    std::string LoggedInChild() const override;
+    void ShowAccountWindow() override;
+    void SwitchUser() override;
+    void TakeRest() override;
+    void ShowMiniWindow() override;
+    bool SaveChildsUse() override;
 
     // 1 while hidden behind an open account window.
     bool m_bHidden = false;

@@ -254,7 +254,7 @@ bool CMiniWnd::OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResu
             return true;
         case WM_NCLBUTTONUP: {
             if (m_pHost && !m_pHost->IsLocked()) {
-                ::SendMessageA(m_pHost->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+                m_pHost->RestoreCurtain();
                 if (m_pStatusWnd && m_pStatusWnd->StatusWnd()) ::BringWindowToTop(m_pStatusWnd->StatusWnd());
             }
             return false;

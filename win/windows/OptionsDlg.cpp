@@ -17,15 +17,9 @@
 #include "win/controls/PaintDC.h"
 #include "win/controls/WinUtilities.h"
 #include "win/framework/WinApp.h"
+#include "win/windows/AutoRun.h"
 #include "win/windows/ControllerHost.h"
 #include "win/windows/SaveFailure.h"
-
-long AlignAutoRun(int bAutoRun) {
-    if (bAutoRun == 1) return IsAutoRun() ? ERROR_SUCCESS : SetAutoRun();
-    std::string strData;
-    if (CSystem::Get().ReadRunValue(GetRunValueName(), strData) != ERROR_SUCCESS) return ERROR_SUCCESS;
-    return RemoveAutoRun();
-}
 
 COptionsDlg::COptionsDlg(IControllerHost* pHost) : CFramedDialog(IDD_OPTIONS), m_pHost(pHost) {}
 
@@ -46,7 +40,7 @@ BOOL COptionsDlg::OnInitDialog() {
     } else {
         // The registration follows the stored flag as soon as the dialog opens, even if it is
         // cancelled; the box then shows what the registry holds.
-        ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
+        ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun == 1), admin.bAutoRun == 1);
         ::CheckDlgButton(m_hWnd, IDC_OPTIONS_AUTO_RUN, IsAutoRun() ? BST_CHECKED : BST_UNCHECKED);
     }
     if (admin.nLockBackground == 1 || admin.nLockBackground == 2) {
@@ -73,7 +67,7 @@ void COptionsDlg::OnOK() {
             TakeAccounts();
         } else {
             admin.bAutoRun = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_AUTO_RUN) == BST_CHECKED ? 1 : 0;
-            ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun), admin.bAutoRun == 1);
+            ReportAutoRunFailure(AlignAutoRun(admin.bAutoRun == 1), admin.bAutoRun == 1);
         }
         admin.nLockBackground = ::IsDlgButtonChecked(m_hWnd, IDC_OPTIONS_OPAQUE) == BST_CHECKED ? 1 : 2;
         CheckSaved(m_pStore->m_adminAccount.Save(), CAdminAccount::kFileName, m_hWnd, m_pHost);

@@ -13,10 +13,6 @@
 class CDataStore;
 class IControllerHost;
 
-// Registers or removes the auto-run value so that it agrees with the flag; 0, or the failed
-// change's registry status.
-long AlignAutoRun(int bAutoRun);
-
 class COptionsDlg : public CFramedDialog {
 public:
     // The controller's host (null in tests) keeps the tray quiet while a message box is open.

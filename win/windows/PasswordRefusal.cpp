@@ -7,11 +7,11 @@
 #include "core/store/EventLog.h"
 #include "core/texts/MsgText.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/TrayMenuPause.h"
 
 void ShowPasswordBox(HWND hOwner, IControllerHost* pHost, const std::string& strText, const std::string& strCaption) {
-    if (pHost) pHost->EnableTrayMenu(false);
+    const CTrayMenuPause trayMenuOff(pHost);
     ::MessageBoxA(hOwner, strText.c_str(), strCaption.c_str(), MB_OK);
-    if (pHost) pHost->EnableTrayMenu(true);
 }
 
 bool RefuseTryDuringWait(HWND hOwner, IControllerHost* pHost) {

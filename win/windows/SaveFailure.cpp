@@ -3,13 +3,12 @@
 
 #include "core/texts/MsgText.h"
 #include "win/windows/ControllerHost.h"
+#include "win/windows/TrayMenuPause.h"
 
 int ShowHostMessage(HWND hOwner, const std::string& strText, const std::string& strCaption, UINT nType,
                     IControllerHost* pHost) {
-    if (pHost) pHost->EnableTrayMenu(false);
-    const int nAnswer = ::MessageBoxA(hOwner, strText.c_str(), strCaption.c_str(), nType);
-    if (pHost) pHost->EnableTrayMenu(true);
-    return nAnswer;
+    const CTrayMenuPause trayMenuOff(pHost);
+    return ::MessageBoxA(hOwner, strText.c_str(), strCaption.c_str(), nType);
 }
 
 bool CheckSaved(bool bSaved, const char* pszFile, HWND hOwner, IControllerHost* pHost) {

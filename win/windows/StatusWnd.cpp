@@ -20,6 +20,7 @@
 #include "win/windows/MiniWnd.h"
 #include "win/windows/NoticeSettingsDlg.h"
 #include "win/windows/NoticeWnd.h"
+#include "win/windows/TrayMenuPause.h"
 
 namespace {
 
@@ -86,14 +87,10 @@ BOOL CStatusWnd::OnInitDialog() {
     SetTimer(kTickTimer, 1000);
     SetTimer(kUpkeepTimer, 500);
 
-    if (IControllerHost* pControl = m_pHost) {
-        if (HMENU hMenu = ::GetSystemMenu(pControl->CurtainWnd(), FALSE))
-            ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-    }
+    if (IControllerHost* pControl = m_pHost) pControl->OfferCurtainClose(false);
     CentreWindow(m_hWnd, DesktopArea());
     ::SetFocus(m_hWnd);
-    if (IControllerHost* pControl = m_pHost)
-        ::SetWindowPos(m_hWnd, pControl->CurtainWnd(), 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    if (IControllerHost* pControl = m_pHost) pControl->ShowAboveCurtain(m_hWnd);
     return FALSE;  // the focus was set here
 }
 
@@ -344,13 +341,13 @@ void CStatusWnd::RefreshButtons() {
 void CStatusWnd::BringToFront() {
     IControllerHost* pControl = m_pHost;
     if (pControl) {
-        if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        pControl->RestoreCurtain();
         pControl->LockDesktop();
     }
     CentreWindow(m_hWnd, DesktopArea());
     ShowWindow(SW_SHOW);
     ::SetFocus(m_hWnd);
-    if (pControl) ::SetWindowPos(m_hWnd, pControl->CurtainWnd(), 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    if (pControl) pControl->ShowAboveCurtain(m_hWnd);
     // Placed after the curtain, the system's rule that owned windows stay above their owner keeps
     // it in front; topmost again for a system that does not keep that rule.
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -455,14 +452,14 @@ void CStatusWnd::TakeRest() {
 }
 
 bool CStatusWnd::RunOwnDialog(CDialog& dlg, INT_PTR& nResult) {
-    IControllerHost* pControl = m_pHost;
-    if (pControl) pControl->EnableTrayMenu(false);
-    m_bInSettings = 1;
-    m_pOwnDlg = &dlg;
-    nResult = dlg.DoModal();
-    m_pOwnDlg = nullptr;
-    m_bInSettings = 0;
-    if (pControl) pControl->EnableTrayMenu(true);
+    {
+        const CTrayMenuPause trayMenuOff(m_pHost);
+        m_bInSettings = 1;
+        m_pOwnDlg = &dlg;
+        nResult = dlg.DoModal();
+        m_pOwnDlg = nullptr;
+        m_bInSettings = 0;
+    }
     // The window was destroyed under the dialog (the end of the program): the object goes now.
     if (m_bDeleteAfterSettings) {
         delete this;
@@ -526,15 +523,10 @@ bool CStatusWnd::OnSysCommand(UINT nId, LPARAM) {
     switch (nId & 0xFFF0) {
         case SC_CLOSE:
             // The program drops to the tray.
-            if (pControl) {
-                ::PostMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-                ::ShowWindow(pControl->CurtainWnd(), SW_HIDE);
-                const LONG nExStyle = ::GetWindowLongA(pControl->CurtainWnd(), GWL_EXSTYLE);
-                ::SetWindowLongA(pControl->CurtainWnd(), GWL_EXSTYLE, nExStyle & ~WS_EX_APPWINDOW);
-            }
+            if (pControl) pControl->DropToTray();
             return true;
         case SC_MINIMIZE:
-            if (pControl) ::PostMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            if (pControl) pControl->MinimiseCurtain();
             return true;
         default:
             return false;
@@ -616,7 +608,7 @@ void CStatusWnd::OnDestroy() {
         // The lock screen clears its pointer itself when it is the one closing this window (the
         // end of the program); then it does not come back.
         const bool bBackToLock = m_pLockScreen && m_pLockScreen->ReleaseAccountWindow(this);
-        if (::IsIconic(pControl->CurtainWnd())) ::SendMessageA(pControl->CurtainWnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        pControl->RestoreCurtain();
         // Homework is let through for the child logged in only: it goes away with the login.
         pControl->LetThrough({});
         pControl->LockDesktop();
