@@ -16,6 +16,17 @@ constexpr const char* kCompanionLibrary = "Lumrik.dll";
 // The string resource that stamps the program, the library and the companion with the build they
 // belong to: a process is taken for the program or the companion only when its file carries it.
 constexpr unsigned kBuildIdString = 9001;
+// The guard service of the installed program (Tessaly.exe run by the service manager) and its pipe.
+constexpr const char* kGuardServiceName = "QuenbyGuard";
+constexpr const char* kGuardServiceTitle = "Quenby guard";
+constexpr const char* kGuardPipeName = "\\\\.\\pipe\\QuenbyGuard";
+// Tessaly.exe's arguments: the service (the service manager gives it), the same guard in a console,
+// and the setup program's: register, unregister, and the first Administrator's password.
+constexpr const char* kServiceSwitch = "/service";
+constexpr const char* kConsoleSwitch = "/console";
+constexpr const char* kRegisterSwitch = "/register";
+constexpr const char* kUnregisterSwitch = "/unregister";
+constexpr const char* kFirstRunSwitch = "/firstrun";
 // The running companion's pipe, followed by its process id: the program hands it, and only the
 // process the companion watches can, the one-time value it will end with when it ends on purpose.
 constexpr const char* kEndPipePrefix = "\\\\.\\pipe\\Quenby.Tessaly.";

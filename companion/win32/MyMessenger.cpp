@@ -92,6 +92,8 @@ unsigned long SumOf(const LUMRIK_BEAT& beat) {
 // The heartbeat file, kept open by the process that beats.
 HANDLE g_hBeat = INVALID_HANDLE_VALUE;
 unsigned long g_nBeats = 0;
+// Where state and beats go instead of the files, when the program has a guard.
+IMessengerSink* g_pSink = nullptr;
 
 std::string BaseName(const std::string& strPath) {
     const size_t nSlash = strPath.find_last_of("\\/");
@@ -169,6 +171,7 @@ CMyMessenger::CMyMessenger() = default;
 CMyMessenger::~CMyMessenger() = default;
 
 void CMyMessenger::SetMainProgPathName(const char* pszPath) {
+    if (g_pSink) return;
     MESSENGER_STORE store = Read();
     std::memcpy(store.szTag, kTag, sizeof kTag);
     std::memset(store.szPath, 0, sizeof store.szPath);
@@ -177,6 +180,7 @@ void CMyMessenger::SetMainProgPathName(const char* pszPath) {
 }
 
 void CMyMessenger::SetMainProgState(int nState) {
+    if (g_pSink) return g_pSink->State(nState);
     MESSENGER_STORE store = Read();
     std::memcpy(store.szTag, kTag, sizeof kTag);
     store.nState = nState;
@@ -196,6 +200,13 @@ int CMyMessenger::GetMainProgPathName(char* pszBuffer, int nSize) {
 }
 
 void CMyMessenger::Beat(long long tWall, const char* pszUser, const char* pszZone) {
+    if (g_pSink) return g_pSink->Beat(tWall, pszUser ? pszUser : "", pszZone ? pszZone : "");
+    BeatAs(::GetCurrentProcessId(), tWall, pszUser, pszZone);
+}
+
+void CMyMessenger::UseSink(IMessengerSink* pSink) { g_pSink = pSink; }
+
+void CMyMessenger::BeatAs(unsigned long nPid, long long tWall, const char* pszUser, const char* pszZone) {
     if (g_hBeat == INVALID_HANDLE_VALUE)
         g_hBeat = ::CreateFileA(CDataFolder::PathOf(kBeatFile).c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
@@ -203,7 +214,7 @@ void CMyMessenger::Beat(long long tWall, const char* pszUser, const char* pszZon
     if (g_hBeat == INVALID_HANDLE_VALUE) return;
     BEAT_IMAGE image{};
     image.beat.nCount = ++g_nBeats;
-    image.beat.nPid = ::GetCurrentProcessId();
+    image.beat.nPid = nPid;
     image.beat.tWall = tWall;
     if (pszUser) std::strncpy(image.beat.szUser, pszUser, sizeof image.beat.szUser - 1);
     if (pszZone) std::strncpy(image.beat.szZone, pszZone, sizeof image.beat.szZone - 1);
@@ -278,6 +289,7 @@ unsigned long CMyMessenger::EndOnPurpose() {
 }
 
 void CMyMessenger::SetCompanionPid(unsigned long nPid) {
+    if (g_pSink) return;
     HANDLE hFile = ::CreateFileA(CDataFolder::PathOf(kCompanionFile).c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -18,6 +18,16 @@ struct LUMRIK_BEAT {
     char szZone[400] = {};     // the time zone the program held true (as the clock seam tells it)
 };
 
+// Where the program's state and heartbeat go instead of the files: the installed program sends
+// them to its guard service, which keeps the files (the program may not write there).
+class IMessengerSink {
+public:
+    virtual ~IMessengerSink() = default;
+    virtual void State(int nState) = 0;
+    // tWall 0: the program ends in order.
+    virtual void Beat(long long tWall, const char* pszUser, const char* pszZone) = 0;
+};
+
 class LUMRIK_API CMyMessenger {
 public:
     CMyMessenger();
@@ -66,6 +76,12 @@ public:
     // the program's process ended with that very value. A state in a file, which any program may
     // write, never stands it down. Returned also when no companion took it.
     unsigned long EndOnPurpose();
+
+    // Sends the state and the beat to the sink instead of the files (null: the files again); the
+    // path and the companion's process id are then the guard's to know, and are not written.
+    void UseSink(IMessengerSink* pSink);
+    // A beat written for another process: the guard writes the beat of the program it heard from.
+    void BeatAs(unsigned long nPid, long long tWall, const char* pszUser, const char* pszZone);
 
     // The files that hold path and state, the heartbeat and the companion's process id.
     static const char* kStoreFile;

@@ -8,6 +8,10 @@
 // decoy of the same name that writes the heartbeat or the stored path leads it nowhere. It stores
 // its process id, so that a mere holder of its mutex is not taken for it.
 //
+// "Tessaly.exe /service" is the installed program's guard service, run by the service manager;
+// "/console" runs the same guard in a console; the setup program registers and removes it and
+// gives it the first Administrator's password (companion/guard/GuardSwitches.h).
+//
 // "Tessaly.exe /launch <command line>" is the short-lived launcher: it starts the command line
 // and exits at once, so that the process it starts has no living parent. The program starts the
 // companion through it and the companion the program, so neither is in the other's process tree
@@ -19,6 +23,7 @@
 #include <string>
 
 #include "companion/CompanionNames.h"
+#include "companion/guard/GuardSwitches.h"
 #include "companion/win32/MyMessenger.h"
 #include "companion/win32/PipeTransfer.h"
 
@@ -226,6 +231,8 @@ void StartProgram(CMyMessenger& messenger, CWatch& watch, const std::string& str
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR pszCommandLine, int) {
     const std::string strArguments = pszCommandLine ? pszCommandLine : "";
+    // The guard's own arguments (the service, its console, the setup program's requests).
+    if (const int nGuard = RunGuardSwitch(strArguments); nGuard >= 0) return nGuard;
     if (strArguments.rfind(std::string(kLaunchSwitch) + " ", 0) == 0) {
         // The launcher: the program starts from its own folder.
         const std::string strCommand = strArguments.substr(std::string(kLaunchSwitch).size() + 1);

@@ -287,9 +287,9 @@ bool CUsageContext::IsOutsidePeriod(TIMESECS t) const {
     return !(p.tStart < t && t < p.tEnd);
 }
 
-bool CUsageContext::IsPrjUnchanged() const {
-    const CDayPrj& a = m_prjCopy;
-    const CDayPrj& b = Today();
+bool CUsageContext::IsPrjUnchanged() const { return IsSameArrangement(m_prjCopy, Today()); }
+
+bool CUsageContext::IsSameArrangement(const CDayPrj& a, const CDayPrj& b) {
     if (a.m_bForbid != b.m_bForbid || a.m_bFree != b.m_bFree || a.m_bTotalLimit != b.m_bTotalLimit ||
         a.m_bRest != b.m_bRest || a.m_bPeriod != b.m_bPeriod)
         return false;

@@ -145,6 +145,8 @@ public:
     // False when today's arrangement differs from the copy taken at the last save in any way that
     // matters: a mode or enable flag, or a value of a limit that is on.
     bool IsPrjUnchanged() const;
+    // The same test between two day arrangements (a record's copy and the arrangement in force).
+    static bool IsSameArrangement(const CDayPrj& a, const CDayPrj& b);
     void SnapshotPrj();
 
     // The stored fields as a use.sta record, and the record's fields taken over (user included):

@@ -17,6 +17,9 @@ public:
     virtual bool Read(const std::string& strFile, BYTES& bytes) = 0;
     // Replaces the copy with these bytes; false when it could not be written.
     virtual bool Write(const std::string& strFile, const BYTES& bytes) = 0;
+    // True when the copies are the record that counts, kept where only a guard writes them: a
+    // reader then takes the copy before the file, which anyone might have changed.
+    virtual bool IsAuthority() const { return false; }
 };
 
 class CDataCopies {

@@ -30,6 +30,8 @@ public:
     // Makes a read-only file writable again; true when it was read-only and no longer is.
     virtual bool ClearReadOnly(const std::string& strPath) = 0;
     virtual bool Remove(const std::string& strPath) = 0;
+    // Creates a folder; true when it exists afterwards.
+    virtual bool MakeFolder(const std::string& strPath) = 0;
     // Size in bytes, or -1 when the file's status cannot be read.
     virtual long long SizeOf(const std::string& strPath) = 0;
 };

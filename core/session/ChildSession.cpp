@@ -84,7 +84,10 @@ void CChildSession::TakeRest() { m_context.OnTakeRest(); }
 
 bool CChildSession::GrantExtra(int nSeconds, const MINI_PLACE& mini) {
     m_context.GrantExtra(nSeconds);
-    return Save(mini);
+    const bool bSaved = Save(mini);
+    // The Administrator's proof was for this grant only: the child's session goes on without it.
+    m_store.m_adminAccount.EndProof();
+    return bSaved;
 }
 
 std::vector<std::uint32_t> CChildSession::LetThrough() { return m_programs.LetThrough(m_context); }

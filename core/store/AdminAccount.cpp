@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/seams/DataGuard.h"
 #include "core/store/DataFile.h"
 #include "core/store/PasswordField.h"
 #include "core/store/RecordReader.h"
@@ -52,7 +53,15 @@ void CAdminAccount::SetDefaults() {
 }
 
 bool CAdminAccount::AcceptsPassword(const std::string& strTyped) const {
-    return !m_bDamaged && CPasswordField::Matches(m_admin.szPassword, strTyped);
+    if (m_bDamaged) return false;
+    // The installed program's guard keeps the password and checks it; its answer is the proof the
+    // guard wants for the Administrator's writes.
+    if (IDataGuard* pGuard = CDataGuard::Get()) return pGuard->Login(strTyped);
+    return CPasswordField::Matches(m_admin.szPassword, strTyped);
+}
+
+void CAdminAccount::EndProof() const {
+    if (IDataGuard* pGuard = CDataGuard::Get()) pGuard->Logout();
 }
 
 bool CAdminAccount::SetPassword(const std::string& strPassword) {

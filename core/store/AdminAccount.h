@@ -33,8 +33,12 @@ public:
     // The record of a first run: no password, no auto-run, first-run dialog pending, semi-transparent.
     void SetDefaults();
     // Whether a typed password is the Administrator's (an old record without a password is
-    // matched by an empty entry). Every check of it goes through here.
+    // matched by an empty entry). Every check of it goes through here; with a guard it is the
+    // guard's check, and a right password lets the Administrator's writes through it.
     bool AcceptsPassword(const std::string& strTyped) const;
+    // The Administrator's proof, which a right password gave the guard's writes, ends (after an
+    // action on the spot, such as a grant of extra time). Nothing to end without a guard.
+    void EndProof() const;
     // A damaged record accepts no password and is never saved; its first run is not pending, so
     // that nobody can choose a new Administrator password. Set by the account load.
     void SetDamaged(bool bDamaged);

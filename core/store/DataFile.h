@@ -16,15 +16,17 @@ public:
 
     // Reads the file. When it is missing, unreadable or not a whole number of records (at least
     // one) and its copy is whole, the copy's bytes are written back to the file, the restore is
-    // logged and the copy's bytes are returned. False when neither gives any bytes.
+    // logged and the copy's bytes are returned. False when neither gives any bytes. Copies that
+    // are a guard's record are taken first, whatever the file holds.
     static bool Read(const char* pszFile, std::size_t nRecordSize, BYTES& bytes);
     // As Read, handing over each complete record in file order.
     static bool Load(const char* pszFile, std::size_t nRecordSize,
                      const std::function<void(const BYTES& bytes, std::size_t nOffset)>& onRecord);
     // The copy alone; false when there is none.
     static bool ReadCopy(const char* pszFile, BYTES& bytes);
-    // Writes the file and then its copy. The result is the file's: false (old file whole) when
-    // it could not be written, which is logged.
+    // Writes the file and then its copy (with a guard: the guard's write, which keeps its own
+    // record). The result is the file's: false (old file whole) when it could not be written or
+    // the guard refused it, which is logged.
     static bool Save(const char* pszFile, const BYTES& bytes);
     // Whether any copied file or any copy exists: the first run is only for a machine without data.
     static bool AnyExists();

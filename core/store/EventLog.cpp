@@ -5,16 +5,19 @@
 
 #include "core/seams/DataCopies.h"
 #include "core/seams/DataFolder.h"
+#include "core/seams/DataGuard.h"
 #include "core/seams/Files.h"
 
 namespace {
 
 // The longer of the file and its copy: a cut or deleted file still gives what the copy holds.
+// Copies that are the guard's record count whenever there is one.
 std::string ReadImage() {
     BYTES file;
     BYTES copy;
-    if (!CFiles::Get().ReadAll(CDataFolder::PathOf(CEventLog::kFileName), file)) file.clear();
     if (!CDataCopies::Get().Read(CEventLog::kFileName, copy)) copy.clear();
+    if (CDataCopies::Get().IsAuthority() && !copy.empty()) return std::string(copy.begin(), copy.end());
+    if (!CFiles::Get().ReadAll(CDataFolder::PathOf(CEventLog::kFileName), file)) file.clear();
     const BYTES& longer = copy.size() > file.size() ? copy : file;
     return std::string(longer.begin(), longer.end());
 }
@@ -67,6 +70,11 @@ EVENT_ENTRY ParseLine(const std::string& strLine) {
 }  // namespace
 
 bool CEventLog::Append(const std::string& strKind, const std::string& strAccount, const std::string& strDetail) {
+    if (IDataGuard* pGuard = CDataGuard::Get()) return pGuard->Event(strKind, strAccount, strDetail);
+    return AppendHere(strKind, strAccount, strDetail);
+}
+
+bool CEventLog::AppendHere(const std::string& strKind, const std::string& strAccount, const std::string& strDetail) {
     EVENT_ENTRY entry{TimeText(CClock::Now()), Clean(strKind), strAccount.empty() ? "-" : Clean(strAccount),
                       Clean(strDetail)};
     std::string strImage = CompleteLines(ReadImage()) + LineOf(entry) + "\r\n";

@@ -37,10 +37,16 @@ public:
     static constexpr const char* kLogin = "login";                // the Administrator logged in
     static constexpr const char* kExtraTime = "extra time";       // extra time granted to a child
     static constexpr const char* kProgramEnded = "program ended";  // a program closed or ended by its rule
+    // The guard's own kinds (the installed program's service); no program may write them.
+    static constexpr const char* kRefused = "refused";            // a write or request the guard refused
+    static constexpr const char* kChanged = "changed";            // a data file changed behind the guard, put back
 
     // Adds one event at the clock's current time; tabs and line breaks in the texts become
     // blanks. False when neither the file nor its copy could be written.
+    // With a guard (core/seams/DataGuard.h) the event goes to it, which adds it at its own time.
     static bool Append(const std::string& strKind, const std::string& strAccount, const std::string& strDetail);
+    // Adds the event to the file and its copy here, whatever guard there is: the guard's own way.
+    static bool AppendHere(const std::string& strKind, const std::string& strAccount, const std::string& strDetail);
     // Every complete event, oldest first.
     static std::vector<EVENT_ENTRY> ReadAll();
     // The events after the last Administrator login (all of them when there was none), oldest first.

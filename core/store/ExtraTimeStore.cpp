@@ -6,20 +6,35 @@
 #include "core/store/RecordReader.h"
 #include "core/store/RecordWriter.h"
 
+namespace {
+
+EXTRA_RECORD ReadRecord(const BYTES& bytes, std::size_t nOffset) {
+    CRecordReader reader(bytes, nOffset, nOffset + CExtraTimeStore::kRecordSize);
+    EXTRA_RECORD record;
+    record.strUser = reader.ReadText(CExtraTimeStore::kNameSize);
+    reader.ReadInt32(record.nDate);
+    reader.ReadInt32(record.nGrantedSecs);
+    reader.ReadInt32(record.nExtraSecsLeft);
+    reader.ReadInt32(record.nLocks);
+    return record;
+}
+
+}  // namespace
+
 bool CExtraTimeStore::Load() {
     std::list<EXTRA_RECORD> records;
     const bool bRead = CDataFile::Load(kFileName, kRecordSize, [&](const BYTES& bytes, std::size_t nOffset) {
-        CRecordReader reader(bytes, nOffset, nOffset + kRecordSize);
-        EXTRA_RECORD record;
-        record.strUser = reader.ReadText(kNameSize);
-        reader.ReadInt32(record.nDate);
-        reader.ReadInt32(record.nGrantedSecs);
-        reader.ReadInt32(record.nExtraSecsLeft);
-        reader.ReadInt32(record.nLocks);
-        records.push_back(record);
+        records.push_back(ReadRecord(bytes, nOffset));
     });
     if (bRead) m_list.swap(records);
     return bRead;
+}
+
+std::list<EXTRA_RECORD> CExtraTimeStore::Parse(const BYTES& bytes) {
+    std::list<EXTRA_RECORD> records;
+    for (std::size_t nOffset = 0; nOffset + kRecordSize <= bytes.size(); nOffset += kRecordSize)
+        records.push_back(ReadRecord(bytes, nOffset));
+    return records;
 }
 
 bool CExtraTimeStore::Save() const {

@@ -8,6 +8,8 @@
 #include <list>
 #include <string>
 
+#include "core/seams/Files.h"
+
 // One child's record: the name field (128 bytes, the field rule), the local date it is about
 // (year * 10000 + month * 100 + day) and three counts of that date, all little-endian int32.
 struct EXTRA_RECORD {
@@ -42,6 +44,8 @@ public:
     bool Grant(const std::string& strUser, std::int32_t nDate, std::int32_t nSeconds);
 
     const std::list<EXTRA_RECORD>& GetList() const { return m_list; }
+    // The complete records of an extra.tim image, in file order.
+    static std::list<EXTRA_RECORD> Parse(const BYTES& bytes);
 
 private:
     std::list<EXTRA_RECORD> m_list;

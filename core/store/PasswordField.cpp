@@ -36,8 +36,16 @@ bool CPasswordField::Store(const std::string& strPassword, void* pField) {
 
 bool CPasswordField::IsHashed(const void* pField) { return static_cast<const std::uint8_t*>(pField)[0] == kMarker; }
 
+bool CPasswordField::IsHeld(const void* pField) { return static_cast<const std::uint8_t*>(pField)[0] == kHeldMarker; }
+
+void CPasswordField::Hold(void* pField) {
+    std::memset(pField, 0, kSize);
+    static_cast<std::uint8_t*>(pField)[0] = kHeldMarker;
+}
+
 bool CPasswordField::Matches(const void* pField, const std::string& strTyped) {
     const auto* pBytes = static_cast<const std::uint8_t*>(pField);
+    if (IsHeld(pField)) return false;
     if (!IsHashed(pField)) {
         std::uint8_t stored[kSize];
         std::uint8_t typed[kSize];
@@ -53,7 +61,7 @@ bool CPasswordField::Matches(const void* pField, const std::string& strTyped) {
 }
 
 bool CPasswordField::Upgrade(void* pField) {
-    if (IsHashed(pField)) return true;
+    if (IsHashed(pField) || IsHeld(pField)) return true;
     return Store(ReadField(pField, kSize), pField);
 }
 

@@ -18,6 +18,8 @@ class CPasswordField {
 public:
     static constexpr std::size_t kSize = 32;
     static constexpr std::uint8_t kMarker = 0x01;
+    // A field whose password only the guard keeps (the installed program): 0x02, then zeros.
+    static constexpr std::uint8_t kHeldMarker = 0x02;
     static constexpr std::uint8_t kVersion = 1;
     static constexpr std::size_t kSaltSize = 14;
     static constexpr std::size_t kKeySize = 16;
@@ -33,6 +35,10 @@ public:
     static bool Matches(const void* pField, const std::string& strTyped);
     // Whether the field holds a hashed password (of any version).
     static bool IsHashed(const void* pField);
+    // Whether the password is kept by the guard, not in this field (which then accepts nothing).
+    static bool IsHeld(const void* pField);
+    // Marks the field as held by the guard.
+    static void Hold(void* pField);
     // Hashes a field that still holds plain text, keeping its password; true when the field is
     // hashed afterwards.
     static bool Upgrade(void* pField);

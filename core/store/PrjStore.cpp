@@ -10,7 +10,11 @@
 bool CPrjStore::Load() {
     BYTES bytes;
     if (!CDataFile::Read(FILE_NAME, CUserPrj::BLOCK_SIZE, bytes)) return false;
+    m_list = Parse(bytes);
+    return true;
+}
 
+std::list<CUserPrj> CPrjStore::Parse(const BYTES& bytes) {
     std::list<CUserPrj> list;
     CRecordReader reader(bytes);
     while (!reader.AtEnd()) {
@@ -20,18 +24,19 @@ bool CPrjStore::Load() {
             if (day.ReadRecord(reader) == 0) break;
         list.push_back(std::move(user));
     }
-    m_list = std::move(list);
-    return true;
+    return list;
 }
 
-bool CPrjStore::Save() const {
+BYTES CPrjStore::Image(const std::list<CUserPrj>& list) {
     CRecordWriter writer;
-    for (const CUserPrj& user : m_list) {
+    for (const CUserPrj& user : list) {
         writer.PutText(user.m_strUser, CUserPrj::NAME_SIZE);
         for (const CDayPrj& day : user.m_days) day.WriteRecord(writer);
     }
-    return CDataFile::Save(FILE_NAME, writer.Bytes());
+    return writer.Bytes();
 }
+
+bool CPrjStore::Save() const { return CDataFile::Save(FILE_NAME, Image(m_list)); }
 
 CUserPrj* CPrjStore::Find(const std::string& strUser) {
     auto it = std::find_if(m_list.begin(), m_list.end(),

@@ -4,6 +4,7 @@
 #include <list>
 #include <string>
 
+#include "core/seams/Files.h"
 #include "core/store/UserPrj.h"
 
 class CPrjStore {
@@ -28,6 +29,9 @@ public:
     void Remove(const std::string& strUser);
 
     const std::list<CUserPrj>& GetList() const { return m_list; }
+    // The weeks of a prj.nam image, in file order, and the image of a list of weeks.
+    static std::list<CUserPrj> Parse(const BYTES& bytes);
+    static BYTES Image(const std::list<CUserPrj>& list);
 
 private:
     // A list, not a vector: pointers handed out by Find must survive later Adds.

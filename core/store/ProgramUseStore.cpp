@@ -47,6 +47,16 @@ void MergeBytes(std::list<PROGRAM_USE>& list, const BYTES& bytes) {
 
 }  // namespace
 
+std::list<PROGRAM_USE> CProgramUseStore::Parse(const BYTES& bytes) {
+    std::list<PROGRAM_USE> list;
+    MergeBytes(list, bytes);
+    return list;
+}
+
+bool CProgramUseStore::IsSameKey(const PROGRAM_USE& a, const PROGRAM_USE& b) {
+    return SameKey(a, b.strUser, b.strProgram, b.nDate);
+}
+
 bool CProgramUseStore::Load() {
     BYTES file, copy;
     const bool bFile = CDataFile::Read(kFileName, kRecordSize, file);

@@ -9,6 +9,8 @@
 #include <list>
 #include <string>
 
+#include "core/seams/Files.h"
+
 struct PROGRAM_USE {
     std::string strUser;
     std::string strProgram;
@@ -40,6 +42,11 @@ public:
     void RemoveIf(const std::function<bool(const PROGRAM_USE&)>& test);
 
     const std::list<PROGRAM_USE>& GetList() const { return m_list; }
+
+    // The records of a file's bytes, merged as a load merges them (no copy, no list of its own).
+    static std::list<PROGRAM_USE> Parse(const BYTES& bytes);
+    // Whether two records are of one child, program (letters compared without regard to case) and date.
+    static bool IsSameKey(const PROGRAM_USE& a, const PROGRAM_USE& b);
 
 private:
     std::list<PROGRAM_USE> m_list;

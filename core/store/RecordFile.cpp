@@ -2,6 +2,7 @@
 #include "core/store/RecordFile.h"
 
 #include "core/seams/DataFolder.h"
+#include "core/seams/DataGuard.h"
 
 bool CRecordFile::ReadAll(const char* pszFile, BYTES& bytes) {
     return CFiles::Get().ReadAll(CDataFolder::PathOf(pszFile), bytes) && !bytes.empty();
@@ -17,5 +18,10 @@ bool CRecordFile::Load(const char* pszFile, std::size_t nRecordSize,
 }
 
 bool CRecordFile::Save(const char* pszFile, const BYTES& bytes) {
+    if (IDataGuard* pGuard = CDataGuard::Get()) return pGuard->Write(pszFile, bytes);
+    return SaveHere(pszFile, bytes);
+}
+
+bool CRecordFile::SaveHere(const char* pszFile, const BYTES& bytes) {
     return CFiles::Get().ReplaceAll(CDataFolder::PathOf(pszFile), bytes);
 }

@@ -62,14 +62,14 @@ USAGE_RECORD* NthOf(std::list<USAGE_RECORD>& list, const std::string& strUser, i
     return nullptr;
 }
 
-std::list<USAGE_RECORD> ReadRecords(const BYTES& bytes) {
+}  // namespace
+
+std::list<USAGE_RECORD> CUsageStore::Parse(const BYTES& bytes) {
     std::list<USAGE_RECORD> list;
-    for (std::size_t nOffset = 0; nOffset + CUsageStore::RECORD_SIZE <= bytes.size(); nOffset += CUsageStore::RECORD_SIZE)
+    for (std::size_t nOffset = 0; nOffset + RECORD_SIZE <= bytes.size(); nOffset += RECORD_SIZE)
         list.push_back(ReadRecord(bytes, nOffset));
     return list;
 }
-
-}  // namespace
 
 void CUsageStore::TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow) {
     // A name's n-th record meets the n-th record of that name, so that a second record of a name
@@ -93,8 +93,8 @@ bool CUsageStore::Load() {
     // The file, the copy and what this run counted may each be behind: a save that failed, a
     // file put back by hand. Of each child's records the one with the most use today wins.
     const TIMESECS tNow = CClock::Now();
-    std::list<USAGE_RECORD> list = ReadRecords(file);
-    TakeMoreUse(list, ReadRecords(copy), tNow);
+    std::list<USAGE_RECORD> list = Parse(file);
+    TakeMoreUse(list, Parse(copy), tNow);
     TakeMoreUse(list, m_list, tNow);
     m_list = std::move(list);
     return true;

@@ -6,6 +6,7 @@
 #include <list>
 #include <string>
 
+#include "core/seams/Files.h"
 #include "core/store/UsageRecord.h"
 
 class CUsageStore {
@@ -25,6 +26,8 @@ public:
     // other record when that counts more seconds used on tNow's date. A name's second record
     // meets the list's second record of that name, never its first.
     static void TakeMoreUse(std::list<USAGE_RECORD>& list, const std::list<USAGE_RECORD>& other, TIMESECS tNow);
+    // The complete records of a use.sta image, in file order (a trailing fragment is dropped).
+    static std::list<USAGE_RECORD> Parse(const BYTES& bytes);
     // Replaces the file with the whole list in one step; false when it could not be written, in
     // which case the old file is whole and the list keeps the data for the next try.
     bool Save() const;

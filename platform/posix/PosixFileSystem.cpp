@@ -48,6 +48,10 @@ public:
         return ::chmod(strPath.c_str(), st.st_mode | S_IWUSR) == 0;
     }
     bool Remove(const std::string& strPath) override { return std::remove(strPath.c_str()) == 0; }
+    bool MakeFolder(const std::string& strPath) override {
+        struct stat info{};
+        return ::mkdir(strPath.c_str(), 0755) == 0 || (::stat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+    }
     long long SizeOf(const std::string& strPath) override {
         struct stat st {};
         if (::stat(strPath.c_str(), &st) != 0) return -1;

@@ -45,6 +45,11 @@ public:
         return ::SetFileAttributesA(strPath.c_str(), nAttributes & ~FILE_ATTRIBUTE_READONLY) != FALSE;
     }
     bool Remove(const std::string& strPath) override { return ::DeleteFileA(strPath.c_str()) != FALSE; }
+    bool MakeFolder(const std::string& strPath) override {
+        if (::CreateDirectoryA(strPath.c_str(), nullptr)) return true;
+        const DWORD nAttributes = ::GetFileAttributesA(strPath.c_str());
+        return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
     long long SizeOf(const std::string& strPath) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!::GetFileAttributesExA(strPath.c_str(), GetFileExInfoStandard, &data)) return -1;

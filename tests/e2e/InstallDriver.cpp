@@ -1,22 +1,29 @@
 // The Windows half of the install scenario (tests/e2e/run-install): the steps that need a
-// program inside Wine: starting Quenby from its Start-menu shortcut, answering its first-run and
-// uninstall prompts, and looking for its processes. Every wait polls with a generous bound and
-// says what it waited for.
-//   install_driver start-shortcut <shortcut> <expected target> <password>
+// program inside Wine: starting Quenby from its Start-menu shortcut (the first run happened at the
+// installation: the lock screen comes at once), the parent's login and choice of protected Windows
+// accounts, answering the uninstall prompt, and looking for its processes; the guard service's
+// steps are in GuardSteps.cpp. Every wait polls with a generous bound and says what it waited for.
+//   install_driver start-shortcut <shortcut> <expected target>
 //   install_driver login-admin <password>
+//   install_driver login-refused <password>
+//   install_driver login-sees-refusals <password>
+//   install_driver protect-this-account
 //   install_driver answer-uninstall <password> right|wrong
-//   install_driver running|gone
+//   install_driver running|gone|no-quenby
 //   install_driver uninstaller-ended
 // Exits 0 when the step did what it should; prints why not otherwise.
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
+#include "GuardSteps.h"
 #include "resources/resource.h"
 
 namespace {
@@ -155,9 +162,9 @@ std::string ShortcutTarget(const std::string& strShortcut) {
     return strTarget;
 }
 
-// Starts the shortcut's target, sets the Administrator's password in the first-run dialog and
-// waits for the lock screen.
-bool StartShortcut(const std::string& strShortcut, const std::string& strExpected, const std::string& strPassword) {
+// Starts the shortcut's target and waits for its lock screen: no first-run dialog comes, the
+// Administrator's password was chosen at the installation.
+bool StartShortcut(const std::string& strShortcut, const std::string& strExpected) {
     const std::string strTarget = ShortcutTarget(strShortcut);
     if (::lstrcmpiA(strTarget.c_str(), strExpected.c_str()) != 0)
         return Fail("the shortcut leads to '" + strTarget + "', not '" + strExpected + "'");
@@ -170,24 +177,133 @@ bool StartShortcut(const std::string& strShortcut, const std::string& strExpecte
         return Fail("cannot start " + strTarget);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
-    HWND hFirst = WaitForWindowWith(IDC_FIRST_PASSWORD, "first-run password dialog");
-    if (!hFirst) return false;
-    SetText(hFirst, IDC_FIRST_PASSWORD, strPassword);
-    SetText(hFirst, IDC_FIRST_CONFIRM, strPassword);
-    Click(hFirst, IDC_FIRST_OK);
-    if (!WaitGone(hFirst, "first-run dialog")) return false;
-    return WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen") != nullptr;
+    if (!WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen")) return false;
+    return !FindWindowWith(IDC_FIRST_PASSWORD) || Fail("a first run was offered after the installation");
 }
 
 // Logs in as the Administrator at the lock screen, as a parent does before using Windows, and
 // waits until the lock screen has gone. The uninstaller runs in that unlocked session: while the
 // lock screen is up, every window of another program is put away, the prompt's included.
-bool LoginAdministrator(const std::string& strPassword) {
+// What happened since the last login is listed first (when anything did): its lines are counted
+// for the caller (only counted: the texts of another process's list do not cross processes
+// reliably under Wine) and the list closed; then the editor opens.
+bool LoginAdministrator(const std::string& strPassword, LRESULT* pnListed = nullptr) {
     HWND hLock = WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen");
     if (!hLock) return false;
     SetText(hLock, IDC_LOCK_PASSWORD, strPassword);
     Click(hLock, IDC_LOCK_LOGIN);
-    return WaitGone(hLock, "lock screen");
+    if (!WaitGone(hLock, "lock screen")) return false;
+    for (DWORD nWaited = 0; nWaited < kBound; nWaited += 100) {
+        if (FindWindowWith(IDC_ARR_OPTIONS)) return true;
+        if (HWND hEvents = FindWindowWith(IDC_EVENTS_LIST)) {
+            HWND hList = ::GetDlgItem(hEvents, IDC_EVENTS_LIST);
+            if (pnListed) *pnListed = ::SendMessageA(hList, LB_GETCOUNT, 0, 0);
+            Click(hEvents, IDOK);
+            if (!WaitGone(hEvents, "events since the last login")) return false;
+        }
+        ::Sleep(100);
+    }
+    return Fail("no editor after the Administrator's login");
+}
+
+// The Administrator's login lists the guard's refusals of the time before it.
+// The Administrator's login lists what happened since the last one: at least every refusal the
+// event log holds since the last login.
+bool LoginSeesRefusals(const std::string& strPassword) {
+    std::ifstream in("C:\\ProgramData\\Quenby\\events.log", std::ios::binary);
+    int nRefusals = 0;
+    for (std::string strLine; std::getline(in, strLine);) {
+        if (strLine.find("\tlogin\t") != std::string::npos) nRefusals = 0;
+        if (strLine.find("\trefused\t") != std::string::npos) ++nRefusals;
+    }
+    if (nRefusals == 0) return Fail("the event log holds no refusal since the last login");
+    LRESULT nListed = 0;
+    if (!LoginAdministrator(strPassword, &nListed)) return false;
+    std::printf("%ld events listed at the login, %d of them refusals in the log\n", static_cast<long>(nListed), nRefusals);
+    return nListed >= nRefusals || Fail("the refusals were not listed at the login");
+}
+
+// A password that is not the Administrator's (one the child chose for a forged parent.nam, say) is
+// refused at the lock screen: a message box, and the lock screen stays.
+bool LoginRefused(const std::string& strPassword) {
+    HWND hLock = WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen");
+    if (!hLock) return false;
+    SetText(hLock, IDC_LOCK_PASSWORD, strPassword);
+    Click(hLock, IDC_LOCK_LOGIN);
+    HWND hBox = WaitForMessageBoxOf(hLock);
+    if (!hBox) return false;
+    ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (!WaitGone(hBox, "wrong-password message")) return false;
+    return ::IsWindowVisible(hLock) || Fail("the lock screen went away");
+}
+
+// A list view of another process: its item texts and check boxes are reached through memory of
+// that process, since the list's messages carry pointers.
+class CRemoteList {
+public:
+    explicit CRemoteList(HWND hList) : m_hList(hList) {
+        DWORD nPid = 0;
+        ::GetWindowThreadProcessId(hList, &nPid);
+        m_hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, nPid);
+        if (m_hProcess) m_pRemote = ::VirtualAllocEx(m_hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~CRemoteList() {
+        if (m_pRemote) ::VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
+        if (m_hProcess) ::CloseHandle(m_hProcess);
+    }
+    int Count() const { return static_cast<int>(::SendMessageA(m_hList, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Text(int nItem) {
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.cchTextMax = 256;
+        item.pszText = static_cast<char*>(m_pRemote) + 1024;
+        if (!Put(item)) return {};
+        ::SendMessageA(m_hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(m_pRemote));
+        char szText[256] = {};
+        SIZE_T nRead = 0;
+        ::ReadProcessMemory(m_hProcess, static_cast<char*>(m_pRemote) + 1024, szText, sizeof szText - 1, &nRead);
+        return szText;
+    }
+    void Check(int nItem) {
+        LVITEMA item{};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(2);
+        if (Put(item)) ::SendMessageA(m_hList, LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(m_pRemote));
+    }
+
+private:
+    bool Put(const LVITEMA& item) {
+        SIZE_T nWritten = 0;
+        return m_pRemote && ::WriteProcessMemory(m_hProcess, m_pRemote, &item, sizeof item, &nWritten);
+    }
+    HWND m_hList;
+    HANDLE m_hProcess = nullptr;
+    void* m_pRemote = nullptr;
+};
+
+// In the editor (the Administrator logged in): the options, the account this program runs in
+// ticked as protected, then back to the lock screen with the editor's switch of user.
+bool ProtectThisAccount() {
+    HWND hEditor = WaitForWindowWith(IDC_ARR_OPTIONS, "editor");
+    if (!hEditor) return false;
+    Click(hEditor, IDC_ARR_OPTIONS);
+    HWND hOptions = WaitForWindowWith(IDC_OPTIONS_ACCOUNTS, "options");
+    if (!hOptions) return false;
+    char szAccount[256] = {};
+    DWORD nSize = sizeof szAccount;
+    ::GetUserNameA(szAccount, &nSize);
+    CRemoteList list(::GetDlgItem(hOptions, IDC_OPTIONS_ACCOUNTS));
+    bool bFound = false;
+    for (int n = 0; n < list.Count(); ++n) {
+        if (_strnicmp(list.Text(n).c_str(), szAccount, std::strlen(szAccount)) != 0) continue;
+        list.Check(n);
+        bFound = true;
+    }
+    if (!bFound) return Fail(std::string("the options do not list the account ") + szAccount);
+    Click(hOptions, IDOK);
+    if (!WaitGone(hOptions, "options")) return false;
+    Click(hEditor, IDC_ARR_SWITCH_USER);
+    return WaitForWindowWith(IDC_LOCK_LOGIN, "lock screen") != nullptr;
 }
 
 // Answers the uninstall prompt. A wrong password must be refused (a message box, the prompt
@@ -231,16 +347,25 @@ bool UninstallerEnded() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int nGuard = RunGuardStep(argc, argv); nGuard >= 0) return nGuard;
     const std::string strStep = argc > 1 ? argv[1] : "";
     bool bOk = false;
-    if (strStep == "start-shortcut" && argc == 5)
-        bOk = StartShortcut(argv[2], argv[3], argv[4]);
+    if (strStep == "start-shortcut" && argc == 4)
+        bOk = StartShortcut(argv[2], argv[3]);
     else if (strStep == "login-admin" && argc == 3)
         bOk = LoginAdministrator(argv[2]);
+    else if (strStep == "login-sees-refusals" && argc == 3)
+        bOk = LoginSeesRefusals(argv[2]);
+    else if (strStep == "login-refused" && argc == 3)
+        bOk = LoginRefused(argv[2]);
+    else if (strStep == "protect-this-account")
+        bOk = ProtectThisAccount();
     else if (strStep == "answer-uninstall" && argc == 4)
         bOk = AnswerUninstall(argv[2], std::string(argv[3]) == "right");
     else if (strStep == "uninstaller-ended")
         bOk = UninstallerEnded();
+    else if (strStep == "no-quenby")
+        bOk = (::Sleep(3000), CountProcesses("Quenby.exe") == 0) || Fail("Quenby runs");
     else if (strStep == "running" || strStep == "gone")
         bOk = Running(strStep == "running");
     else

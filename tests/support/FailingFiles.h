@@ -62,6 +62,7 @@ public:
     }
     bool ClearReadOnly(const std::string& strPath) override { return Real().ClearReadOnly(strPath); }
     bool Remove(const std::string& strPath) override { return Real().Remove(strPath); }
+    bool MakeFolder(const std::string& strPath) override { return Real().MakeFolder(strPath); }
     long long SizeOf(const std::string& strPath) override { return Real().SizeOf(strPath); }
 
 private:

@@ -9,6 +9,7 @@
 #include "companion/win32/MyMessenger.h"
 #include "core/rules/DayHistory.h"
 #include "core/rules/KillGap.h"
+#include "core/seams/DataGuard.h"
 #include "core/seams/Desktop.h"
 #include "core/seams/Events.h"
 #include "core/seams/SystemActions.h"
@@ -29,6 +30,8 @@ constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
 static_assert(kTrayRecordSize == (sizeof(void*) == 8 ? 504 : 488), "the version-2 form of the tray record");
 
 }  // namespace
+
+bool IsGuarded() { return CDataGuard::Get() != nullptr; }
 
 int IsCompanionRunning() {
     HANDLE hMutex = ::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kCompanionMutexName);
@@ -99,9 +102,10 @@ BOOL CControlDlg::OnInitDialog() {
 
     // The start with Windows as the Administrator chose it: Windows deletes the RunOnce value it
     // ran, so each start arms it again, and a choice against it leaves nothing behind. A damaged
-    // record holds no choice, and damaging it must not switch the start off.
+    // record holds no choice, and damaging it must not switch the start off. A guard service
+    // starts the program itself: no value is wanted, and one left from before goes.
     const CAdminAccount& admin = m_store.m_adminAccount;
-    if (const long nStatus = AlignAutoRun(admin.IsDamaged() || admin.m_admin.bAutoRun == 1))
+    if (const long nStatus = AlignAutoRun(!IsGuarded() && (admin.IsDamaged() || admin.m_admin.bAutoRun == 1)))
         CEvents::Record(EVENT_KIND::AUTO_RUN_FAILED, "The start with Windows could not be set as chosen (error " +
                                                          std::to_string(nStatus) + ").");
     // A previous run ended while Windows ran on: the child's use it hid is counted now.
@@ -124,7 +128,8 @@ BOOL CControlDlg::OnInitDialog() {
     PostMessage(m_store.m_adminAccount.m_admin.bFirstRunPending == 1 ? WM_FIRST_RUN : WM_SHOW_LOCK);
     SetWindowText(kTitle);
     ::RegisterHotKey(m_hWnd, ID_HOTKEY_SWITCH, MOD_ALT, 'Q');
-    SetTimer(kWatchdogTimer, kWatchdogInterval);
+    // A guard service keeps the program running: no companion of its own is needed.
+    if (!IsGuarded()) SetTimer(kWatchdogTimer, kWatchdogInterval);
     SetTimer(kGuardTimer, kGuardInterval);
     GuardTick();  // the first beat of the controller, before its first second has passed
     return TRUE;
@@ -415,8 +420,9 @@ void CControlDlg::GuardTick() {
         m_pMessenger->Beat(CClock::Now(), strChild.c_str(), m_clockGuard.Zone().c_str());
     }
     // While the Administrator is logged in, the clock and the zone are the parent's to set; a
-    // child logged in could have turned the clock, nobody at the lock screen could.
-    if (who == LOGGED_IN::ADMINISTRATOR)
+    // child logged in could have turned the clock, nobody at the lock screen could. A guard
+    // service holds the zone itself, and a child's account cannot turn the clock.
+    if (who == LOGGED_IN::ADMINISTRATOR || IsGuarded())
         m_clockGuard.Start();
     else
         m_clockGuard.Check(who == LOGGED_IN::CHILD ? CClockGuard::CHILD : CClockGuard::NOBODY);

@@ -44,6 +44,8 @@ constexpr int kAlphaInvisible = 3;
 
 // Whether the companion's mutex exists.
 int IsCompanionRunning();
+// Whether a guard service owns the data and keeps the program running (the installed program).
+bool IsGuarded();
 
 class CControlDlg : public CDialog, public IControllerHost, private IDesktopLockHost {
 public:

@@ -28,6 +28,9 @@ CMainApp theApp;
 BOOL CMainApp::InitInstance() {
     // The token counts anywhere in the line, even inside another argument; case matters.
     const bool bMute = std::string(::GetCommandLineA()).find(kMuteToken) != std::string::npos;
+    // Installed with its guard: the guard owns the data, keeps the program running and counts
+    // the gaps; the program writes nothing itself and needs no companion of its own.
+    if (CGuardLink::IsInstalledFor(GetModuleDir())) m_guard.Install(m_messenger);
 
     // The uninstaller's question comes before the single-instance rule: Quenby is usually running.
     if (IsUninstallRequest(::GetCommandLineA())) {
@@ -78,8 +81,10 @@ BOOL CMainApp::InitInstance() {
     auto pControl = std::make_unique<CControlDlg>();
     m_pMainWnd = pControl.get();
     pControl->UseMessenger(&m_messenger);
-    if (bBeat) pControl->UseLastBeat(lastBeat.tWall, lastBeat.szUser, lastBeat.szZone, lastBeat.nPid);
-    pControl->UseRestartAfterHang(std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
+    // With a guard service the service counts a gap itself: no last beat of this account is taken.
+    if (bBeat && !m_guard.IsInstalled()) pControl->UseLastBeat(lastBeat.tWall, lastBeat.szUser, lastBeat.szZone, lastBeat.nPid);
+    pControl->UseRestartAfterHang(!m_guard.IsInstalled() &&
+                                  std::string(::GetCommandLineA()).find(kHungToken) != std::string::npos);
     pControl->DoModal();
     // The value handed to the companion when the Administrator quit: the process ends with it.
     if (pControl->EndCode() != 0) m_nExitCode = static_cast<int>(pControl->EndCode());
@@ -89,6 +94,7 @@ BOOL CMainApp::InitInstance() {
 
 int CMainApp::ExitInstance() {
     CEvents::Use(nullptr);
+    m_guard.Uninstall();
     if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
     m_hInstanceMutex = nullptr;
     const int nCode = CWinApp::ExitInstance();

@@ -6,6 +6,7 @@
 
 #include "companion/win32/MyMessenger.h"
 #include "core/store/EventLogSink.h"
+#include "win/app/GuardLink.h"
 #include "win/framework/WinApp.h"
 
 class CMainApp : public CWinApp {
@@ -20,6 +21,8 @@ public:
     CMyMessenger m_messenger;
     // The program's events go to the parent's event log for the whole run.
     CEventLogSink m_eventSink;
+    // The installed program's guard service, when it is registered: it takes every write.
+    CGuardLink m_guard;
     // The process's exit code when it is not the window layer's (-1).
     int m_nExitCode = -1;
 };

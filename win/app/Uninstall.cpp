@@ -1,4 +1,5 @@
-// The uninstall request: the password prompt, then every running Quenby and Tessaly ended.
+// The uninstall request: the password prompt, then the guard service stopped (when installed
+// with one) and every running Quenby and Tessaly ended.
 #include "win/app/Uninstall.h"
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "companion/CompanionNames.h"
+#include "companion/guard/ServiceSetup.h"
+#include "core/seams/DataGuard.h"
 #include "companion/win32/MyMessenger.h"
 #include "core/store/AdminAccount.h"
 #include "win/windows/UninstallDlg.h"
@@ -20,6 +23,7 @@ namespace {
 constexpr int kEndRounds = 100;
 constexpr DWORD kRoundPause = 100;
 constexpr DWORD kEndWait = 5000;
+constexpr unsigned long kGuardStopWait = 20000;
 
 std::string Lower(std::string strText) {
     for (char& c : strText) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -102,5 +106,8 @@ int RunUninstallRequest(CMyMessenger& messenger) {
     admin.Load();  // without parent.nam Quenby was never set up: no password to ask for
     CUninstallDlg dlg(admin);
     if (dlg.DoModal() != IDOK) return kUninstallRefused;
+    // The guard service would start the program again: it stops first, which needs the Windows
+    // administrator rights the uninstaller runs with.
+    if (CDataGuard::Get() && !CServiceSetup::Stop(kGuardStopWait)) return kUninstallStillRuns;
     return EndQuenby(messenger) ? kUninstallAllowed : kUninstallStillRuns;
 }

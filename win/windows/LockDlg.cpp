@@ -130,6 +130,7 @@ void CLockDlg::OnAskForMoreTime() {
     if (dlg.DoModal() != IDOK) return;
     // The child is not logged in: the time waits in extra.tim for the next login of today.
     m_pStore->m_extraTime.Grant(strName, DateKey(CClock::Now()), dlg.m_nSeconds);
+    m_pStore->m_adminAccount.EndProof();
 }
 
 void CLockDlg::ClearPassword() {
