@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "core/seams/Files.h"
+#include "platform/win32/ScopedHandle.h"
 
 class CPipeIo {
 public:
@@ -20,17 +21,9 @@ public:
     static void WaitForClose(HANDLE hPipe, DWORD nTimeoutMs, HANDLE hStop = nullptr);
 };
 
-// An event handle closed when it goes out of scope.
-class CEventHandle {
+// An unnamed event, closed when it goes out of scope.
+class CEventHandle : public CKernelHandle {
 public:
-    explicit CEventHandle(bool bManualReset = true) : m_h(::CreateEventA(nullptr, bManualReset, FALSE, nullptr)) {}
-    ~CEventHandle() {
-        if (m_h) ::CloseHandle(m_h);
-    }
-    CEventHandle(const CEventHandle&) = delete;
-    CEventHandle& operator=(const CEventHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
+    explicit CEventHandle(bool bManualReset = true)
+        : CKernelHandle(::CreateEventA(nullptr, bManualReset, FALSE, nullptr)) {}
 };

@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include "companion/CompanionNames.h"
+#include "platform/win32/ScopedHandle.h"
 
 bool CPipeTrust::Trusts(HANDLE hPipe) {
     const unsigned long nServer = ServerOf(hPipe);
@@ -32,18 +33,13 @@ unsigned long CPipeTrust::ServerOf(HANDLE hPipe) {
 }
 
 unsigned long CPipeTrust::GuardPid() {
-    SC_HANDLE hManager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!hManager) return 0;
-    unsigned long nPid = 0;
-    if (SC_HANDLE hService = ::OpenServiceA(hManager, kGuardServiceName, SERVICE_QUERY_STATUS)) {
-        SERVICE_STATUS_PROCESS status{};
-        DWORD nNeeded = 0;
-        if (::QueryServiceStatusEx(hService, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
-                                   &nNeeded) &&
-            status.dwCurrentState == SERVICE_RUNNING)
-            nPid = status.dwProcessId;
-        ::CloseServiceHandle(hService);
-    }
-    ::CloseServiceHandle(hManager);
-    return nPid;
+    const CServiceHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return 0;
+    const CServiceHandle service(::OpenServiceA(manager.Get(), kGuardServiceName, SERVICE_QUERY_STATUS));
+    SERVICE_STATUS_PROCESS status{};
+    DWORD nNeeded = 0;
+    if (!service || !::QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                            sizeof status, &nNeeded))
+        return 0;
+    return status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;
 }

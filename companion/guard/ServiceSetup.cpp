@@ -14,24 +14,9 @@
 #include "core/seams/FileCalls.h"
 #include "core/store/AdminAccount.h"
 #include "core/store/EventLog.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace {
-
-// A service manager handle closed when it goes out of scope.
-class CServiceHandle {
-public:
-    explicit CServiceHandle(SC_HANDLE h = nullptr) : m_h(h) {}
-    ~CServiceHandle() {
-        if (m_h) ::CloseServiceHandle(m_h);
-    }
-    CServiceHandle(const CServiceHandle&) = delete;
-    CServiceHandle& operator=(const CServiceHandle&) = delete;
-    SC_HANDLE Get() const { return m_h; }
-    explicit operator bool() const { return m_h != nullptr; }
-
-private:
-    SC_HANDLE m_h;
-};
 
 std::string LastError(const std::string& strWhat) { return strWhat + " (error " + std::to_string(::GetLastError()) + ")"; }
 
@@ -47,14 +32,13 @@ std::string WithoutSeparator(const std::string& strFolder) {
 }
 
 bool SetSafeBootKey(const char* pszKey) {
-    HKEY hKey = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+    CRegKeyHandle key;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr) !=
+        ERROR_SUCCESS)
         return false;
     static const char kService[] = "Service";
-    const bool bSet = ::RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kService), sizeof kService) ==
-                      ERROR_SUCCESS;
-    ::RegCloseKey(hKey);
-    return bSet;
+    return ::RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kService), sizeof kService) ==
+           ERROR_SUCCESS;
 }
 
 bool WaitForState(SC_HANDLE hService, DWORD nState, unsigned long nTimeoutMs) {

@@ -8,20 +8,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/ScopedHandle.h"
+
 namespace {
-
-// A handle closed when it goes out of scope.
-class CHandle {
-public:
-    ~CHandle() {
-        if (m_h) ::CloseHandle(m_h);
-    }
-    HANDLE* Receive() { return &m_h; }
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h = nullptr;
-};
 
 std::string SessionText(DWORD nSession, WTS_INFO_CLASS nInfo) {
     LPSTR pszText = nullptr;
@@ -49,7 +38,7 @@ bool HasAdministrators(HANDLE hToken) {
 }
 
 bool IsAdministrator(DWORD nSession) {
-    CHandle token;
+    CKernelHandle token;
     if (!::WTSQueryUserToken(nSession, token.Receive())) return false;
     if (HasAdministrators(token.Get())) return true;
     // An administrator's session under UAC runs on the filtered token; the full one is linked.
@@ -89,7 +78,7 @@ std::vector<GUARD_SESSION> CWtsSessions::ActiveSessions() {
 
 unsigned long CWtsSessions::StartProgram(unsigned long nSession, const std::string& strPath,
                                          const std::string& strCommandLine) {
-    CHandle token;
+    CKernelHandle token;
     if (!::WTSQueryUserToken(nSession, token.Receive())) return 0;
     LPVOID pEnvironment = nullptr;
     ::CreateEnvironmentBlock(&pEnvironment, token.Get(), FALSE);

@@ -6,23 +6,11 @@
 
 #include "core/seams/DataCopies.h"
 #include "core/seams/Files.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace {
 
 constexpr const char* kKey = "Software\\Quenby";
-
-// An open registry key closed when it goes out of scope.
-class CRegKey {
-public:
-    ~CRegKey() {
-        if (m_hKey) ::RegCloseKey(m_hKey);
-    }
-    HKEY* Receive() { return &m_hKey; }
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
 
 // Files too large for the registry end with ".log".
 bool IsLog(const std::string& strFile) {
@@ -45,7 +33,7 @@ public:
             const std::string strFolder = LocalCopyFolder();
             return !strFolder.empty() && CFiles::Get().ReadAll(strFolder + strFile, bytes);
         }
-        CRegKey key;
+        CRegKeyHandle key;
         if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return false;
         DWORD nType = 0, nSize = 0;
         if (::RegQueryValueExA(key.Get(), strFile.c_str(), nullptr, &nType, nullptr, &nSize) != ERROR_SUCCESS ||
@@ -64,7 +52,7 @@ public:
             const std::string strFolder = LocalCopyFolder();
             return !strFolder.empty() && CFiles::Get().ReplaceAll(strFolder + strFile, bytes);
         }
-        CRegKey key;
+        CRegKeyHandle key;
         if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
                               nullptr) != ERROR_SUCCESS)
             return false;

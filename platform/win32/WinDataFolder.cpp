@@ -8,6 +8,7 @@
 
 #include "core/seams/DataFolder.h"
 #include "platform/win32/ModulePath.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace {
 
@@ -16,14 +17,13 @@ constexpr const char kInstallDirValue[] = "InstallDir";
 
 // The folder the installer recorded, or "" when there is none.
 std::string InstalledFolder() {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) return {};
+    CRegKeyHandle key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return {};
     char szDir[MAX_PATH] = {};
     DWORD nSize = sizeof szDir - 1;
     DWORD nType = 0;
     const LONG nStatus =
-        ::RegQueryValueExA(hKey, kInstallDirValue, nullptr, &nType, reinterpret_cast<BYTE*>(szDir), &nSize);
-    ::RegCloseKey(hKey);
+        ::RegQueryValueExA(key.Get(), kInstallDirValue, nullptr, &nType, reinterpret_cast<BYTE*>(szDir), &nSize);
     return nStatus == ERROR_SUCCESS && nType == REG_SZ ? std::string(szDir) : std::string();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/seams/Processes.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace {
 
@@ -21,22 +22,6 @@ constexpr DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INF
 using QUERYSYSTEMINFORMATION = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG kSystemProcessInformation = 5;
 constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
-
-// Owns a kernel handle.
-class CHandle {
-public:
-    explicit CHandle(HANDLE h) : m_h(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-    ~CHandle() {
-        if (m_h) ::CloseHandle(m_h);
-    }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-    HANDLE Get() const { return m_h; }
-    explicit operator bool() const { return m_h != nullptr; }
-
-private:
-    HANDLE m_h;
-};
 
 std::string FileNameOf(const std::string& strPath) {
     const std::size_t n = strPath.find_last_of("\\/");
@@ -160,7 +145,7 @@ public:
 
     void ListFromSnapshot(std::vector<PROCESS_ENTRY>& processes) {
         std::size_t nCount = 0;
-        CHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        CKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
         if (snapshot) {
             PROCESSENTRY32 entry{};
             entry.dwSize = sizeof entry;
@@ -191,7 +176,7 @@ public:
 
     std::string PathOf(std::uint32_t nPid) override {
         if (!m_pfnQueryImageName) return {};
-        CHandle process(::OpenProcess(kQueryLimitedInformation, FALSE, nPid));
+        CKernelHandle process(::OpenProcess(kQueryLimitedInformation, FALSE, nPid));
         if (!process) return {};
         char szPath[MAX_PATH * 2] = {};
         DWORD nSize = sizeof szPath;
@@ -234,7 +219,7 @@ public:
     }
 
     bool End(std::uint32_t nPid) override {
-        CHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, nPid));
+        CKernelHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, nPid));
         return process && ::TerminateProcess(process.Get(), 1) != FALSE;
     }
 
