@@ -45,7 +45,6 @@ CControlDlg::CControlDlg() : CDialog(IDD_CONTROL), m_dlgFirstRun(&m_store, this)
 }
 
 CControlDlg::~CControlDlg() {
-    if (m_hCompanion) ::CloseHandle(m_hCompanion);
     if (m_hUser32) ::FreeLibrary(m_hUser32);
     m_hUser32 = nullptr;
 }
@@ -167,12 +166,10 @@ bool CControlDlg::IsCompanionAlive() {
     if (!m_pMessenger) return true;
     const unsigned long nPid = m_pMessenger->GetCompanionPid();
     if (nPid != m_nCompanionPid) {
-        if (m_hCompanion) ::CloseHandle(m_hCompanion);
-        m_hCompanion = nullptr;
+        m_companion.Reset(m_pMessenger->IsCompanionProcess(nPid) ? ::OpenProcess(SYNCHRONIZE, FALSE, nPid) : nullptr);
         m_nCompanionPid = nPid;
-        if (m_pMessenger->IsCompanionProcess(nPid)) m_hCompanion = ::OpenProcess(SYNCHRONIZE, FALSE, nPid);
     }
-    return m_hCompanion && ::WaitForSingleObject(m_hCompanion, 0) == WAIT_TIMEOUT;
+    return m_companion && ::WaitForSingleObject(m_companion.Get(), 0) == WAIT_TIMEOUT;
 }
 
 void CControlDlg::StartCompanion() {

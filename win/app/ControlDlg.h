@@ -14,6 +14,7 @@
 #include "core/rules/ClockGuard.h"
 #include "core/rules/LoginThrottle.h"
 #include "core/store/DataStore.h"
+#include "platform/win32/ScopedHandle.h"
 #include "win/app/DesktopLock.h"
 #include "win/app/DesktopLockHost.h"
 #include "win/framework/Dialog.h"
@@ -177,7 +178,7 @@ private:
     CMyMessenger* m_pMessenger = nullptr;
     // The companion last verified, kept open so that the watchdog's check stays cheap.
     unsigned long m_nCompanionPid = 0;
-    HANDLE m_hCompanion = nullptr;
+    CKernelHandle m_companion;
     HICON m_hIcon = nullptr;
     // The wait after wrong passwords, shared by the lock screen and the extra-time dialog.
     CLoginThrottle m_loginThrottle;

@@ -41,8 +41,8 @@ BOOL CMainApp::InitInstance() {
 
     CEvents::Use(&m_eventSink);
 
-    m_hInstanceMutex = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_hInstanceMutex;
+    m_instanceMutex.Reset(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    const bool bMutexExisted = ::GetLastError() == ERROR_ALREADY_EXISTS || !m_instanceMutex;
     // The last run's heartbeat, read before this run beats over it.
     LUMRIK_BEAT lastBeat;
     const bool bBeat = m_messenger.ReadBeat(&lastBeat);
@@ -95,8 +95,7 @@ BOOL CMainApp::InitInstance() {
 int CMainApp::ExitInstance() {
     CEvents::Use(nullptr);
     m_guard.Uninstall();
-    if (m_hInstanceMutex) ::CloseHandle(m_hInstanceMutex);
-    m_hInstanceMutex = nullptr;
+    m_instanceMutex.Reset();
     const int nCode = CWinApp::ExitInstance();
     return m_nExitCode >= 0 ? m_nExitCode : nCode;
 }

@@ -6,6 +6,7 @@
 
 #include "companion/win32/MyMessenger.h"
 #include "core/store/EventLogSink.h"
+#include "platform/win32/ScopedHandle.h"
 #include "win/app/GuardLink.h"
 #include "win/framework/WinApp.h"
 
@@ -17,7 +18,7 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    HANDLE m_hInstanceMutex = nullptr;
+    CKernelHandle m_instanceMutex;
     CMyMessenger m_messenger;
     // The program's events go to the parent's event log for the whole run.
     CEventLogSink m_eventSink;
