@@ -87,6 +87,18 @@ CProgramUnderTest::CProgramUnderTest() {
         ::CopyFileA((strSource + pszFile).c_str(), (m_strFolder + pszFile).c_str(), FALSE);
 }
 
+void RemoveFolder(const std::string& strFolder) {
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA((strFolder + "*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            ::DeleteFileA((strFolder + data.cFileName).c_str());
+        } while (::FindNextFileA(hFind, &data));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(strFolder.c_str());
+}
+
 CProgramUnderTest::~CProgramUnderTest() {
     // Programs of the folder may restart each other: end them until none is left.
     for (int nRound = 0; nRound < 20; ++nRound) {
@@ -99,15 +111,7 @@ CProgramUnderTest::~CProgramUnderTest() {
         for (DWORD nPid : running) Kill(nPid);
         ::Sleep(100);
     }
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA((m_strFolder + "*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            ::DeleteFileA((m_strFolder + data.cFileName).c_str());
-        } while (::FindNextFileA(hFind, &data));
-        ::FindClose(hFind);
-    }
-    ::RemoveDirectoryA(m_strFolder.c_str());
+    RemoveFolder(m_strFolder);
     ForgetCopies();
 }
 

@@ -9,6 +9,9 @@
 
 #include "core/seams/Files.h"
 
+// Deletes the files of a folder (named with its trailing backslash) and then the folder.
+void RemoveFolder(const std::string& strFolder);
+
 class CProgramUnderTest {
 public:
     // Copies the program's files from the build's program folder into a fresh temporary folder.

@@ -50,15 +50,7 @@ public:
             ::WaitForSingleObject(hProcess, 5000);
             ::CloseHandle(hProcess);
         }
-        WIN32_FIND_DATAA data;
-        HANDLE hFind = ::FindFirstFileA((m_strFolder + "*").c_str(), &data);
-        if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                ::DeleteFileA((m_strFolder + data.cFileName).c_str());
-            } while (::FindNextFileA(hFind, &data));
-            ::FindClose(hFind);
-        }
-        ::RemoveDirectoryA(m_strFolder.c_str());
+        RemoveFolder(m_strFolder);
     }
     CTestPrograms(const CTestPrograms&) = delete;
     CTestPrograms& operator=(const CTestPrograms&) = delete;
