@@ -17,7 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
 
     fuzz::WriteFile(CAdminAccount::kFileName, pData, nSize);
     CAdminAccount account;
-    if (!account.Load() || CPasswordField::IsHashed(account.m_admin.szPassword)) return 0;
+    // A hashed field, or one whose hash the guard holds, is no plain text to upgrade.
+    if (!account.Load() || CPasswordField::IsHashed(account.m_admin.szPassword) ||
+        CPasswordField::IsHeld(account.m_admin.szPassword))
+        return 0;
     const std::string strPlain = ReadField(account.m_admin.szPassword, CPasswordField::kSize);
     if (!account.Save()) std::abort();
     CAdminAccount hashed;
