@@ -15,12 +15,20 @@
 
 namespace {
 
-// Ends the companion first (so it brings nothing back), then the program.
+// Ends the companion first (so it brings nothing back), then the program. A companion the
+// program's watchdog started in between may bring the program back: whatever of the two still
+// runs is ended again, until neither has run for two looks in a row.
 void EndBoth(CProgramUnderTest& program, DWORD nPid) {
     for (DWORD nCompanion : program.FindProcesses("Tessaly.exe")) program.Kill(nCompanion);
     program.Kill(nPid);
-    WaitFor([&] { return program.FindProcesses("Quenby.exe").empty() && program.FindProcesses("Tessaly.exe").empty(); },
-            10000);
+    const auto endRunning = [&] {
+        bool bNone = true;
+        for (const char* pszExe : {"Tessaly.exe", "Quenby.exe"})
+            for (DWORD nRunning : program.FindProcesses(pszExe)) program.Kill(nRunning), bNone = false;
+        return bNone;
+    };
+    const bool bEnded = WaitFor([&] { return endRunning() && (CProgramUnderTest::Pause(300), endRunning()); }, 30000);
+    ASSERT_TRUE(bEnded) << "waited 30 s for the program and its companion to stay ended";
 }
 
 // The program's events as "kind account detail" lines (the dialog's list cannot be read from
