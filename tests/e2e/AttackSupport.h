@@ -19,6 +19,7 @@
 #include "core/store/UsageStore.h"
 #include "E2eSupport.h"
 #include "ProgramUnderTest.h"
+#include "platform/win32/ThreadSuspension.h"
 
 // The process and every process below it (by parent id), as Task Manager's "End process tree" ends them.
 inline std::vector<DWORD> ProcessTree(DWORD nRoot) {
@@ -38,20 +39,7 @@ inline std::vector<DWORD> ProcessTree(DWORD nRoot) {
 }
 
 // Suspends (or resumes) every thread of a process, as a process tool does.
-inline void SuspendProcess(DWORD nPid, bool bSuspend) {
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry)) {
-        if (entry.th32OwnerProcessID != nPid) continue;
-        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-            bSuspend ? ::SuspendThread(hThread) : ::ResumeThread(hThread);
-            ::CloseHandle(hThread);
-        }
-    }
-    ::CloseHandle(hSnapshot);
-}
+inline void SuspendProcess(DWORD nPid, bool bSuspend) { SuspendThreadsOf(nPid, bSuspend); }
 
 // Waits until the process shows its lock screen in front of its raised curtain; the milliseconds
 // since tSince, or -1 when that did not happen within the time given.

@@ -38,6 +38,7 @@
 #include "core/store/EventLog.h"
 #include "core/store/RecordWriter.h"
 #include "resources/resource.h"
+#include "platform/win32/ThreadSuspension.h"
 
 namespace {
 
@@ -132,19 +133,7 @@ DWORD OnlyQuenby() {
     return pids.size() == 1 ? pids[0] : 0;
 }
 
-void SuspendAll(DWORD nPid) {
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry)) {
-        if (entry.th32OwnerProcessID != nPid) continue;
-        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-            ::SuspendThread(hThread);
-            ::CloseHandle(hThread);
-        }
-    }
-    ::CloseHandle(hSnapshot);
-}
+void SuspendAll(DWORD nPid) { SuspendThreadsOf(nPid); }
 
 bool Kill(DWORD nPid) {
     HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nPid);

@@ -19,6 +19,7 @@
 #include "platform/win32/ModulePath.h"
 #include "support/TempFolder.h"
 #include "TestHelpers.h"
+#include "platform/win32/ThreadSuspension.h"
 
 namespace {
 
@@ -101,19 +102,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD nMilliseconds) {
 }
 
 // Suspends every thread of a process, as a process tool does.
-void Suspend(unsigned long nPid) {
-    HANDLE hSnap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL b = ::Thread32First(hSnap, &entry); b; b = ::Thread32Next(hSnap, &entry)) {
-        if (entry.th32OwnerProcessID != nPid) continue;
-        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-            ::SuspendThread(hThread);
-            ::CloseHandle(hThread);
-        }
-    }
-    ::CloseHandle(hSnap);
-}
+void Suspend(unsigned long nPid) { SuspendThreadsOf(nPid); }
 
 std::size_t EventsOf(const char* pszKind) {
     std::size_t n = 0;

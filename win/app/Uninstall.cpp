@@ -15,6 +15,7 @@
 #include "companion/win32/MyMessenger.h"
 #include "core/store/AdminAccount.h"
 #include "win/windows/UninstallDlg.h"
+#include "platform/win32/ThreadSuspension.h"
 
 namespace {
 
@@ -45,20 +46,7 @@ std::vector<DWORD> ProcessesNamed(const char* pszExe) {
 
 // Holds every thread of the process, so that it starts nothing more (the program's watchdog
 // would start the companion again).
-void Suspend(DWORD nPid) {
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry)) {
-        if (entry.th32OwnerProcessID != nPid) continue;
-        if (HANDLE hThread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-            ::SuspendThread(hThread);
-            ::CloseHandle(hThread);
-        }
-    }
-    ::CloseHandle(hSnapshot);
-}
+void Suspend(DWORD nPid) { SuspendThreadsOf(nPid); }
 
 void EndProcesses(const std::vector<DWORD>& pids) {
     for (DWORD nPid : pids) {
